@@ -1,0 +1,48 @@
+# Shared build helpers.
+
+if(SOLX_SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+# Warnings for our own code; third-party code never goes through this.
+function(solx_warnings target)
+  get_target_property(type ${target} TYPE)
+  if(type STREQUAL "INTERFACE_LIBRARY")
+    return()
+  endif()
+  target_compile_options(${target} PRIVATE -Wall -Wextra -Wshadow -Werror)
+endfunction()
+
+# Adds every direct subfolder of DIR that has a CMakeLists.txt, in name order.
+function(solx_add_subdirs dir)
+  file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR}/${dir} ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*)
+  list(SORT children)
+  foreach(child ${children})
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/${child}/CMakeLists.txt)
+      add_subdirectory(${dir}/${child})
+    endif()
+  endforeach()
+endfunction()
+
+# solx_add_test(NAME SOURCES a.cpp b.cpp LIBS x y)
+# One GoogleTest executable, discovered by ctest. Tests run from the source root so that
+# they can find examples/, data/ and resources/.
+function(solx_add_test name)
+  cmake_parse_arguments(T "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE ${T_LIBS} GTest::gtest GTest::gtest_main GTest::gmock)
+  target_compile_definitions(${name} PRIVATE SOLX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
+                                             SOLX_BINARY_DIR="${PROJECT_BINARY_DIR}")
+  solx_warnings(${name})
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} DISCOVERY_TIMEOUT 60)
+endfunction()
+
+# solx_add_bench(NAME SOURCES a.cpp LIBS x)
+function(solx_add_bench name)
+  cmake_parse_arguments(B "" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${B_SOURCES})
+  target_link_libraries(${name} PRIVATE ${B_LIBS} benchmark::benchmark)
+  target_compile_definitions(${name} PRIVATE SOLX_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  solx_warnings(${name})
+endfunction()
