@@ -1,0 +1,113 @@
+#pragma once
+// Plain Windows value types, message numbers and notification codes that the dialog and window
+// classes use. The numbers are the real ones, so code written against the host's headers keeps
+// its meaning (and its switch statements) unchanged.
+
+#include <cstdint>
+
+using BOOL = int;
+using UINT = unsigned int;
+using WORD = std::uint16_t;
+using DWORD = std::uint32_t;
+using UINT_PTR = std::uintptr_t;
+using WPARAM = std::uintptr_t;
+using LPARAM = std::intptr_t;
+using LRESULT = std::intptr_t;
+
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
+
+namespace solx::ui {
+struct WindowState;
+}
+// A window handle is the toolkit-neutral state of one window (see "mfc/WindowState.h").
+using HWND = solx::ui::WindowState*;
+
+struct SYSTEMTIME {
+    WORD wYear = 0;
+    WORD wMonth = 0;
+    WORD wDayOfWeek = 0;
+    WORD wDay = 0;
+    WORD wHour = 0;
+    WORD wMinute = 0;
+    WORD wSecond = 0;
+    WORD wMilliseconds = 0;
+};
+
+struct RECT {
+    long left = 0;
+    long top = 0;
+    long right = 0;
+    long bottom = 0;
+};
+
+// Header of every WM_NOTIFY message.
+struct NMHDR {
+    HWND hwndFrom = nullptr;
+    UINT_PTR idFrom = 0;
+    UINT code = 0;
+};
+
+// WM_NOTIFY payload of a date picker's DTN_DATETIMECHANGE.
+struct NMDATETIMECHANGE {
+    NMHDR nmhdr;
+    DWORD dwFlags = 0;
+    SYSTEMTIME st;
+};
+
+constexpr WORD LOWORD(WPARAM v) { return static_cast<WORD>(v & 0xffff); }
+constexpr WORD HIWORD(WPARAM v) { return static_cast<WORD>((v >> 16) & 0xffff); }
+constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi) {
+    return static_cast<WPARAM>((lo & 0xffff) | ((hi & 0xffff) << 16));
+}
+
+// Window messages.
+constexpr UINT WM_CREATE = 0x0001;
+constexpr UINT WM_DESTROY = 0x0002;
+constexpr UINT WM_SETFOCUS = 0x0007;
+constexpr UINT WM_KILLFOCUS = 0x0008;
+constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_CLOSE = 0x0010;
+constexpr UINT WM_NOTIFY = 0x004E;
+constexpr UINT WM_KEYDOWN = 0x0100;
+constexpr UINT WM_CHAR = 0x0102;
+constexpr UINT WM_INITDIALOG = 0x0110;
+constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_TIMER = 0x0113;
+constexpr UINT WM_HSCROLL = 0x0114;
+constexpr UINT WM_VSCROLL = 0x0115;
+constexpr UINT WM_USER = 0x0400;
+
+// Control notifications carried by WM_COMMAND (high word of wParam).
+constexpr UINT BN_CLICKED = 0;
+constexpr UINT BN_SETFOCUS = 6;
+constexpr UINT CBN_SELCHANGE = 1;
+constexpr UINT CBN_EDITCHANGE = 5;
+constexpr UINT EN_SETFOCUS = 0x0100;
+constexpr UINT EN_KILLFOCUS = 0x0200;
+constexpr UINT EN_CHANGE = 0x0300;
+
+// WM_NOTIFY codes.
+constexpr UINT DTN_DATETIMECHANGE = static_cast<UINT>(-759);
+constexpr UINT UDN_DELTAPOS = static_cast<UINT>(-722);
+
+// Scroll codes of WM_HSCROLL / WM_VSCROLL (sliders use the same numbers as TB_*).
+constexpr UINT SB_LINEUP = 0;
+constexpr UINT SB_LINEDOWN = 1;
+constexpr UINT SB_THUMBPOSITION = 4;
+constexpr UINT SB_THUMBTRACK = 5;
+constexpr UINT SB_ENDSCROLL = 8;
+constexpr UINT TB_THUMBPOSITION = 4;
+constexpr UINT TB_ENDTRACK = 8;
+
+// ShowWindow commands, check states, combo box answers.
+constexpr int SW_HIDE = 0;
+constexpr int SW_SHOW = 5;
+constexpr int BST_UNCHECKED = 0;
+constexpr int BST_CHECKED = 1;
+constexpr int CB_ERR = -1;
+constexpr int GDT_VALID = 0;
