@@ -1,0 +1,42 @@
+#pragma once
+
+#include "acad/AcDbCurve.h"
+
+// CIRCLE: centre in world coordinates, radius, normal of its plane, thickness.
+class AcDbCircle : public AcDbCurve {
+public:
+    AcDbCircle() = default;
+    AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius)
+        : center_(center), normal_(normal), radius_(radius) {}
+    AcDbObject* clone() const override { return new AcDbCircle(*this); }
+    std::wstring dxfName() const override { return L"CIRCLE"; }
+
+    AcGePoint3d center() const { return center_; }
+    Acad::ErrorStatus setCenter(const AcGePoint3d& c);
+    double radius() const { return radius_; }
+    Acad::ErrorStatus setRadius(double r);
+    AcGeVector3d normal() const { return normal_; }
+    Acad::ErrorStatus setNormal(const AcGeVector3d& n);
+    double thickness() const { return thickness_; }
+    Acad::ErrorStatus setThickness(double t);
+
+    bool isClosed() const override { return true; }
+    Acad::ErrorStatus getStartPoint(AcGePoint3d& p) const override;
+    Acad::ErrorStatus getEndPoint(AcGePoint3d& p) const override { return getStartPoint(p); }
+    Acad::ErrorStatus getArea(double& area) const override;
+    Acad::ErrorStatus getGeomExtents(AcDbExtents& ext) const override;
+    Acad::ErrorStatus transformBy(const AcGeMatrix3d& m) override;
+    std::optional<AcDbFilterValue> groupValue(short code) const override;
+    bool dxfInField(const AcDbDxfTag& tag, const std::string& subclass) override;
+    void dxfOutFields(AcDbDxfFiler& filer) const override;
+
+protected:
+    // DXF stores the centre in the entity's plane system; these convert.
+    AcGePoint3d ocsCenter() const;
+    void setOcsCenter(const AcGePoint3d& p);
+    AcGePoint3d center_;
+    AcGeVector3d normal_ = AcGeVector3d::kZAxis;
+    double radius_ = 0;
+    double thickness_ = 0;
+    AcGePoint3d rawCenter_;  // as read, in the plane system
+};
