@@ -1,0 +1,46 @@
+#include "solx/SolxBuildingEx.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "ShadowScene.h"
+#include "solx/SolxWinSunlightInfo.h"
+
+SolxBuildingEx::SolxBuildingEx(int mode) : m_nMode(mode) {}
+
+SolxBuildingEx::~SolxBuildingEx() = default;
+
+void SolxBuildingEx::SetUseIndex(bool use) {
+    m_bUseIndex = use;
+}
+
+void SolxBuildingEx::CalExtend3D() {
+    m_scene = std::make_unique<SolxShadowScene>();
+    for (const auto& building : m_buildings) {
+        if (building && building->IsValid())
+            m_scene->AddPrism(building->Outline(), building->Elevation(), building->Top());
+    }
+    for (const auto& source : m_sources) {
+        if (!source) continue;
+        for (const SolxFace3d& face : source->Faces()) m_scene->AddFace(face);
+    }
+    m_scene->Build();
+}
+
+int SolxBuildingEx::IsPointShadowed(const VxGePoint& point, const VxGePoint& ray,
+                                    const SolxWinSunlightInfo* window) const {
+    if (!m_scene) const_cast<SolxBuildingEx*>(this)->CalExtend3D();
+    static const std::vector<SolxOwnWall> kNone;
+    const std::vector<SolxOwnWall>* own = &kNone;
+    if (window) {
+        // Light reaching the window from in front leaves (seen from the point) through the
+        // window's own wall: that wall must not count as an obstruction.
+        const VxGePoint n = window->OutwardNormal();
+        if (-ray.x * n.x - ray.y * n.y > 0.0) {
+            const SolxWindowBlock& block = window->Block();
+            const double tol = std::max(std::abs(block.depth), 1e-3);
+            own = &m_scene->FindWallsCached(block.insertion, block.rotation, tol);
+        }
+    }
+    return m_scene->IsBlocked(point, ray, m_bUseIndex, *own) ? 1 : 0;
+}
