@@ -1,0 +1,79 @@
+// The script front end: answers come from the lines of a script, one answer a line. A line that
+// does not fit its prompt stops the run; the host then ends without saving.
+#include <ostream>
+#include <sstream>
+
+#include "acad/AcEdFrontEnd.h"
+#include "editor/InputState.h"
+#include "mfc/Utf8.h"
+
+namespace solx::editor {
+namespace {
+
+bool IsComment(const std::wstring& line) {
+    const std::wstring t = Trimmed(line);
+    return !t.empty() && t[0] == L';';
+}
+
+std::vector<std::wstring> SplitLines(const std::string& utf8Text) {
+    std::vector<std::wstring> lines;
+    std::istringstream in(utf8Text);
+    for (std::string line; std::getline(in, line);) {
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        lines.push_back(win::Utf8ToWide(line));
+    }
+    return lines;
+}
+
+class ScriptFrontEnd : public FrontEnd {
+public:
+    ScriptFrontEnd(std::wstring name, const std::string& text, std::ostream& out)
+        : m_name(std::move(name)), m_lines(SplitLines(text)), m_out(out) {}
+
+    std::optional<InputLine> ReadAnswer(const std::wstring&) override {
+        if (!SkipComments()) return std::nullopt;
+        InputLine line{m_lines[m_next], static_cast<int>(m_next) + 1};
+        ++m_next;
+        m_out << win::WideToUtf8(line.text) << '\n';
+        return line;
+    }
+
+    bool Reject(const InputLine& line, const std::wstring& prompt,
+                const std::wstring& expected) override {
+        Stop(m_name + L" line " + std::to_wstring(line.line) + L": \"" + line.text +
+             L"\" does not fit the prompt \"" + Trimmed(prompt) + L"\" (expected " + expected +
+             L")");
+        return false;
+    }
+
+    // "@esc" as the next line is the user's break during a computation.
+    bool TakeBreak() override {
+        if (Stopped()) return true;
+        if (!SkipComments() || !IsEscape(m_lines[m_next])) return false;
+        ++m_next;
+        return true;
+    }
+
+    void Print(const std::wstring& text) override { m_out << win::WideToUtf8(text); }
+    void ShowProgress(const std::wstring&, int) override {}  // keeps transcripts stable
+
+private:
+    bool SkipComments() {
+        while (m_next < m_lines.size() && IsComment(m_lines[m_next])) ++m_next;
+        return m_next < m_lines.size();
+    }
+
+    std::wstring m_name;
+    std::vector<std::wstring> m_lines;
+    size_t m_next = 0;
+    std::ostream& m_out;
+};
+
+}  // namespace
+
+std::unique_ptr<FrontEnd> MakeScriptFrontEnd(std::wstring name, const std::string& utf8Text,
+                                             std::ostream& out) {
+    return std::make_unique<ScriptFrontEnd>(std::move(name), utf8Text, out);
+}
+
+}  // namespace solx::editor
