@@ -21,6 +21,10 @@ enum AppMsgCode {
 enum AppRetCode { kRetOK = 0, kRetError = 3 };
 }  // namespace AcRx
 
+// A module's exported entry point and version handshake, as the host looks them up.
+using AcRxEntryPointFn = AcRx::AppRetCode (*)(AcRx::AppMsgCode msg, void* appId);
+using AcRxApiVersionFn = int (*)();
+
 // The API version a module and the host agree on (release 18).
 constexpr int kAcrxApiVersion = 18;
 

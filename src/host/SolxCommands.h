@@ -1,0 +1,16 @@
+#pragma once
+// The module's command table and its six command handlers. Each handler is a plain function
+// run by the host; the analysis folders define them (src/host/SolxPlaceholders.cpp holds the
+// ones not written yet).
+
+#include "brel/VxDefineCommand.h"
+
+void VxWinSunAna();   // window sunlight analysis
+void VxSunMPoint();   // multi-point analysis
+void VxSunSPoint();   // single-point analysis with dynamic query
+void VxShadow2d();    // 2D shadow contours
+void VxSunEqCurve();  // equal-sunlight-hour lines
+void VxShadow();      // 3D shadow simulation
+
+inline constexpr int kSolxCommandCount = 6;
+extern const VxCmdTable g_SolxCmdTable[kSolxCommandCount];

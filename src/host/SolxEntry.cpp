@@ -1,0 +1,52 @@
+// The module entry: what happens when the library is loaded and on the host's messages.
+#include "SolxCommands.h"
+#include "SolxModule.h"
+#include "brel/VxDefineCommand.h"
+
+HINSTANCE g_hSolxInstance = nullptr;
+AFX_EXTENSION_MODULE g_SolxExtension;
+VxDtDictionary* g_pSolxLang = nullptr;
+
+namespace {
+
+// Runs when the dynamic loader maps the library (the counterpart of the DLL's process attach):
+// only the instance handle is recorded; real set-up waits for the initialisation message.
+__attribute__((constructor)) void SolxOnLibraryLoad() {
+    g_hSolxInstance = solx::win::ModuleOfAddress(reinterpret_cast<const void*>(&SolxOnLibraryLoad));
+}
+
+void InitApplication(void* appId) {
+    // A failed extension set-up leaves the resource chain alone; registration still goes on.
+    if (AfxInitExtensionModule(g_SolxExtension, g_hSolxInstance)) {
+        g_SolxExtension.hResource = g_hSolxInstance;
+        new CDynLinkLibrary(g_SolxExtension);  // the chain owns it until AfxTermExtensionModule
+    }
+    acrxUnlockApplication(appId);
+    if (AcRxDynamicLinker* linker = acrxDynamicLinker) linker->registerAppMDIAware(appId);
+    VxDefineCommand(kSolxCommandGroup, g_SolxCmdTable, kSolxCommandCount, 0);
+}
+
+void UnloadApplication() {
+    if (AcEdCommandStack* stack = acedRegCmds) stack->removeGroup(kSolxCommandGroup);
+    AfxTermExtensionModule(g_SolxExtension);
+}
+
+}  // namespace
+
+extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
+    switch (msg) {
+        case AcRx::kInitAppMsg:
+            InitApplication(appId);
+            break;
+        case AcRx::kUnloadAppMsg:
+            UnloadApplication();
+            break;
+        default:  // drawing loaded or unloaded, function invoked, anything else: nothing
+            break;
+    }
+    return AcRx::kRetOK;
+}
+
+extern "C" int acrxGetApiVersion() {
+    return kAcrxApiVersion;
+}
