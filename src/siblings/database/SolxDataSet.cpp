@@ -10,7 +10,7 @@
 SolxDataSet g_SunDataSet;
 std::wstring g_dictSunSet = L"SOLX_SUNSET";
 
-int g_RenderMaxFaceNum = 20000;
+int g_RenderMaxFaceNum = 10000;
 int g_nSunWinOffset = 10;
 int g_bHardOpenGL = 1;
 std::wstring g_sRecordFile = L"solx-simulation.avi";
