@@ -148,11 +148,8 @@ void DocumentBuilder::readSection(Document& doc) {
         readObjects(doc);
     else
         readRaw(doc, name);
-    // Positioned on ENDSEC (or just after it): whatever tags an ENDSEC record carries are not
-    // part of the model.
-    if (!endConsumed_) advance();
+    if (!endConsumed_) advance();  // past ENDSEC
     endConsumed_ = false;
-    while (have_ && cur_.code != 0) advance();
     sectionName_.clear();
 }
 

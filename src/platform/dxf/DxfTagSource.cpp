@@ -1,5 +1,6 @@
 #include "dxf/DxfTagSource.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "dxf/DxfDocument.h"
@@ -34,7 +35,13 @@ int AsciiTagSource::parseCode(std::string_view text) const {
     int code = 0;
     for (size_t k = i; k < end; ++k) {
         char c = text[k];
-        if (c < '0' || c > '9' || code > kMaxGroupCode) {
+        if (c >= '0' && c <= '9' && code > kMaxGroupCode) {
+            throw DxfError(file_, line_,
+                           "group code " +
+                               std::string(text.substr(i, std::min<size_t>(end - i, 20))) +
+                               " is out of range");
+        }
+        if (c < '0' || c > '9') {
             std::string shown(text.substr(0, 20));
             for (char& s : shown) {
                 if (static_cast<unsigned char>(s) < 0x20 || static_cast<unsigned char>(s) >= 0x7F)

@@ -80,20 +80,22 @@ void writeBody(const Document& doc, const std::string& name, size_t& rawUsed, Ta
 
 }  // namespace
 
-TagWriter::TagWriter(bool asciiOnly, int fd, std::string path)
-    : asciiOnly_(asciiOnly), fd_(fd), path_(std::move(path)) {
+TagWriter::TagWriter(const Document& doc, int fd, std::string path)
+    : encoder_(headerValue(doc, "$ACADVER"), headerValue(doc, "$DWGCODEPAGE")),
+      fd_(fd),
+      path_(std::move(path)) {
     buf_.reserve(fd_ >= 0 ? kFlushAt + 4096 : 1 << 16);
 }
 
 void TagWriter::tag(int code, std::string_view value) {
     char codeText[8];
-    int n = code < 10 ? 3 : code < 100 ? 2 : code < 1000 ? 1 : 0;
+    int n = code < 10 ? 2 : code < 100 ? 1 : 0;
     std::memset(codeText, ' ', 3);
     auto r = std::to_chars(codeText + n, codeText + sizeof codeText, code);
     buf_.append(codeText, r.ptr);
     buf_ += '\n';
     if (valueKind(code) == ValueKind::String) {
-        appendFileText(buf_, value, asciiOnly_);
+        encoder_.append(buf_, value);
     } else {
         buf_.append(value);
     }
@@ -119,10 +121,6 @@ void TagWriter::flush() {
         done += static_cast<size_t>(n);
     }
     buf_.clear();
-}
-
-bool needsAsciiText(const Document& doc) {
-    return !isUtf8Version(headerValue(doc, "$ACADVER"));
 }
 
 void writeSections(const Document& doc, TagWriter& out) {

@@ -5,13 +5,15 @@
 #include <string_view>
 
 #include "dxf/DxfDocument.h"
+#include "dxf/DxfTextCodec.h"
 
 namespace solx::dxf {
 
 class TagWriter {
 public:
-    // FD < 0: everything accumulates in the buffer (see take()).
-    TagWriter(bool asciiOnly, int fd, std::string path);
+    // Text is encoded for the version and code page in DOC's header. FD < 0: everything
+    // accumulates in the buffer (see take()).
+    TagWriter(const Document& doc, int fd, std::string path);
     void tag(int code, std::string_view value);
     void tag(const Tag& t) { tag(t.code, t.value); }
     void tags(const Tags& ts);
@@ -22,15 +24,12 @@ public:
 
 private:
     std::string buf_;
-    bool asciiOnly_;
+    TextEncoder encoder_;
     int fd_;
     std::string path_;
 };
 
 // Writes DOC section by section in its sectionOrder.
 void writeSections(const Document& doc, TagWriter& out);
-
-// True when text for DOC must be written as ASCII with \U+XXXX escapes (before AC1021).
-bool needsAsciiText(const Document& doc);
 
 }  // namespace solx::dxf

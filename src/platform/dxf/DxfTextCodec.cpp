@@ -225,6 +225,59 @@ bool isValidUtf8(std::string_view text) {
     return true;
 }
 
+TextEncoder::TextEncoder(std::string_view acadVersion, std::string_view codePage) {
+    if (isUtf8Version(acadVersion)) return;
+    std::string charset = charsetForCodePage(codePage);
+    if (charset.empty()) charset = "CP1252";
+    if (charset == "UTF-8") return;
+    iconv_t cd = iconv_open(charset.c_str(), "UTF-8");
+    if (cd == kNoIconv) cd = iconv_open("CP1252", "UTF-8");  // as the reader falls back
+    iconv_ = cd == kNoIconv ? nullptr : cd;
+}
+
+TextEncoder::~TextEncoder() {
+    if (iconv_) iconv_close(static_cast<iconv_t>(iconv_));
+}
+
+void TextEncoder::append(std::string& out, std::string_view text) {
+    size_t plain = 0;
+    while (plain < text.size()) {
+        auto b = static_cast<unsigned char>(text[plain]);
+        if (b == '\n' || b == '\r' || (iconv_ && b >= 0x80)) break;
+        ++plain;
+    }
+    out.append(text.substr(0, plain));
+    if (plain == text.size()) return;
+    if (!iconv_) return appendFileText(out, text.substr(plain), false);
+    uint32_t cp = 0;
+    for (size_t i = plain; i < text.size();) {
+        size_t len = static_cast<unsigned char>(text[i]) < 0x80 ? 1 : utf8Sequence(text, i, cp);
+        if (len <= 1) {
+            appendFileText(out, text.substr(i, 1), true);
+            i += 1;
+        } else {
+            appendCharacter(out, text.substr(i, len));
+            i += len;
+        }
+    }
+}
+
+void TextEncoder::appendCharacter(std::string& out, std::string_view utf8Char) {
+    auto cd = static_cast<iconv_t>(iconv_);
+    iconv(cd, nullptr, nullptr, nullptr, nullptr);
+    char buf[16];
+    char* in = const_cast<char*>(utf8Char.data());
+    size_t inLeft = utf8Char.size();
+    char* dst = buf;
+    size_t outLeft = sizeof buf;
+    if (iconv(cd, &in, &inLeft, &dst, &outLeft) == static_cast<size_t>(-1) ||
+        iconv(cd, nullptr, nullptr, &dst, &outLeft) == static_cast<size_t>(-1)) {
+        appendFileText(out, utf8Char, true);  // not in the code page: \U+XXXX
+        return;
+    }
+    out.append(buf, static_cast<size_t>(dst - buf));
+}
+
 void appendFileText(std::string& out, std::string_view text, bool asciiOnly) {
     size_t plain = 0;
     while (plain < text.size()) {

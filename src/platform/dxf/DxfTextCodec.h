@@ -40,6 +40,24 @@ private:
     void* iconv_ = nullptr;  // iconv_t
 };
 
+// Encodes UTF-8 text for the file being written: UTF-8 for AC1021 and later; for older versions
+// the drawing's code page, with \U+XXXX for characters the code page lacks (every reader
+// decodes those, whatever the code page). Not copyable: owns an iconv descriptor.
+class TextEncoder {
+public:
+    TextEncoder(std::string_view acadVersion, std::string_view codePage);
+    ~TextEncoder();
+    TextEncoder(const TextEncoder&) = delete;
+    TextEncoder& operator=(const TextEncoder&) = delete;
+
+    void append(std::string& out, std::string_view text);
+
+private:
+    void appendCharacter(std::string& out, std::string_view utf8Char);
+
+    void* iconv_ = nullptr;  // iconv_t; null for UTF-8 output
+};
+
 // Appends TEXT (UTF-8) as a value line may hold it: line breaks become \U+000A / \U+000D so a
 // value never spans lines; with ASCII_ONLY every non-ASCII character becomes \U+XXXX (used for
 // files of versions before AC1021, whose readers expect the code page, not UTF-8).

@@ -95,14 +95,14 @@ void syncFolder(const std::string& path) {
 }  // namespace
 
 std::string serializeDocument(const Document& doc) {
-    TagWriter out(needsAsciiText(doc), -1, {});
+    TagWriter out(doc, -1, {});
     writeSections(doc, out);
     return out.take();
 }
 
 void writeDocument(const Document& doc, const std::string& path) {
     TempFile temp(path);
-    TagWriter out(needsAsciiText(doc), temp.fd(), path);
+    TagWriter out(doc, temp.fd(), path);
     writeSections(doc, out);
     out.flush();
     temp.finish();

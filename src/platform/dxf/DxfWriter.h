@@ -3,8 +3,9 @@
 // Format: every tag is two lines, the group code right-aligned in three columns ("  0",
 // " 10", "1001") and the value as it is held (numbers keep the text they were read with).
 // Lines end with "\n". Text is UTF-8 for AC1021 and later; for older versions (or a document
-// without $ACADVER) non-ASCII characters are written as \U+XXXX, which every reader decodes
-// whatever the code page. Line breaks inside a value are written as \U+000A / \U+000D.
+// without $ACADVER) it is written in the code page of $DWGCODEPAGE (ANSI_1252 when absent), and
+// characters the code page lacks as \U+XXXX, which every reader decodes. Line breaks inside a
+// value are written as \U+000A / \U+000D.
 #pragma once
 
 #include <string>

@@ -1,0 +1,105 @@
+// Malformed input is refused with the file, the line and the reason; nothing crashes.
+#include <gtest/gtest.h>
+
+#include "dxf/DxfReader.h"
+
+namespace solx::dxf {
+namespace {
+
+struct BadCase {
+    const char* name;
+    std::string bytes;
+    int line;
+    const char* reason;
+};
+
+const std::string kEntities = "  0\nSECTION\n  2\nENTITIES\n";
+const std::string kLine = "  0\nLINE\n  8\n0\n";
+const std::string kEnd = "  0\nENDSEC\n  0\nEOF\n";
+
+std::string header(const std::string& version, const std::string& codePage) {
+    return "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\n" + version +
+           "\n  9\n$DWGCODEPAGE\n  3\n" + codePage + "\n  0\nENDSEC\n";
+}
+
+const std::string kSentinel("AutoCAD Binary DXF\r\n\x1a\0", 22);
+
+const BadCase kCases[] = {
+    {"empty file", "", 1, "file is empty"},
+    {"group code is a word", kEntities + "abc\nLINE\n", 5, "group code is not a number"},
+    {"group code with junk", kEntities + "  0x\nLINE\n", 5, "group code is not a number"},
+    {"group code out of range", kEntities + kLine + "5000\nx\n", 9, "out of range"},
+    {"blank group code line", kEntities + "\nLINE\n" + kEnd, 5, "empty line"},
+    {"truncated after a group code", kEntities + kLine + " 10\n", 9, "without its value"},
+    {"real number with letters", kEntities + kLine + " 10\n1.5x\n" + kEnd, 10, "real number"},
+    {"real number without digits", kEntities + kLine + " 10\n.\n" + kEnd, 10, "real number"},
+    {"integer with a fraction", kEntities + kLine + " 62\n1.5\n" + kEnd, 10, "16-bit integer"},
+    {"flag word is text", kEntities + kLine + " 70\nyes\n" + kEnd, 10, "16-bit integer"},
+    {"own handle not hexadecimal", kEntities + kLine + "  5\nXYZ\n" + kEnd, 10, "handle"},
+    {"binary chunk not hexadecimal", kEntities + kLine + "310\n0G\n" + kEnd, 10, "binary"},
+    {"NUL byte in text", kEntities + "  0\nTEXT\n  1\nab" + std::string(1, '\0') + "c\n" + kEnd, 8,
+     "NUL"},
+    {"section without ENDSEC at end of file", kEntities + kLine, 8, "before its ENDSEC"},
+    {"section runs into the next", kEntities + kLine + "  0\nSECTION\n  2\nOBJECTS\n", 9,
+     "has no ENDSEC"},
+    {"missing EOF", kEntities + "  0\nENDSEC\n", 6, "before its EOF"},
+    {"tag between sections", kEntities + "  0\nENDSEC\n  8\n0\n  0\nEOF\n", 7,
+     "expected group code 0"},
+    {"section without a name", "  0\nSECTION\n  8\nX\n", 3, "without its name"},
+    {"unknown top-level record", "  0\nLINE\n  0\nEOF\n", 1, "expected SECTION or EOF"},
+    {"section twice", kEntities + "  0\nENDSEC\n" + kEntities + kEnd, 9, "appears twice"},
+    {"table without ENDTAB", "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n" + kEnd, 9,
+     "has no ENDTAB"},
+    {"block without ENDBLK", "  0\nSECTION\n  2\nBLOCKS\n  0\nBLOCK\n  2\nB\n" + kLine + kEnd, 13,
+     "no ENDBLK"},
+    {"executable bytes",
+     std::string("\x7f"
+                 "ELF\x02\x01\x01\0\0\0",
+                 10),
+     1, "group code is not a number"},
+    {"invalid UTF-8 in a modern file",
+     header("AC1024", "ANSI_1252") + kEntities + "  0\nTEXT\n  1\nok\xff\xfe\n" + kEnd, 22,
+     "not valid UTF-8"},
+    {"invalid GBK text", header("AC1015", "ANSI_936") + kEntities + "  0\nTEXT\n  1\n\x81\x20\n",
+     22, "not valid CP936"},
+    {"binary file cut inside a value", kSentinel + std::string("\0\0SECT", 6), 24, "ends inside"},
+    {"binary file cut inside a number", kSentinel + std::string("\0\0SECTION\0\x0a\0\x01", 13), 34,
+     "ends inside the value of group code 10"},
+};
+
+class DxfMalformed : public testing::TestWithParam<BadCase> {};
+
+TEST_P(DxfMalformed, IsRefusedWithLineAndReason) {
+    const BadCase& c = GetParam();
+    try {
+        parseDocument(c.bytes, "case.dxf");
+        FAIL() << "accepted: " << c.name;
+    } catch (const DxfError& e) {
+        EXPECT_EQ(e.file(), "case.dxf");
+        EXPECT_EQ(e.line(), c.line) << e.what();
+        EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+    }
+}
+
+std::string caseName(const testing::TestParamInfo<BadCase>& info) {
+    std::string s = info.param.name;
+    for (char& ch : s) {
+        if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+    }
+    return s;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DxfMalformed, testing::ValuesIn(kCases), caseName);
+
+TEST(DxfMalformedFile, MissingFileNamesThePath) {
+    try {
+        readDocument("/nonexistent/drawing.dxf");
+        FAIL() << "a missing file was read";
+    } catch (const DxfError& e) {
+        EXPECT_EQ(e.file(), "/nonexistent/drawing.dxf");
+        EXPECT_NE(std::string(e.what()).find("cannot open"), std::string::npos);
+    }
+}
+
+}  // namespace
+}  // namespace solx::dxf
