@@ -34,7 +34,7 @@ public:
     void GetTestPoints(VxGePoint& first, VxGePoint& second) const;
 
     // Outward unit normal of the wall in plan (z = 0).
-    VxGePoint OutwardNormal() const;
+    const VxGePoint& OutwardNormal() const { return m_normal; }
     const SolxWindowBlock& Block() const { return m_block; }
 
     // Record read and written by the window analysis, in this order.
@@ -51,4 +51,5 @@ public:
 private:
     SolxWindowBlock m_block;
     double m_dOffset = 0.0;
+    VxGePoint m_normal;
 };

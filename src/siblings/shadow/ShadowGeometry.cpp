@@ -16,7 +16,7 @@ bool SegmentsCross(const VxGePoint& a, const VxGePoint& b, const VxGePoint& c, c
     const double rx = b.x - a.x, ry = b.y - a.y;
     const double sx = d.x - c.x, sy = d.y - c.y;
     const double denom = Cross2d(rx, ry, sx, sy);
-    if (std::abs(denom) <= 1e-14 * std::hypot(rx, ry) * std::hypot(sx, sy)) return false;
+    if (denom * denom <= 1e-28 * (rx * rx + ry * ry) * (sx * sx + sy * sy)) return false;
     const double qx = c.x - a.x, qy = c.y - a.y;
     const double u = Cross2d(qx, qy, sx, sy) / denom;
     const double v = Cross2d(qx, qy, rx, ry) / denom;
@@ -41,7 +41,7 @@ Box2d RingBox(const std::vector<VxGePoint>& ring) {
 }
 
 Triangle MakeTriangle(const VxGePoint& a, const VxGePoint& b, const VxGePoint& c) {
-    Triangle tri{a, b, c, RingBox({a, b, c}), std::max({a.z, b.z, c.z})};
+    Triangle tri{a, b, c, RingBox({a, b, c}), std::min({a.z, b.z, c.z}), std::max({a.z, b.z, c.z})};
     return tri;
 }
 
@@ -81,6 +81,16 @@ bool RayHitsPrism(const Ray& ray, const Prism& prism, int skipEdge) {
 }
 
 bool RayHitsTriangle(const Ray& ray, const Triangle& tri) {
+    // The ray rises: it can meet the face only while its height is within the face's heights,
+    // so the plan stretch of that part must overlap the face's plan box.
+    const double t1 = (tri.maxZ - ray.origin.z) / ray.dir.z;
+    if (t1 <= ray.tStart) return false;
+    const double t0 = std::max((tri.minZ - ray.origin.z) / ray.dir.z, 0.0);
+    const VxGePoint a = PlanAt(ray, t0);
+    const VxGePoint b = PlanAt(ray, t1);
+    const Box2d span{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
+                     std::max(a.y, b.y)};
+    if (!span.Overlaps(tri.box)) return false;
     const VxGePoint e1 = Sub(tri.b, tri.a);
     const VxGePoint e2 = Sub(tri.c, tri.a);
     const VxGePoint pvec = Cross(ray.dir, e2);

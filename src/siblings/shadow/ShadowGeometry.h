@@ -41,6 +41,7 @@ struct Prism {
 struct Triangle {
     VxGePoint a, b, c;
     Box2d box;
+    double minZ = 0.0;
     double maxZ = 0.0;
 };
 

@@ -40,10 +40,11 @@ int ShadowGrid::CellY(double y) const {
     return std::clamp(static_cast<int>(std::floor((y - m_box.minY) / m_dCell)), 0, m_ny - 1);
 }
 
-void ShadowGrid::Build(const std::vector<Box2d>& boxes) {
+void ShadowGrid::Build(const std::vector<Box2d>& boxes, const std::vector<double>& tops) {
     m_nx = m_ny = 0;
     m_start.clear();
     m_items.clear();
+    m_top.clear();
     if (boxes.empty()) return;
     m_box = UnionOf(boxes);
     const double w = m_box.maxX - m_box.minX, h = m_box.maxY - m_box.minY;
@@ -64,55 +65,25 @@ void ShadowGrid::Build(const std::vector<Box2d>& boxes) {
     for (size_t c = 1; c < count.size(); ++c) count[c] += count[c - 1];
     m_start = count;
     m_items.resize(count.back());
+    m_top.assign(count.size() - 1, -std::numeric_limits<double>::infinity());
     for (size_t i = 0; i < boxes.size(); ++i)
-        each(boxes[i], [&](size_t c) { m_items[count[c]++] = static_cast<int>(i); });
+        each(boxes[i], [&](size_t c) {
+            m_items[count[c]++] = static_cast<int>(i);
+            m_top[c] = std::max(m_top[c], tops[i]);
+        });
 }
 
-bool ShadowGrid::VisitCell(int ix, int iy, const std::function<bool(int)>& visit) const {
-    const size_t c = static_cast<size_t>(iy) * m_nx + ix;
-    for (uint32_t k = m_start[c]; k < m_start[c + 1]; ++k)
-        if (visit(m_items[k])) return true;
-    return false;
-}
-
-bool ShadowGrid::WalkVertical(const VxGePoint& origin,
-                              const std::function<bool(int)>& visit) const {
-    if (origin.x < m_box.minX || origin.x > m_box.maxX || origin.y < m_box.minY ||
-        origin.y > m_box.maxY)
-        return false;
-    return VisitCell(CellX(origin.x), CellY(origin.y), visit);
-}
-
-bool ShadowGrid::Walk(const VxGePoint& origin, const VxGePoint& dir, double maxZ,
-                      const std::function<bool(int)>& visit) const {
+bool ShadowGrid::Clip(const VxGePoint& origin, const VxGePoint& dir, double maxZ, double& tEnter,
+                      double& tExit) const {
     if (IsEmpty() || origin.z > maxZ) return false;
-    if (std::hypot(dir.x, dir.y) < 1e-12) return WalkVertical(origin, visit);
-    double tEnter = 0.0, tExit = std::numeric_limits<double>::infinity();
+    tEnter = 0.0;
+    tExit = std::numeric_limits<double>::infinity();
     if (!ClipSlab(origin.x, dir.x, m_box.minX, m_box.maxX, tEnter, tExit) ||
         !ClipSlab(origin.y, dir.y, m_box.minY, m_box.maxY, tEnter, tExit))
         return false;
     // Past the height of the highest obstruction nothing can be hit any more.
     if (dir.z > 0.0) tExit = std::min(tExit, (maxZ - origin.z) / dir.z);
-    if (tEnter > tExit) return false;
-    int ix = CellX(origin.x + tEnter * dir.x), iy = CellY(origin.y + tEnter * dir.y);
-    const double inf = std::numeric_limits<double>::infinity();
-    const int stepX = dir.x > 0.0 ? 1 : -1, stepY = dir.y > 0.0 ? 1 : -1;
-    const double dtX = dir.x != 0.0 ? m_dCell / std::abs(dir.x) : inf;
-    const double dtY = dir.y != 0.0 ? m_dCell / std::abs(dir.y) : inf;
-    const double edgeX = m_box.minX + (ix + (stepX > 0 ? 1 : 0)) * m_dCell;
-    const double edgeY = m_box.minY + (iy + (stepY > 0 ? 1 : 0)) * m_dCell;
-    double tMaxX = dir.x != 0.0 ? (edgeX - origin.x) / dir.x : inf;
-    double tMaxY = dir.y != 0.0 ? (edgeY - origin.y) / dir.y : inf;
-    for (;;) {
-        if (VisitCell(ix, iy, visit)) return true;
-        if (tMaxX < tMaxY) {
-            if (tMaxX > tExit || (ix += stepX) < 0 || ix >= m_nx) return false;
-            tMaxX += dtX;
-        } else {
-            if (tMaxY > tExit || (iy += stepY) < 0 || iy >= m_ny) return false;
-            tMaxY += dtY;
-        }
-    }
+    return tEnter <= tExit;
 }
 
 void ShadowGrid::ForEachInBox(const Box2d& box, const std::function<void(int)>& visit) const {

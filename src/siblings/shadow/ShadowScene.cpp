@@ -34,10 +34,16 @@ void SolxShadowScene::AddFace(const SolxFace3d& face) {
 
 void SolxShadowScene::Build() {
     std::vector<shadow::Box2d> boxes;
-    boxes.reserve(m_prisms.size() + m_triangles.size());
-    for (const shadow::Prism& p : m_prisms) boxes.push_back(p.box);
-    for (const shadow::Triangle& t : m_triangles) boxes.push_back(t.box);
-    m_grid.Build(boxes);
+    std::vector<double> tops;
+    for (const shadow::Prism& p : m_prisms) {
+        boxes.push_back(p.box);
+        tops.push_back(p.top);
+    }
+    for (const shadow::Triangle& t : m_triangles) {
+        boxes.push_back(t.box);
+        tops.push_back(t.maxZ);
+    }
+    m_grid.Build(boxes, tops);
     m_stamp.assign(boxes.size(), 0);
     m_nWalk = 0;
 }

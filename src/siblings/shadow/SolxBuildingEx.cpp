@@ -35,7 +35,7 @@ int SolxBuildingEx::IsPointShadowed(const VxGePoint& point, const VxGePoint& ray
     if (window) {
         // Light reaching the window from in front leaves (seen from the point) through the
         // window's own wall: that wall must not count as an obstruction.
-        const VxGePoint n = window->OutwardNormal();
+        const VxGePoint& n = window->OutwardNormal();
         if (-ray.x * n.x - ray.y * n.y > 0.0) {
             const SolxWindowBlock& block = window->Block();
             const double tol = std::max(std::abs(block.depth), 1e-3);

@@ -21,12 +21,9 @@ SolxWinSunlightInfo::SolxWinSunlightInfo(const SolxWindowBlock& block, double of
       m_dAngle(NormalizeAngle(block.rotation)),
       m_strLabel(block.label),
       m_block(block),
-      m_dOffset(offset) {}
-
-VxGePoint SolxWinSunlightInfo::OutwardNormal() const {
-    // The wall runs along the rotation; outwards is a quarter turn clockwise from it.
-    return {std::sin(m_dAngle), -std::cos(m_dAngle), 0.0};
-}
+      m_dOffset(offset),
+      // The wall runs along the rotation; outwards is a quarter turn clockwise from it.
+      m_normal(std::sin(m_dAngle), -std::cos(m_dAngle), 0.0) {}
 
 VxGePoint SolxWinSunlightInfo::GetTestPoint() const {
     const VxGePoint n = OutwardNormal();
