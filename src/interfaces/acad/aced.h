@@ -6,6 +6,8 @@
 // front end stopped the run). Answers come from the current front end ("acad/AcEdFrontEnd.h").
 
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "acad/AcEdFrontEnd.h"
 #include "acad/adsdef.h"
@@ -55,9 +57,9 @@ int acedUsrBrk();
 int acutPrintf(const wchar_t* format, ...);
 ads_real acutDistance(const ads_point a, const ads_point b);
 
-// System variables. acedGetVar fills result (a caller-owned buffer; a text value is allocated
-// and belongs to the caller, free it with acutRelRb on a list or free()). RTERROR for an
-// unknown name or a value of the wrong type.
+// System variables of the working drawing. acedGetVar fills result (a caller-owned buffer; a
+// text value is allocated with new[] and belongs to the caller, as in every result buffer).
+// RTERROR for an unknown name, a value of the wrong type, or no open drawing.
 int acedSetVar(const wchar_t* name, const struct resbuf* value);
 int acedGetVar(const wchar_t* name, struct resbuf* result);
 
@@ -100,6 +102,17 @@ struct ProgressState {
     int minPos = 0, maxPos = 0, pos = 0;
 };
 const ProgressState& CurrentProgress();
+
+// The pending acedInitGet set-up. TakeInitGet hands it to one input call and clears it.
+struct InitGet {
+    int flags = 0;
+    std::vector<std::wstring> keywords;
+};
+InitGet TakeInitGet();
+// The declared keyword that text answers, or empty; SetLastKeyword makes it the answer
+// acedGetInput reports.
+std::wstring MatchKeyword(const std::wstring& text, const std::vector<std::wstring>& keywords);
+void SetLastKeyword(std::wstring keyword);
 
 // Reads and parses answers for the given prompt kind; shared by every prompt function.
 // Exposed for the selection prompts of the product-line library.
