@@ -201,6 +201,16 @@ TEST_F(SettingsTest, StandardDecidesDateAndPeriod) {
     EXPECT_EQ(set.GetStartMinute(), 540);
     EXPECT_EQ(set.GetEndMinute(), 900);
     EXPECT_EQ(set.m_nStep, 1);
+
+    double lon = 0, lat = 0, dec = 0, tc = 0;
+    int start = 0, end = 0, step = 0, noLimit = -1;
+    set.GetSunSetting(lon, lat, dec, tc, start, end, step, noLimit);
+    EXPECT_DOUBLE_EQ(lon, 116.41);
+    EXPECT_DOUBLE_EQ(lat, 39.90);
+    EXPECT_NEAR(dec, -23.44, 0.01);  // 冬至
+    EXPECT_NEAR(tc * 60, 1.7, 0.5);  // the sun runs 1-2 min ahead of the mean sun at 冬至
+    EXPECT_EQ(start * 10000 + end * 10 + step, 540 * 10000 + 900 * 10 + 1);
+    EXPECT_EQ(noLimit, 1);
 }
 
 TEST_F(SettingsTest, NoteStringNamesTheConditions) {

@@ -50,6 +50,13 @@ public:
     // Start and end minutes after midnight from the hour and minute fields.
     int GetStartMinute() const { return m_nStartHour * 60 + m_nStartMinute; }
     int GetEndMinute() const { return m_nEndHour * 60 + m_nEndMinute; }
+    // The eight common analysis parameters, for the setup dialogs' parameter read: place
+    // (decimal degrees), declination (degrees) and equation of time (hours) of the analysis
+    // date, start and end minute, step minutes, and 1 when the standard's window-angle limit
+    // is off.
+    void GetSunSetting(double& longitude, double& latitude, double& declination,
+                       double& timeCorrection, int& startMinute, int& endMinute, int& stepMinutes,
+                       int& noAngleLimit) const;
     // Takes date, period and step from the current standard.
     void ApplyStdTime();
     // Looks the name up in the place database.

@@ -103,6 +103,19 @@ void SolxDataSet::ApplyStdTime() {
     m_nStep = static_cast<int>(std.m_dStep);
 }
 
+void SolxDataSet::GetSunSetting(double& longitude, double& latitude, double& declination,
+                                double& timeCorrection, int& startMinute, int& endMinute,
+                                int& stepMinutes, int& noAngleLimit) const {
+    longitude = std::wcstod(m_zone.m_strLongitude.c_str(), nullptr);
+    latitude = std::wcstod(m_zone.m_strLatitude.c_str(), nullptr);
+    declination = m_date.GetDgLat();
+    timeCorrection = m_date.GetDgTime();
+    startMinute = GetStartMinute();
+    endMinute = GetEndMinute();
+    stepMinutes = m_nStep;
+    noAngleLimit = CurStd().m_bAngleLimit ? 0 : 1;
+}
+
 bool SolxDataSet::FindZone(const std::wstring& name, SolxZoneRecord& zone) const {
     return m_places.Find(name, zone);
 }
