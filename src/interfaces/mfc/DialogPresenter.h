@@ -1,0 +1,62 @@
+#pragma once
+// Presenters run modal dialogs: the script presenter applies dialog actions from a source (a
+// script front end, or a test); a desktop presenter shows the dialog on screen. Dialog code does
+// not know which one runs it.
+
+#include <optional>
+#include <string>
+
+class CDialog;
+
+namespace solx::ui {
+
+class DialogPresenter {
+public:
+    virtual ~DialogPresenter() = default;
+    // Runs the dialog until EndDialog; answers its modal result.
+    virtual int RunModal(CDialog& dialog) = 0;
+};
+
+// The presenter DoModal uses. Null restores the default: the script presenter over the editor's
+// front end (the dialog actions of the running script, "acad/AcEdFrontEnd.h").
+void SetDialogPresenter(DialogPresenter* presenter);
+DialogPresenter* GetDialogPresenter();
+
+// One line of a script aimed at the open dialog:
+//   @set ID VALUE   @click ID   @select ID ITEM   @ok   @cancel
+struct DialogAction {
+    enum class Kind { Set, Click, Select, Ok, Cancel };
+    Kind kind = Kind::Ok;
+    int id = 0;
+    std::wstring value;
+    std::wstring where;  // e.g. "script.txt:12", used in messages
+};
+
+// Parses one action line ("@set 2018 30"); false with a message for anything else.
+bool ParseDialogAction(const std::wstring& line, DialogAction& action, std::wstring& error);
+
+class DialogActionSource {
+public:
+    virtual ~DialogActionSource() = default;
+    // The next action for the open dialog (its caption, for prompts and messages); nullopt when
+    // the input has none.
+    virtual std::optional<DialogAction> NextDialogAction(const std::wstring& caption) = 0;
+};
+
+// Applies the actions of a source to the open dialog as a user would: @set on an edit types the
+// text and leaves the field; on a combo box selects the item; on a date picker (YYYY-MM-DD)
+// changes the date; on a check box or radio sets the check by clicking; on a spin or slider moves
+// it. A bad action is reported (with its `where`) and the dialog is cancelled; so is a dialog
+// left open when the source runs dry.
+class ScriptDialogPresenter : public DialogPresenter {
+public:
+    explicit ScriptDialogPresenter(DialogActionSource& source) : m_source(source) {}
+    int RunModal(CDialog& dialog) override;
+    // Applies one action; false (with a message) when it cannot be applied.
+    static bool Apply(CDialog& dialog, const DialogAction& action, std::wstring& error);
+
+private:
+    DialogActionSource& m_source;
+};
+
+}  // namespace solx::ui

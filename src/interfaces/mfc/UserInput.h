@@ -1,0 +1,28 @@
+#pragma once
+// What a user can do to a control, with the notifications the real control would send in the
+// same order. Presenters use these; dialog code does not. Each answers false with a message when
+// the user could not do it (hidden or disabled control, no such item).
+
+#include <string>
+
+#include "mfc/WinTypes.h"
+
+namespace solx::ui {
+
+// Moves the focus to `window` (kill focus on the previous owner first).
+void FocusControl(HWND window);
+// Types `text` into an edit: a plain edit takes it as its new text (EN_CHANGE); a masked edit
+// receives it key by key (WM_CHAR). The focus stays in the edit.
+bool TypeText(HWND window, const std::wstring& text, std::wstring& error);
+// Clicks a button, check box or radio (BN_CLICKED after the check changed).
+bool ClickControl(HWND window, std::wstring& error);
+// Picks item `index` of a combo box (CBN_SELCHANGE).
+bool PickItem(HWND window, int index, std::wstring& error);
+// Sets a date picker's date (DTN_DATETIMECHANGE).
+bool PickDate(HWND window, const SYSTEMTIME& date, std::wstring& error);
+// Moves a spin (its buddy shows the number; WM_VSCROLL) or a slider (WM_HSCROLL).
+bool MoveTo(HWND window, int pos, std::wstring& error);
+// Delivers WM_TIMER for timer `id` of `window`.
+void FireTimer(HWND window, UINT_PTR id);
+
+}  // namespace solx::ui

@@ -1,0 +1,58 @@
+// The default dialog presenter: the script presenter fed by the editor's front end, so that the
+// dialog actions of a running script reach the open dialog.
+
+#include "acad/AcEdFrontEnd.h"
+#include "mfc/DialogPresenter.h"
+
+namespace solx::ui {
+namespace {
+
+DialogAction::Kind KindOf(editor::DialogVerb verb) {
+    switch (verb) {
+        case editor::DialogVerb::Set:
+            return DialogAction::Kind::Set;
+        case editor::DialogVerb::Click:
+            return DialogAction::Kind::Click;
+        case editor::DialogVerb::Select:
+            return DialogAction::Kind::Select;
+        case editor::DialogVerb::Ok:
+            return DialogAction::Kind::Ok;
+        case editor::DialogVerb::Cancel:
+            break;
+    }
+    return DialogAction::Kind::Cancel;
+}
+
+class EditorActionSource : public DialogActionSource {
+public:
+    std::optional<DialogAction> NextDialogAction(const std::wstring& caption) override {
+        std::optional<editor::DialogAction> next = editor::NextDialogAction(caption);
+        if (!next) return std::nullopt;
+        DialogAction action;
+        action.kind = KindOf(next->verb);
+        action.id = next->id;
+        action.value = next->value;
+        action.where = L"script line " + std::to_wstring(next->line);
+        return action;
+    }
+};
+
+DialogPresenter* g_presenter = nullptr;
+
+DialogPresenter& DefaultPresenter() {
+    static EditorActionSource source;
+    static ScriptDialogPresenter presenter(source);
+    return presenter;
+}
+
+}  // namespace
+
+void SetDialogPresenter(DialogPresenter* presenter) {
+    g_presenter = presenter;
+}
+
+DialogPresenter* GetDialogPresenter() {
+    return g_presenter ? g_presenter : &DefaultPresenter();
+}
+
+}  // namespace solx::ui

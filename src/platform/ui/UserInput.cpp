@@ -1,0 +1,170 @@
+#include "mfc/UserInput.h"
+
+#include <algorithm>
+
+#include "WindowRegistry.h"
+#include "mfc/CWnd.h"
+#include "mfc/WindowState.h"
+
+namespace solx::ui {
+namespace {
+
+bool IsEdit(HWND window) {
+    return window->kind == ControlKind::Edit || window->kind == ControlKind::MaskedEdit;
+}
+
+void Notify(HWND window, UINT code) {
+    CWnd::FromHandle(window)->SendNotifyToParent(code);
+}
+
+// A user can only reach a control that is shown and enabled in a shown, enabled dialog.
+bool Reachable(HWND window, std::wstring& error) {
+    for (HWND w = window; w; w = w->parent) {
+        if (!w->visible)
+            error = L"control " + std::to_wstring(window->id) + L" is hidden";
+        else if (!w->enabled)
+            error = L"control " + std::to_wstring(window->id) + L" is disabled";
+        if (!error.empty()) return false;
+    }
+    return true;
+}
+
+bool Expect(HWND window, bool kindOk, const wchar_t* what, std::wstring& error) {
+    if (!window) {
+        error = L"no such control";
+        return false;
+    }
+    if (!kindOk) {
+        error = L"control " + std::to_wstring(window->id) + L" (" + KindName(window->kind) +
+                L") is not " + what;
+        return false;
+    }
+    return Reachable(window, error);
+}
+
+// Checks `radio` and unchecks the other radios of its group (auto radio buttons).
+void CheckRadio(HWND radio) {
+    const auto& siblings = radio->parent->children;
+    std::size_t self = 0;
+    while (siblings[self].get() != radio) ++self;
+    std::size_t first = self;
+    while (first > 0 && !siblings[first]->groupStart &&
+           siblings[first - 1]->kind == ControlKind::Radio)
+        --first;
+    for (std::size_t i = first; i < siblings.size(); ++i) {
+        if (siblings[i]->kind != ControlKind::Radio || (i != first && siblings[i]->groupStart))
+            break;
+        siblings[i]->check = i == self ? BST_CHECKED : BST_UNCHECKED;
+    }
+}
+
+}  // namespace
+
+void FocusControl(HWND window) {
+    HWND old = FocusedWindow();
+    if (old == window) return;
+    SetFocusedWindow(window);
+    if (old) {
+        CWnd::FromHandle(old)->SendMessage(WM_KILLFOCUS, reinterpret_cast<WPARAM>(window));
+        if (IsEdit(old)) Notify(old, EN_KILLFOCUS);
+    }
+    if (window) {
+        CWnd::FromHandle(window)->SendMessage(WM_SETFOCUS, reinterpret_cast<WPARAM>(old));
+        if (IsEdit(window)) Notify(window, EN_SETFOCUS);
+    }
+}
+
+bool TypeText(HWND window, const std::wstring& text, std::wstring& error) {
+    const bool typable =
+        window && (IsEdit(window) || (window->kind == ControlKind::ComboBox && window->editable));
+    if (!Expect(window, typable, L"an edit", error)) return false;
+    if (window->readOnly) {
+        error = L"control " + std::to_wstring(window->id) + L" is read-only";
+        return false;
+    }
+    FocusControl(window);
+    if (window->kind == ControlKind::MaskedEdit) {
+        window->caret = 0;
+        for (wchar_t ch : text) CWnd::FromHandle(window)->SendMessage(WM_CHAR, ch);
+        return true;
+    }
+    window->text = text;
+    window->caret = static_cast<int>(text.size());
+    window->modified = true;
+    if (window->kind == ControlKind::ComboBox) window->curSel = CB_ERR;
+    Notify(window, window->kind == ControlKind::ComboBox ? CBN_EDITCHANGE : EN_CHANGE);
+    return true;
+}
+
+bool ClickControl(HWND window, std::wstring& error) {
+    const bool clickable =
+        window && (window->kind == ControlKind::Button || window->kind == ControlKind::CheckBox ||
+                   window->kind == ControlKind::Radio);
+    if (!Expect(window, clickable, L"a button", error)) return false;
+    FocusControl(window);
+    if (window->kind == ControlKind::CheckBox)
+        window->check = window->check ? BST_UNCHECKED : BST_CHECKED;
+    if (window->kind == ControlKind::Radio) CheckRadio(window);
+    Notify(window, BN_CLICKED);
+    return true;
+}
+
+bool PickItem(HWND window, int index, std::wstring& error) {
+    if (!Expect(window, window && window->kind == ControlKind::ComboBox, L"a combo box", error))
+        return false;
+    if (index < 0 || index >= static_cast<int>(window->items.size())) {
+        error =
+            L"control " + std::to_wstring(window->id) + L" has no item " + std::to_wstring(index);
+        return false;
+    }
+    FocusControl(window);
+    window->curSel = index;
+    window->text = window->items[static_cast<std::size_t>(index)];
+    Notify(window, CBN_SELCHANGE);
+    return true;
+}
+
+bool PickDate(HWND window, const SYSTEMTIME& date, std::wstring& error) {
+    if (!Expect(window, window && window->kind == ControlKind::DateTime, L"a date picker", error))
+        return false;
+    FocusControl(window);
+    window->time.wYear = date.wYear;
+    window->time.wMonth = date.wMonth;
+    window->time.wDay = date.wDay;
+    NMDATETIMECHANGE change;
+    change.nmhdr = {window, static_cast<UINT_PTR>(window->id), DTN_DATETIMECHANGE};
+    change.st = window->time;
+    if (CWnd* parent = CWnd::FromHandle(window->parent)) {
+        parent->SendMessage(WM_NOTIFY, static_cast<WPARAM>(window->id),
+                            reinterpret_cast<LPARAM>(&change));
+    }
+    return true;
+}
+
+bool MoveTo(HWND window, int pos, std::wstring& error) {
+    const bool movable =
+        window && (window->kind == ControlKind::Spin || window->kind == ControlKind::Slider);
+    if (!Expect(window, movable, L"a spin or slider", error)) return false;
+    window->pos = std::clamp(pos, std::min(window->rangeMin, window->rangeMax),
+                             std::max(window->rangeMin, window->rangeMax));
+    CWnd* parent = CWnd::FromHandle(window->parent);
+    const auto bar = reinterpret_cast<LPARAM>(window);
+    if (window->kind == ControlKind::Slider) {
+        parent->SendMessage(WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, window->pos), bar);
+        parent->SendMessage(WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), bar);
+        return true;
+    }
+    if (HWND buddy = window->parent->Child(window->buddyId)) {
+        buddy->text = std::to_wstring(window->pos);
+        buddy->modified = true;
+        Notify(buddy, EN_CHANGE);
+    }
+    parent->SendMessage(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, window->pos), bar);
+    return true;
+}
+
+void FireTimer(HWND window, UINT_PTR id) {
+    if (window && window->timers.count(id)) CWnd::FromHandle(window)->SendMessage(WM_TIMER, id);
+}
+
+}  // namespace solx::ui

@@ -1,0 +1,65 @@
+#include "CDlgSunSetup2.h"
+
+#include <utility>
+
+#include "mfc/afxwin.h"
+#include "solx/SolxDataSet.h"
+
+namespace {
+// Exchanges the settings' step (both its integer and double forms) with a remembered one.
+void SwapStep(int& remembered) {
+    std::swap(g_SunDataSet.m_nStep, remembered);
+    g_SunDataSet.m_dStep = g_SunDataSet.m_nStep;
+}
+
+// The settings' double step before the swap, restored exactly on the way back.
+double g_savedStep2 = 0.0;
+double g_savedStep3 = 0.0;
+}  // namespace
+
+int& SunSetup2Step() {
+    static int step = 10;
+    return step;
+}
+
+int& SunSetup3Step() {
+    static int step = 60;
+    return step;
+}
+
+CDlgSunSetup2::CDlgSunSetup2(UINT templateId, CWnd* parent) : CDlgSunSetup(templateId, parent) {
+    g_savedStep2 = g_SunDataSet.m_dStep;
+    SwapStep(SunSetup2Step());
+}
+
+CDlgSunSetup2::~CDlgSunSetup2() {
+    SwapStep(SunSetup2Step());
+    g_SunDataSet.m_dStep = g_savedStep2;
+}
+
+void CDlgSunSetup2::OnStdChanged() {
+    const int sel = m_comboStd.GetCurSel();
+    if (sel < 0) return;
+    if (sel + 1 < m_comboStd.GetCount()) {
+        g_SunDataSet.m_nCurStd = sel;
+        TakeStandardDay(false);
+        return;
+    }
+    if (SunStdDlgDoModal(this) != IDOK) {
+        m_comboStd.SetCurSel(g_SunDataSet.m_nCurStd);
+        return;
+    }
+    RefreshStdCombo();
+    m_comboStd.AddString(ManagerItemText());
+    TakeStandardDay(false);
+}
+
+CDlgSunSetup3::CDlgSunSetup3(UINT templateId, CWnd* parent) : CDlgSunSetup2(templateId, parent) {
+    g_savedStep3 = g_SunDataSet.m_dStep;
+    SwapStep(SunSetup3Step());
+}
+
+CDlgSunSetup3::~CDlgSunSetup3() {
+    SwapStep(SunSetup3Step());
+    g_SunDataSet.m_dStep = g_savedStep3;
+}

@@ -1,0 +1,3 @@
+#include "CUncheckButton.h"
+
+void CUncheckButton::OnSetFocus(CWnd*) {}
