@@ -2,6 +2,8 @@
 #include "solx/SolxDataSet.h"
 #include "solx/SolxTimeList.h"
 
+#include "containers/VxDList.h"
+
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -45,6 +47,25 @@ TEST(SolxTimeList, Cases) {
             EXPECT_LE(p.y, c.to) << c.name;
         }
     }
+}
+
+// The interval lists of the analyses are cursor lists; reading them must not move the cursor.
+// (A point type of its own: the list's sort needs an ordering that VxGePoint does not have.)
+struct Period {
+    double x, y;
+    auto operator<=>(const Period&) const = default;
+};
+
+TEST(SolxTimeList, TakesCursorLists) {
+    VxDList<Period> periods;
+    periods.Append({600, 700});
+    periods.Append({480, 500});
+    periods.MoveToFirst();
+    const SolxTimeList list(periods, 480.0, 960.0, 0.0);
+    EXPECT_DOUBLE_EQ(list.GetTotalTime(), 120);
+    EXPECT_DOUBLE_EQ(list.GetMaxContinueTime(), 100);
+    EXPECT_EQ(periods.GetCur(), 0);
+    EXPECT_DOUBLE_EQ(periods.GetCurData().x, 600);
 }
 
 // Without an explicit minimum the current standard's applies.

@@ -29,10 +29,17 @@ public:
     const std::vector<VxGePoint>& GetPeriods() const { return m_periods; }
 
 private:
+    // The cursor containers (VxDList<VxGePoint> ...) are walked with GetFirst / GetNext,
+    // which leave their cursor alone; anything else with begin / end by a range loop.
     template <class Periods>
     static std::vector<VxGePoint> Collect(const Periods& periods) {
         std::vector<VxGePoint> out;
-        for (const auto& p : periods) out.emplace_back(p.x, p.y, 0.0);
+        if constexpr (requires { periods.GetNext(periods.GetFirst()); }) {
+            for (auto* p = periods.GetFirst(); p; p = periods.GetNext(p))
+                out.emplace_back(p->x, p->y, 0.0);
+        } else {
+            for (const auto& p : periods) out.emplace_back(p.x, p.y, 0.0);
+        }
         return out;
     }
     static double CurrentMinPeriod();
