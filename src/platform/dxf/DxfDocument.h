@@ -16,10 +16,15 @@ namespace solx::dxf {
 // \U+XXXX escapes on read); numbers keep the exact text they had in the file, so an untouched
 // value is written back byte for byte. Binary chunks (310-319, 1004) stay as their hex text.
 struct Tag {
+    Tag() = default;
+    Tag(int c, std::string v, int l = 0) : code(c), line(l), value(std::move(v)) {}
+
     int code = 0;
-    std::string value;
     int line = 0;  // 1-based line of the group code in the source file; 0 for tags we made
+    std::string value;
 };
+// The members are ordered so that a tag takes 40 bytes, not 48: a drawing holds millions.
+static_assert(sizeof(Tag) <= sizeof(std::string) + 2 * sizeof(int));
 using Tags = std::vector<Tag>;
 
 // One record: the "0 TYPE" tag's type and every tag after it up to the next group code 0.
