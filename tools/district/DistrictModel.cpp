@@ -71,8 +71,10 @@ District MakeDistrict(const Options& o) {
                                (i / columns) * kPlotY + (unit(rng) - 0.5) * 8000.0, 0.0};
         // Mostly south-facing slabs turned up to 35 degrees, every fifth one turned east-west.
         double angle = (unit(rng) - 0.5) * 70.0 * std::numbers::pi / 180.0;
-        if (i % 5 == 4) angle += 0.5 * std::numbers::pi;
-        const double length = 30000.0 + std::floor(unit(rng) * 5.0) * 7200.0;
+        const bool turned = i % 5 == 4;
+        if (turned) angle += 0.5 * std::numbers::pi;
+        // Turned slabs stay shorter: the plots are closer north-south than east-west.
+        const double length = 30000.0 + std::floor(unit(rng) * (turned ? 2.0 : 5.0)) * 7200.0;
         Slab slab;
         slab.floors = 3 + static_cast<int>(unit(rng) * 12.0);
         slab.height = slab.floors * o.floorHeight;
