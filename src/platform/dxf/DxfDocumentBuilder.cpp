@@ -58,13 +58,13 @@ void DocumentBuilder::expectMore(const char* what) const {
 Tag DocumentBuilder::makeTag(const RawTag& raw, bool decodeText) {
     ValueKind kind = valueKind(raw.code);
     int valueLine = source_.isBinary() ? raw.line : raw.line + 1;
-    if (kind != ValueKind::String) {
-        if (!isValidValue(raw.code, raw.value)) {
-            fail(valueLine, "value '" + shown(raw.value) + "' of group code " +
-                                std::to_string(raw.code) + " is not a " + valueKindName(kind));
-        }
-        return Tag{raw.code, std::string(raw.value), raw.line};
+    if (!isValidValue(raw.code, raw.value)) {
+        fail(valueLine, "value '" + shown(raw.value) + "' of group code " +
+                            std::to_string(raw.code) + " is not a " + valueKindName(kind));
     }
+    // References to other objects are text to the reader: some writers put names there.
+    if (kind != ValueKind::String && kind != ValueKind::Handle)
+        return Tag{raw.code, std::string(raw.value), raw.line};
     if (std::memchr(raw.value.data(), '\0', raw.value.size()))
         fail(valueLine,
              "binary data (a NUL byte) in the text of group code " + std::to_string(raw.code));
@@ -89,10 +89,23 @@ Record DocumentBuilder::readRecord() {
     return rec;
 }
 
+// Comments before the first section wait in their raw bytes until the header (if any) has
+// named the encoding.
 Tags DocumentBuilder::readComments() {
     Tags out;
-    for (; have_ && cur_.code == 999; advance()) out.push_back(makeTag(cur_, true));
+    for (; have_ && cur_.code == 999; advance()) out.push_back(makeTag(cur_, decoderReady_));
     return out;
+}
+
+void DocumentBuilder::decodeEarlyComments(Document& doc) {
+    decoderReady_ = true;
+    if (doc.commentsBefore.empty()) return;
+    std::string decoded;
+    for (Tag& t : doc.commentsBefore.front()) {
+        if (!decoder_.decode(t.value, decoded))
+            fail(t.line + 1, "text of group code 999 is not valid " + decoder_.encodingName());
+        t.value.swap(decoded);
+    }
 }
 
 Document DocumentBuilder::build() {
@@ -109,7 +122,10 @@ Document DocumentBuilder::build() {
             doc.commentsBefore.resize(doc.sectionOrder.size() + 1);
             doc.commentsBefore.back() = std::move(comments);
         }
-        if (cur_.value == "EOF") return doc;
+        if (cur_.value == "EOF") {
+            if (!decoderReady_) decodeEarlyComments(doc);
+            return doc;
+        }
         if (cur_.value != "SECTION")
             fail(cur_.line, "expected SECTION or EOF, found '" + shown(cur_.value) + "'");
         readSection(doc);
@@ -126,8 +142,11 @@ void DocumentBuilder::readSection(Document& doc) {
     for (const std::string& seen : doc.sectionOrder) {
         if (seen == name) fail(cur_.line, "section " + name + " appears twice");
     }
+    if (name == "HEADER" && !doc.sectionOrder.empty())
+        fail(cur_.line, "HEADER section after other sections");
     sectionName_ = name;
     doc.sectionOrder.push_back(name);
+    if (name != "HEADER" && !decoderReady_) decodeEarlyComments(doc);
     advance();
     bool modelled = name == "HEADER" || name == "TABLES" || name == "BLOCKS" ||
                     name == "ENTITIES" || name == "OBJECTS";
@@ -177,6 +196,7 @@ void DocumentBuilder::readHeader(Document& doc) {
     }
     endConsumed_ = true;
     decodeHeader(doc.header);
+    decodeEarlyComments(doc);
 }
 
 // The header names the encoding of all text, its own included, so its text is decoded last.
@@ -187,7 +207,8 @@ void DocumentBuilder::decodeHeader(Tags& header) {
                        codePage.empty() ? "" : codePage.front().value);
     std::string decoded;
     for (Tag& t : header) {
-        if (valueKind(t.code) != ValueKind::String) continue;
+        ValueKind kind = valueKind(t.code);
+        if (kind != ValueKind::String && kind != ValueKind::Handle) continue;
         if (!decoder_.decode(t.value, decoded))
             fail(t.line + 1, "text of group code " + std::to_string(t.code) + " is not valid " +
                                  decoder_.encodingName());

@@ -28,6 +28,7 @@ private:
     Tag makeTag(const RawTag& raw, bool decodeText);
     Record readRecord();
     Tags readComments();
+    void decodeEarlyComments(Document& doc);
     void readSection(Document& doc);
     void readHeader(Document& doc);
     void decodeHeader(Tags& header);
@@ -44,6 +45,7 @@ private:
     TextDecoder decoder_;
     RawTag cur_;
     bool have_ = false;
+    bool decoderReady_ = false;  // the file's encoding is known
     bool endConsumed_ = false;  // the section reader already moved past its ENDSEC
     int sectionLine_ = 0;
     std::string sectionName_;

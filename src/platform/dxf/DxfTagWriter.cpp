@@ -94,7 +94,8 @@ void TagWriter::tag(int code, std::string_view value) {
     auto r = std::to_chars(codeText + n, codeText + sizeof codeText, code);
     buf_.append(codeText, r.ptr);
     buf_ += '\n';
-    if (valueKind(code) == ValueKind::String) {
+    ValueKind kind = valueKind(code);
+    if (kind == ValueKind::String || kind == ValueKind::Handle) {
         encoder_.append(buf_, value);
     } else {
         buf_.append(value);

@@ -21,14 +21,6 @@ bool startsWithNoCase(std::string_view s, std::string_view prefix) {
     return true;
 }
 
-bool allDigits(std::string_view s) {
-    if (s.empty()) return false;
-    for (char c : s) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
-}
-
 // Code pages with more than one byte per character.
 bool isMultiByte(std::string_view charset) {
     return charset == "CP932" || charset == "CP936" || charset == "CP949" || charset == "CP950" ||
@@ -103,15 +95,37 @@ bool needsDecoding(std::string_view raw) {
     return false;
 }
 
+// Length of the start of TEXT that goes to the file unchanged: no line break, no backslash
+// (it might start an escape) and, with ASCII_ONLY, no byte above 0x7F.
+size_t plainPrefix(std::string_view text, bool asciiOnly) {
+    size_t i = 0;
+    while (i < text.size()) {
+        auto b = static_cast<unsigned char>(text[i]);
+        if (b == '\n' || b == '\r' || b == '\\' || (asciiOnly && b >= 0x80)) break;
+        ++i;
+    }
+    return i;
+}
+
 }  // namespace
 
 std::string charsetForCodePage(std::string_view codePage) {
     while (!codePage.empty() && codePage.front() == ' ') codePage.remove_prefix(1);
     while (!codePage.empty() && codePage.back() == ' ') codePage.remove_suffix(1);
-    if (startsWithNoCase(codePage, "ANSI_") && allDigits(codePage.substr(5)))
-        return "CP" + std::string(codePage.substr(5));
-    if (startsWithNoCase(codePage, "DOS") && allDigits(codePage.substr(3)))
-        return "CP" + std::string(codePage.substr(3));
+    // Only code pages that keep ASCII as it is: the reader passes ASCII text through unconverted.
+    static constexpr std::string_view kAnsi[] = {"874",  "932",  "936",  "949",  "950",
+                                                 "1250", "1251", "1252", "1253", "1254",
+                                                 "1255", "1256", "1257", "1258"};
+    static constexpr std::string_view kDos[] = {"437", "850", "852", "855", "857", "860",
+                                                "861", "863", "864", "865", "866", "869"};
+    for (std::string_view n : kAnsi) {
+        if (startsWithNoCase(codePage, "ANSI_") && codePage.substr(5) == n)
+            return "CP" + std::string(n);
+    }
+    for (std::string_view n : kDos) {
+        if (startsWithNoCase(codePage, "DOS") && codePage.substr(3) == n)
+            return "CP" + std::string(n);
+    }
     if (startsWithNoCase(codePage, "UTF8") || startsWithNoCase(codePage, "UTF-8")) return "UTF-8";
     if (startsWithNoCase(codePage, "MAC-ROMAN")) return "MACINTOSH";
     return {};
@@ -240,12 +254,7 @@ TextEncoder::~TextEncoder() {
 }
 
 void TextEncoder::append(std::string& out, std::string_view text) {
-    size_t plain = 0;
-    while (plain < text.size()) {
-        auto b = static_cast<unsigned char>(text[plain]);
-        if (b == '\n' || b == '\r' || (iconv_ && b >= 0x80)) break;
-        ++plain;
-    }
+    size_t plain = plainPrefix(text, iconv_ != nullptr);
     out.append(text.substr(0, plain));
     if (plain == text.size()) return;
     if (!iconv_) return appendFileText(out, text.substr(plain), false);
@@ -279,17 +288,14 @@ void TextEncoder::appendCharacter(std::string& out, std::string_view utf8Char) {
 }
 
 void appendFileText(std::string& out, std::string_view text, bool asciiOnly) {
-    size_t plain = 0;
-    while (plain < text.size()) {
-        auto b = static_cast<unsigned char>(text[plain]);
-        if (b == '\n' || b == '\r' || (asciiOnly && b >= 0x80)) break;
-        ++plain;
-    }
+    size_t plain = plainPrefix(text, asciiOnly);
     out.append(text.substr(0, plain));
     for (size_t i = plain; i < text.size();) {
         auto b = static_cast<unsigned char>(text[i]);
         uint32_t cp = 0;
-        if (b == '\n' || b == '\r') {
+        if (b == '\n' || b == '\r' || (b == '\\' && escapeAt(text, i) >= 0)) {
+            // A backslash that would start an escape is itself escaped, so reading gives back
+            // the text as it was.
             appendEscape(out, b);
             ++i;
         } else if (!asciiOnly || b < 0x80) {

@@ -44,6 +44,8 @@ const TextCase kTextCases[] = {
      "\xf0\x9f\x98\x80"},
     {"not an escape: bad digit", "AC1024", "ANSI_1252", "\\U+12G4", "\\U+12G4"},
     {"not an escape: NUL", "AC1024", "ANSI_1252", "\\U+0000", "\\U+0000"},
+    {"escaped backslash before escape-like text", "AC1024", "ANSI_1252", "\\U+005CU+0041",
+     "\\U+0041"},
     {"MTEXT codes stay", "AC1024", "ANSI_1252", "a\\Pb{\\fArial;c}", "a\\Pb{\\fArial;c}"},
 };
 
