@@ -22,7 +22,7 @@ public:
 
     // n default elements.
     explicit VxList(long n = 0) : doubleLinked(false) {
-        head = NewNode();
+        head = new DNode;  // the sentinel always has room for a predecessor link
         CloseRing();
         ReAllocate(n);
     }
@@ -38,7 +38,7 @@ public:
     }
     ~VxList() override {
         VxList::Reset();
-        FreeNode(head);
+        delete D(head);
     }
 
     // Appends default elements up to n (never shrinks); the cursor keeps its index.
@@ -103,7 +103,7 @@ public:
 protected:
     struct DoubleLinked {};
     explicit VxList(DoubleLinked) : doubleLinked(true) {
-        head = NewNode();
+        head = new DNode;  // the sentinel always has room for a predecessor link
         CloseRing();
     }
 
