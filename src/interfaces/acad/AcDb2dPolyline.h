@@ -48,6 +48,15 @@ public:
     std::optional<AcDbFilterValue> groupValue(short code) const override;
     bool dxfInField(const AcDbDxfTag& tag, const std::string& subclass) override;
     void dxfOutFields(AcDbDxfFiler& filer) const override;
+    // VERTEX and SEQEND records (reader and writer).
+    void readVertex(const AcDbDxfTags& tags);
+    void readSeqend(const AcDbDxfTags& tags);
+    virtual void dxfLoadedVertices() {}
+    void prepareForSave() override;  // handles for new vertices and the SEQEND
+    AcDbDxfTags writeVertex(const AcDbPolyVertex& v) const;
+    AcDbDxfTags writeSeqend() const;
+    // Vertex subclass marker of this kind of polyline.
+    virtual const char* vertexSubclass() const { return "AcDb2dVertex"; }
     // The SEQEND record's handle and kept tags (vertices carry their own).
     AcDbHandle seqendHandle;
     std::vector<AcDbKeptTag> seqendKept;
@@ -57,6 +66,7 @@ protected:
     void fitSpline(int order, int segments, int vertexFlags);
     std::vector<AcDbPolyVertex> vertices_;
     int flags_ = 0;
+    int curveType_ = 0;  // group 75: 5 quadratic, 6 cubic B-spline
     double elevation_ = 0, thickness_ = 0;
     double defaultWidth_[2] = {0, 0};
     AcGeVector3d normal_ = AcGeVector3d::kZAxis;

@@ -18,6 +18,7 @@ public:
     Acad::ErrorStatus appendVertex(const AcGePoint3d& p);
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& m) override;
     void dxfInEnd() override;
+    const char* vertexSubclass() const override { return "AcDb3dPolylineVertex"; }
 
 private:
     AcDb::Poly3dType type3d_ = AcDb::k3dSimplePoly;

@@ -19,7 +19,7 @@ public:
     AcDbObjectId blockTableRecord() const;
     Acad::ErrorStatus setBlockTableRecord(AcDbObjectId block);
     std::wstring blockName() const { return blockName_; }
-    AcGePoint3d position() const { return position_; }
+    AcGePoint3d position() const;  // world point
     Acad::ErrorStatus setPosition(const AcGePoint3d& p);
     double rotation() const { return rotation_; }
     Acad::ErrorStatus setRotation(double r);
@@ -39,6 +39,8 @@ public:
     void adoptAttribute(AcDbAttribute* attribute) { attributes_.push_back(attribute); }
     AcDbHandle seqendHandle;
     std::vector<AcDbKeptTag> seqendKept;
+    void readSeqend(const AcDbDxfTags& tags);
+    AcDbDxfTags writeSeqend() const;
 
     Acad::ErrorStatus getGeomExtents(AcDbExtents& ext) const override;
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& m) override;
@@ -48,6 +50,7 @@ public:
     bool dxfInField(const AcDbDxfTag& tag, const std::string& subclass) override;
     void dxfOutFields(AcDbDxfFiler& filer) const override;
     Acad::ErrorStatus erase(bool erasing = true) override;
+    void prepareForSave() override;
 
 private:
     std::wstring blockName_;

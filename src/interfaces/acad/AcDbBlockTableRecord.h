@@ -34,6 +34,11 @@ public:
 
     bool dxfInField(const AcDbDxfTag& tag, const std::string& subclass) override;
     void dxfOutFields(AcDbDxfFiler& filer) const override;
+    // The BLOCK and ENDBLK records (reader and writer).
+    void readBlockBegin(const AcDbDxfTags& tags);
+    void readBlockEnd(const AcDbDxfTags& tags);
+    AcDbDxfTags writeBlockBegin() const;
+    AcDbDxfTags writeBlockEnd() const;
 
 private:
     AcDbObjectIdArray entities_;

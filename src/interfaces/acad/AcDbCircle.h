@@ -29,6 +29,7 @@ public:
     std::optional<AcDbFilterValue> groupValue(short code) const override;
     bool dxfInField(const AcDbDxfTag& tag, const std::string& subclass) override;
     void dxfOutFields(AcDbDxfFiler& filer) const override;
+    void dxfInEnd() override;
 
 protected:
     // DXF stores the centre in the entity's plane system; these convert.

@@ -49,11 +49,19 @@ public:
                                       const AcDbHandle& handle) const;
     AcDbObjectId idOf(AcDbHandle handle) const;
     AcDbHandle handseed() const { return handseed_; }
+    // A fresh handle for records that are not objects of their own (BLOCK, ENDBLK, VERTEX,
+    // SEQEND); noteHandle keeps handles read from a file from being handed out again.
+    AcDbHandle allocateHandle() {
+        AcDbHandle h = handseed_;
+        ++handseed_;
+        return h;
+    }
+    void noteHandle(AcDbHandle h);
     // Moves an object's id, handle and owner to another object (convertTo); the old object
     // leaves the database.
     Acad::ErrorStatus swapIdWith(AcDbObject* inDatabase, AcDbObject* replacement);
 
-    AcDbObjectId blockTableId() const { return blockTable_; }
+    AcDbObjectId blockTableId() const { return tableId(L"BLOCK_RECORD"); }
     AcDbObjectId layerTableId() const { return tableId(L"LAYER"); }
     AcDbObjectId textStyleTableId() const { return tableId(L"STYLE"); }
     AcDbObjectId linetypeTableId() const { return tableId(L"LTYPE"); }
@@ -68,8 +76,6 @@ public:
     void setNamedObjectsDictionaryId(AcDbObjectId id) { rootDictionary_ = id; }
     // The ACAD_GROUP dictionary, made when missing.
     AcDbObjectId groupDictionaryId();
-    AcDbObjectIdArray& objectsSection() { return objects_; }
-    const AcDbObjectIdArray& objectsSection() const { return objects_; }
 
     // Looks a record up by name in a table; null when missing.
     AcDbObjectId symbolId(const std::wstring& table, const std::wstring& name) const;
@@ -106,8 +112,12 @@ public:
     const HeaderVar* headerVar(const std::string& name) const;
     void setHeaderVar(const std::string& name, AcDbDxfTags tags);
     // Sections kept whole (CLASSES, THUMBNAILIMAGE, ...) and the section order.
-    std::vector<AcDbDxfRecord>& rawSection(const std::string& name) { return raw_[name]; }
-    std::map<std::string, std::vector<AcDbDxfRecord>>& rawSections() { return raw_; }
+    struct RawSection {
+        AcDbDxfTags head;  // tags before the first record
+        std::vector<AcDbDxfRecord> records;
+    };
+    RawSection& rawSection(const std::string& name) { return raw_[name]; }
+    std::map<std::string, RawSection>& rawSections() { return raw_; }
     std::vector<std::string>& sectionOrder() { return sectionOrder_; }
 
     // Every object by insertion order (erased ones too).
@@ -119,14 +129,14 @@ public:
     size_t numObjects() const { return stubs_.size(); }
 
 private:
-    friend class AcDbDatabaseBuilder;
+    void takeContentsOf(AcDbDatabase& other);  // other gets this one's contents
     std::deque<AcDbStub> stubs_;
     std::unordered_map<uint64_t, AcDbStub*> byHandle_;
     AcDbHandle handseed_{1};
-    AcDbObjectIdArray tables_, objects_;
-    AcDbObjectId blockTable_, rootDictionary_;
+    AcDbObjectIdArray tables_;
+    AcDbObjectId rootDictionary_;
     std::vector<HeaderVar> header_;
-    std::map<std::string, std::vector<AcDbDxfRecord>> raw_;
+    std::map<std::string, RawSection> raw_;
     std::vector<std::string> sectionOrder_;
     std::map<std::wstring, resbuf*> sessionVars_;
     std::wstring lastError_, fileName_;

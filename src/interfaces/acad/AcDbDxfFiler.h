@@ -41,6 +41,9 @@ std::string acdbDxfNumber(double value);
 class AcDbDxfFiler {
 public:
     explicit AcDbDxfFiler(const std::vector<AcDbKeptTag>* kept) : kept_(kept) {}
+    // Writes the handle, the kept head tags (application groups such as reactors and the
+    // extension dictionary) and the owner (when not null).
+    void writeHead(int handleCode, AcDbHandle handle, AcDbHandle owner);
     // Starts a subclass: first writes the kept tags of the previous subclass.
     void writeSubclass(const char* name);
     void writeString(int code, const std::wstring& text);

@@ -17,4 +17,5 @@ public:
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& m) override;
     Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;  // into AcDbFace
     Acad::ErrorStatus getGeomExtents(AcDbExtents& ext) const override;
+    const char* vertexSubclass() const override { return "AcDbPolyFaceMeshVertex"; }
 };

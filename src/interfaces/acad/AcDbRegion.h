@@ -20,6 +20,7 @@ public:
     AcDbObject* clone() const override { return new AcDbRegion(*this); }
     std::wstring dxfName() const override { return L"REGION"; }
     std::wstring solxTypeTag() const override { return L"REGION"; }
+    std::string dxfRecordType() const override { return "INSERT"; }
 
     // Regions from closed boundaries (each a ring of 3+ distinct points): one region per
     // boundary, holes not made; invalid rings (self-crossing) are repaired, degenerate skipped.
@@ -44,8 +45,12 @@ public:
     Acad::ErrorStatus transformBy(const AcGeMatrix3d& m) override;
     Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;  // closed polylines
     void dxfOutFields(AcDbDxfFiler& filer) const override;
+    bool dxfInField(const AcDbDxfTag& tag, const std::string& subclass) override;
+    void dxfLoaded() override;       // the polygons from the block's polylines
+    void prepareForSave() override;  // the block from the polygons
 
 private:
+    std::wstring blockName_;
     std::vector<AcDbRegionPolygon> polygons_;
     double elevation_ = 0;
 };

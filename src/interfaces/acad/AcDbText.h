@@ -51,6 +51,8 @@ public:
     void dxfOutFields(AcDbDxfFiler& filer) const override;
 
 protected:
+    // Copies the text's placement, modes, sizes, content and style (not identity or layer).
+    void copyTextFrom(const AcDbText& o);
     bool readTextField(const AcDbDxfTag& tag);
     void writeTextFields(AcDbDxfFiler& filer) const;  // the AcDbText subclass
     AcGePoint3d anchor() const { return isDefaultAlignment() ? position_ : alignment_; }

@@ -1,0 +1,120 @@
+// ATTDEF and ATTRIB: texts with a tag.
+#include "acad/AcDbAttribute.h"
+
+AcDbAttributeDefinition::AcDbAttributeDefinition(const AcGePoint3d& position, const wchar_t* text,
+                                                 const wchar_t* tag, const wchar_t* prompt,
+                                                 AcDbObjectId style)
+    : AcDbText(position, text, style), tag_(tag ? tag : L""), prompt_(prompt ? prompt : L"") {}
+
+Acad::ErrorStatus AcDbAttributeDefinition::setTag(const wchar_t* t) {
+    if (!t || !*t) return Acad::eInvalidInput;
+    tag_ = t;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbAttributeDefinition::setPrompt(const wchar_t* p) {
+    prompt_ = p ? p : L"";
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbAttributeDefinition::setInvisible(bool on) {
+    flags_ = on ? flags_ | kAttInvisible : flags_ & ~kAttInvisible;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbAttributeDefinition::setConstant(bool on) {
+    flags_ = on ? flags_ | kAttConstant : flags_ & ~kAttConstant;
+    return Acad::eOk;
+}
+
+bool AcDbAttributeDefinition::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
+    if (AcDbEntity::dxfInField(t, sub) || readTextField(t)) return true;
+    switch (t.code) {
+        case 2:
+            tag_ = acdbDxfText(t);
+            return true;
+        case 3:
+            prompt_ = acdbDxfText(t);
+            return true;
+        case 70:
+            flags_ = acdbDxfInt(t);
+            return true;
+        case 73:
+            fieldLength_ = acdbDxfInt(t);
+            return true;
+        case 74:
+            vert_ = static_cast<AcDb::TextVertMode>(std::clamp(acdbDxfInt(t), 0, 3));
+            return true;
+        default:
+            return false;
+    }
+}
+
+void AcDbAttributeDefinition::dxfOutFields(AcDbDxfFiler& f) const {
+    AcDbEntity::dxfOutFields(f);
+    writeTextFields(f);
+    f.writeSubclass("AcDbAttributeDefinition");
+    f.writeString(3, prompt_);
+    f.writeString(2, tag_);
+    f.writeInt(70, flags_);
+    if (fieldLength_) f.writeInt(73, fieldLength_);
+    if (vert_) f.writeInt(74, vert_);
+}
+
+AcDbAttribute::AcDbAttribute(const AcGePoint3d& position, const wchar_t* text, const wchar_t* tag,
+                             AcDbObjectId style)
+    : AcDbText(position, text, style), tag_(tag ? tag : L"") {}
+
+Acad::ErrorStatus AcDbAttribute::setTag(const wchar_t* t) {
+    if (!t || !*t) return Acad::eInvalidInput;
+    tag_ = t;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbAttribute::setInvisible(bool on) {
+    flags_ = on ? flags_ | kAttInvisible : flags_ & ~kAttInvisible;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbAttribute::setAttributeFromBlock(const AcDbAttributeDefinition* def,
+                                                       const AcGeMatrix3d& m) {
+    if (!def) return Acad::eNullObjectPointer;
+    copyTextFrom(*def);
+    setLayer(def->layer().c_str());
+    setColorIndex(def->colorIndex());
+    transformBy(m);
+    tag_ = def->tag();
+    flags_ = (def->isInvisible() ? kAttInvisible : 0) | (def->isConstant() ? kAttConstant : 0);
+    fieldLength_ = def->fieldLength();
+    return Acad::eOk;
+}
+
+bool AcDbAttribute::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
+    if (AcDbEntity::dxfInField(t, sub) || readTextField(t)) return true;
+    switch (t.code) {
+        case 2:
+            tag_ = acdbDxfText(t);
+            return true;
+        case 70:
+            flags_ = acdbDxfInt(t);
+            return true;
+        case 73:
+            fieldLength_ = acdbDxfInt(t);
+            return true;
+        case 74:
+            vert_ = static_cast<AcDb::TextVertMode>(std::clamp(acdbDxfInt(t), 0, 3));
+            return true;
+        default:
+            return false;
+    }
+}
+
+void AcDbAttribute::dxfOutFields(AcDbDxfFiler& f) const {
+    AcDbEntity::dxfOutFields(f);
+    writeTextFields(f);
+    f.writeSubclass("AcDbAttribute");
+    f.writeString(2, tag_);
+    f.writeInt(70, flags_);
+    if (fieldLength_) f.writeInt(73, fieldLength_);
+    if (vert_) f.writeInt(74, vert_);
+}

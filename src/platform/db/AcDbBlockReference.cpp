@@ -1,0 +1,257 @@
+// INSERT: a placed block with its attributes.
+#include <cmath>
+
+#include "acad/AcDbAttribute.h"
+#include "acad/AcDbBlockReference.h"
+#include "acad/AcDbDatabase.h"
+#include "db/TagResbuf.h"
+
+AcDbBlockReference::AcDbBlockReference(const AcGePoint3d& position, AcDbObjectId block)
+    : blockId_(block) {
+    setPosition(position);
+    if (auto* rec = dynamic_cast<AcDbBlockTableRecord*>(block.object()))
+        blockName_ = rec->getName();
+}
+
+AcDbBlockReference::~AcDbBlockReference() {
+    for (AcDbAttribute* a : attributes_)
+        if (!a->objectId().isValid()) delete a;
+}
+
+AcDbBlockReference::AcDbBlockReference(const AcDbBlockReference& o)
+    : AcDbEntity(o),
+      blockName_(o.blockName_),
+      blockId_(o.blockId_),
+      position_(o.position_),
+      rotation_(o.rotation_),
+      scale_(o.scale_),
+      normal_(o.normal_) {
+    for (const AcDbAttribute* a : o.attributes_)
+        attributes_.push_back(static_cast<AcDbAttribute*>(a->clone()));
+    seqendKept = o.seqendKept;
+}
+
+AcDbObjectId AcDbBlockReference::blockTableRecord() const {
+    if (blockId_.isValid()) return blockId_;
+    AcDbDatabase* db = database();
+    if (!db) db = acdbHostApplicationServices()->workingDatabase();
+    return db ? db->symbolId(L"BLOCK_RECORD", blockName_) : AcDbObjectId();
+}
+
+Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId block) {
+    auto* rec = dynamic_cast<AcDbBlockTableRecord*>(block.object());
+    if (!rec) return Acad::eInvalidInput;
+    blockId_ = block;
+    blockName_ = rec->getName();
+    return Acad::eOk;
+}
+
+AcGePoint3d AcDbBlockReference::position() const {
+    return AcGeMatrix3d::planeToWorld(normal_) * position_;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setPosition(const AcGePoint3d& p) {
+    position_ = AcGeMatrix3d::planeToWorld(normal_).inverse() * p;  // kept in the plane system
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setRotation(double r) {
+    rotation_ = r;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setScaleFactors(const AcGeScale3d& s) {
+    if (s.sx == 0 || s.sy == 0 || s.sz == 0) return Acad::eInvalidInput;
+    scale_ = s;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::setNormal(const AcGeVector3d& n) {
+    if (n.isZeroLength()) return Acad::eInvalidInput;
+    AcGePoint3d world = position();
+    normal_ = n.normal();
+    return setPosition(world);
+}
+
+AcGeMatrix3d AcDbBlockReference::blockTransform() const {
+    AcGeMatrix3d scale;
+    scale(0, 0) = scale_.sx, scale(1, 1) = scale_.sy, scale(2, 2) = scale_.sz;
+    AcGePoint3d origin;
+    if (auto* rec = dynamic_cast<AcDbBlockTableRecord*>(blockTableRecord().object()))
+        origin = rec->origin();
+    return AcGeMatrix3d::planeToWorld(normal_) * AcGeMatrix3d::translation(position_.asVector()) *
+           AcGeMatrix3d::rotation(rotation_, AcGeVector3d::kZAxis) * scale *
+           AcGeMatrix3d::translation(-origin.asVector());
+}
+
+Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbAttribute* att) {
+    if (!att) return Acad::eNullObjectPointer;
+    attributes_.push_back(att);
+    if (AcDbDatabase* db = database()) {
+        Acad::ErrorStatus es = db->addAcDbObject(id, att);
+        if (es != Acad::eOk) return es;
+        att->setOwnerId(objectId());
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbAttribute* att) {
+    AcDbObjectId id;
+    return appendAttribute(id, att);
+}
+
+AcDbObjectIdArray AcDbBlockReference::attributeIds() const {
+    AcDbObjectIdArray ids;
+    for (const AcDbAttribute* a : attributes_)
+        if (a->objectId().isValid() && !a->isErased()) ids.append(a->objectId());
+    return ids;
+}
+
+Acad::ErrorStatus AcDbBlockReference::explode(AcDbVoidPtrArray& out) const {
+    auto* block = dynamic_cast<AcDbBlockTableRecord*>(blockTableRecord().object());
+    if (!block) return Acad::eKeyNotFound;
+    AcGeMatrix3d m = blockTransform();
+    for (AcDbObjectId id : block->entityIds()) {
+        auto* e = dynamic_cast<AcDbEntity*>(id.object());
+        if (!e || e->isErased() || dynamic_cast<AcDbAttributeDefinition*>(e)) continue;
+        auto* copy = static_cast<AcDbEntity*>(e->clone());
+        copy->transformBy(m);
+        // Entities on layer "0" and with colour by block take the reference's.
+        if (copy->layer() == L"0") copy->setLayer(layer().c_str());
+        if (copy->colorIndex() == 0) copy->setColorIndex(colorIndex());
+        out.append(copy);
+    }
+    for (const AcDbAttribute* a : attributes_) {
+        if (a->isErased() || a->isInvisible()) continue;
+        auto* text = new AcDbText();
+        static_cast<AcDbEntity&>(*text).setLayer(a->layer().c_str());
+        text->setTextString(a->textString().c_str());
+        text->setPosition(a->position());
+        text->setAlignmentPoint(a->alignmentPoint());
+        text->setHeight(a->height());
+        text->setRotation(a->rotation());
+        text->setHorizontalMode(a->horizontalMode());
+        text->setVerticalMode(a->verticalMode());
+        text->setTextStyleName(a->textStyleName().c_str());
+        out.append(text);
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& ext) const {
+    ext = AcDbExtents();
+    AcDbVoidPtrArray parts;
+    explode(parts);
+    for (AcDbEntity* e : parts) {
+        AcDbExtents pe;
+        if (e->getGeomExtents(pe) == Acad::eOk) ext.addExt(pe);
+        delete e;
+    }
+    if (ext.isEmpty()) ext.addPoint(position());
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbBlockReference::transformBy(const AcGeMatrix3d& m) {
+    AcGePoint3d p = m * position();
+    AcGeVector3d x = m * (AcGeMatrix3d::planeToWorld(normal_) *
+                          AcGeVector3d(std::cos(rotation_), std::sin(rotation_), 0));
+    AcGeVector3d n = m * normal_;
+    double s = x.length();
+    normal_ = n.normal();
+    AcGeVector3d xPlane = AcGeMatrix3d::planeToWorld(normal_).inverse() * x;
+    rotation_ = std::atan2(xPlane.y, xPlane.x);
+    scale_ = AcGeScale3d(scale_.sx * s, scale_.sy * s, scale_.sz * (n.length()));
+    setPosition(p);
+    for (AcDbAttribute* a : attributes_) a->transformBy(m);
+    return Acad::eOk;
+}
+
+std::optional<AcDbFilterValue> AcDbBlockReference::groupValue(short code) const {
+    switch (code) {
+        case 2:
+            return AcDbFilterValue::ofText(blockName_);
+        case 10:
+            return AcDbFilterValue::ofPoint(position_);
+        case 41:
+            return AcDbFilterValue::ofNumber(scale_.sx);
+        case 42:
+            return AcDbFilterValue::ofNumber(scale_.sy);
+        case 43:
+            return AcDbFilterValue::ofNumber(scale_.sz);
+        case 50:
+            return AcDbFilterValue::ofNumber(rotation_ * 180 / M_PI);
+        case 66:
+            return AcDbFilterValue::ofNumber(attributes_.empty() ? 0 : 1);
+        default:
+            return AcDbEntity::groupValue(code);
+    }
+}
+
+bool AcDbBlockReference::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
+    if (AcDbEntity::dxfInField(t, sub)) return true;
+    int c = t.code;
+    if (c == 2)
+        blockName_ = acdbDxfText(t);
+    else if (c == 10 || c == 20 || c == 30)
+        position_[c / 10 - 1] = acdbDxfReal(t);
+    else if (c == 41)
+        scale_.sx = acdbDxfReal(t);
+    else if (c == 42)
+        scale_.sy = acdbDxfReal(t);
+    else if (c == 43)
+        scale_.sz = acdbDxfReal(t);
+    else if (c == 50)
+        rotation_ = acdbDxfReal(t) * M_PI / 180;
+    else if (c == 210 || c == 220 || c == 230)
+        normal_[(c - 210) / 10] = acdbDxfReal(t);
+    else if (c == 66)
+        return true;  // rewritten from the attributes present
+    else
+        return false;
+    return true;
+}
+
+void AcDbBlockReference::dxfOutFields(AcDbDxfFiler& f) const {
+    AcDbEntity::dxfOutFields(f);
+    f.writeSubclass("AcDbBlockReference");
+    bool hasAttributes = false;
+    for (const AcDbAttribute* a : attributes_) hasAttributes = hasAttributes || !a->isErased();
+    if (hasAttributes) f.writeInt(66, 1);
+    f.writeString(2, blockName_);
+    f.writePoint3d(10, position_);
+    if (scale_.sx != 1) f.writeDouble(41, scale_.sx);
+    if (scale_.sy != 1) f.writeDouble(42, scale_.sy);
+    if (scale_.sz != 1) f.writeDouble(43, scale_.sz);
+    if (rotation_ != 0) f.writeDouble(50, std::round(rotation_ * 180 / M_PI * 1e10) / 1e10);
+    if (!normal_.isEqualTo(AcGeVector3d::kZAxis)) f.writeVector3d(210, normal_);
+}
+
+Acad::ErrorStatus AcDbBlockReference::erase(bool erasing) {
+    Acad::ErrorStatus es = AcDbEntity::erase(erasing);
+    if (es == Acad::eOk)
+        for (AcDbAttribute* a : attributes_)
+            if (a->objectId().isValid()) a->setErasedFlag(erasing);
+    return es;
+}
+
+void AcDbBlockReference::prepareForSave() {
+    if (seqendHandle.isNull() && database()) seqendHandle = database()->allocateHandle();
+    if (blockName_.empty() && blockId_.isValid()) setBlockTableRecord(blockId_);
+}
+
+void AcDbBlockReference::readSeqend(const AcDbDxfTags& tags) {
+    for (const auto& t : tags) {
+        if (t.code == 5)
+            seqendHandle = AcDbHandle(acdbWide(t.value).c_str());
+        else if (t.code != 330 && t.code != 100 && t.code != 8)
+            seqendKept.push_back({"*", t});
+    }
+}
+
+AcDbDxfTags AcDbBlockReference::writeSeqend() const {
+    AcDbDxfFiler f(&seqendKept);
+    f.writeHead(5, seqendHandle, handle());
+    f.writeSubclass("AcDbEntity");
+    f.writeString(8, layer());
+    return f.finish();
+}

@@ -1,0 +1,199 @@
+// CIRCLE and ARC. DXF keeps their centre in the plane system of the normal.
+#include <cmath>
+
+#include "acad/AcDbArc.h"
+
+namespace {
+bool readVectorField(const AcDbDxfTag& t, int base, AcGeVector3d& v) {
+    if (t.code != base && t.code != base + 10 && t.code != base + 20) return false;
+    v[(t.code - base) / 10] = acdbDxfReal(t);
+    return true;
+}
+// Degrees for the file, rounded at 1e-10 so that 90 read and written stays 90.
+double degrees(double radians) {
+    return std::round(radians * 180 / M_PI * 1e10) / 1e10;
+}
+}  // namespace
+
+Acad::ErrorStatus AcDbCircle::setCenter(const AcGePoint3d& c) {
+    center_ = c;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbCircle::setRadius(double r) {
+    if (!(r > 0)) return Acad::eInvalidInput;
+    radius_ = r;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbCircle::setNormal(const AcGeVector3d& n) {
+    if (n.isZeroLength()) return Acad::eInvalidInput;
+    normal_ = n.normal();
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbCircle::setThickness(double t) {
+    thickness_ = t;
+    return Acad::eOk;
+}
+
+AcGePoint3d AcDbCircle::ocsCenter() const {
+    return AcGeMatrix3d::planeToWorld(normal_).inverse() * center_;
+}
+
+void AcDbCircle::setOcsCenter(const AcGePoint3d& p) {
+    center_ = AcGeMatrix3d::planeToWorld(normal_) * p;
+}
+
+Acad::ErrorStatus AcDbCircle::getStartPoint(AcGePoint3d& p) const {
+    p = center_ + AcGeMatrix3d::planeToWorld(normal_) * AcGeVector3d(radius_, 0, 0);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbCircle::getArea(double& area) const {
+    area = M_PI * radius_ * radius_;
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbCircle::getGeomExtents(AcDbExtents& ext) const {
+    // Half-widths of a circle's box along each world axis: r * sqrt(1 - n_i^2).
+    ext = AcDbExtents();
+    AcGeVector3d half;
+    for (int i = 0; i < 3; ++i)
+        half[i] = radius_ * std::sqrt(std::max(0.0, 1 - normal_[i] * normal_[i]));
+    ext.addPoint(center_ - half);
+    ext.addPoint(center_ + half);
+    if (thickness_ != 0) {
+        ext.addPoint(center_ - half + normal_ * thickness_);
+        ext.addPoint(center_ + half + normal_ * thickness_);
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& m) {
+    AcGePoint3d start;
+    getStartPoint(start);
+    center_.transformBy(m);
+    start.transformBy(m);
+    radius_ = center_.distanceTo(start);
+    AcGeVector3d n = m * normal_;
+    thickness_ *= n.length();
+    normal_ = n.normal();
+    return Acad::eOk;
+}
+
+std::optional<AcDbFilterValue> AcDbCircle::groupValue(short code) const {
+    switch (code) {
+        case 10:
+            return AcDbFilterValue::ofPoint(ocsCenter());
+        case 40:
+            return AcDbFilterValue::ofNumber(radius_);
+        case 39:
+            return AcDbFilterValue::ofNumber(thickness_);
+        default:
+            return AcDbEntity::groupValue(code);
+    }
+}
+
+bool AcDbCircle::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
+    if (AcDbEntity::dxfInField(t, sub)) return true;
+    AcGeVector3d c = rawCenter_.asVector();
+    if (readVectorField(t, 10, c)) {
+        rawCenter_ = AcGePoint3d(c.x, c.y, c.z);
+        return true;
+    }
+    if (readVectorField(t, 210, normal_)) return true;
+    if (t.code == 40)
+        radius_ = acdbDxfReal(t);
+    else if (t.code == 39)
+        thickness_ = acdbDxfReal(t);
+    else
+        return false;
+    return true;
+}
+
+void AcDbCircle::dxfInEnd() {
+    if (normal_.isZeroLength()) normal_ = AcGeVector3d::kZAxis;
+    setOcsCenter(rawCenter_);
+}
+
+void AcDbCircle::dxfOutFields(AcDbDxfFiler& f) const {
+    AcDbEntity::dxfOutFields(f);
+    f.writeSubclass("AcDbCircle");
+    if (thickness_ != 0) f.writeDouble(39, thickness_);
+    f.writePoint3d(10, ocsCenter());
+    f.writeDouble(40, radius_);
+    if (!normal_.isEqualTo(AcGeVector3d::kZAxis)) f.writeVector3d(210, normal_);
+}
+
+Acad::ErrorStatus AcDbArc::setStartAngle(double a) {
+    start_ = a;
+    return Acad::eOk;
+}
+Acad::ErrorStatus AcDbArc::setEndAngle(double a) {
+    end_ = a;
+    return Acad::eOk;
+}
+
+AcGePoint3d AcDbArc::pointAt(double a) const {
+    return center_ + AcGeMatrix3d::planeToWorld(normal_) *
+                         AcGeVector3d(radius_ * std::cos(a), radius_ * std::sin(a), 0);
+}
+
+Acad::ErrorStatus AcDbArc::getStartPoint(AcGePoint3d& p) const {
+    p = pointAt(start_);
+    return Acad::eOk;
+}
+Acad::ErrorStatus AcDbArc::getEndPoint(AcGePoint3d& p) const {
+    p = pointAt(end_);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbArc::getArea(double& area) const {
+    double sweep = std::fmod(end_ - start_ + 4 * M_PI, 2 * M_PI);
+    area = 0.5 * radius_ * radius_ * (sweep - std::sin(sweep));  // the segment's area
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbArc::getGeomExtents(AcDbExtents& ext) const {
+    // End points plus every quadrant point inside the sweep (tested in the arc's plane).
+    ext = AcDbExtents();
+    ext.addPoint(pointAt(start_));
+    ext.addPoint(pointAt(end_));
+    double sweep = std::fmod(end_ - start_ + 4 * M_PI, 2 * M_PI);
+    for (int q = 0; q < 4; ++q) {
+        double a = q * M_PI / 2;
+        if (std::fmod(a - start_ + 4 * M_PI, 2 * M_PI) <= sweep) ext.addPoint(pointAt(a));
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbArc::transformBy(const AcGeMatrix3d& m) {
+    AcGePoint3d s = pointAt(start_), e = pointAt(end_);
+    AcDbCircle::transformBy(m);
+    s.transformBy(m);
+    e.transformBy(m);
+    AcGeMatrix3d toPlane = AcGeMatrix3d::planeToWorld(normal_).inverse();
+    AcGeVector3d vs = toPlane * (s - center_), ve = toPlane * (e - center_);
+    start_ = std::atan2(vs.y, vs.x);
+    end_ = std::atan2(ve.y, ve.x);
+    if (m.det() < 0) std::swap(start_, end_);  // a mirror turns the sweep round
+    return Acad::eOk;
+}
+
+bool AcDbArc::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
+    if (t.code == 50 && sub != "AcDbCircle")
+        start_ = acdbDxfReal(t) * M_PI / 180;
+    else if (t.code == 51 && sub != "AcDbCircle")
+        end_ = acdbDxfReal(t) * M_PI / 180;
+    else
+        return AcDbCircle::dxfInField(t, sub);
+    return true;
+}
+
+void AcDbArc::dxfOutFields(AcDbDxfFiler& f) const {
+    AcDbCircle::dxfOutFields(f);
+    f.writeSubclass("AcDbArc");
+    f.writeDouble(50, degrees(start_));
+    f.writeDouble(51, degrees(end_));
+}

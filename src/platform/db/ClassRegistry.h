@@ -1,0 +1,21 @@
+// Which typed class stands for a DXF record.
+#pragma once
+
+#include <string>
+
+#include "acad/AcDbDatabase.h"
+
+namespace solx::db {
+
+// Registers the platform's own classes (idempotent).
+void registerPlatformClasses();
+// A new typed object for a record of the ENTITIES/BLOCKS or OBJECTS sections: by SOLX_TYPE tag
+// first, then by record type (POLYLINE by its flags); an unknown object when nothing matches.
+AcDbObject* newEntityFor(const std::string& type, const AcDbDxfTags& tags);
+AcDbObject* newObjectFor(const std::string& type, const AcDbDxfTags& tags);
+// A new record of a symbol table by table name ("LAYER", ...).
+AcDbSymbolTableRecord* newTableRecord(const std::wstring& table);
+// The SOLX_TYPE tag of a record's extended data; empty when none.
+std::wstring solxTypeOf(const AcDbDxfTags& tags);
+
+}  // namespace solx::db

@@ -1,0 +1,50 @@
+// Loading and saving drawing files.
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "acad/AcDbDatabase.h"
+#include "db/DatabaseIo.h"
+#include "dxf/DxfReader.h"
+#include "dxf/DxfWriter.h"
+
+Acad::ErrorStatus AcDbDatabase::readDxfFile(const wchar_t* path) {
+    std::string file = acdbUtf8(path ? path : L"");
+    try {
+        solx::dxf::Document doc = solx::dxf::readDocument(file);
+        // Load into a fresh database first, so a failure leaves this one as it was.
+        AcDbDatabase loaded(false);
+        solx::db::loadDocument(loaded, doc, file);
+        takeContentsOf(loaded);
+    } catch (const solx::dxf::DxfError& e) {
+        lastError_ = acdbWide(e.what());
+        return Acad::eBadDxfFile;
+    }
+    fileName_ = path;
+    return Acad::eOk;
+}
+
+// Moving a deque keeps its elements where they are, so ids (stub addresses) stay valid.
+void AcDbDatabase::takeContentsOf(AcDbDatabase& other) {
+    std::swap(stubs_, other.stubs_);
+    std::swap(byHandle_, other.byHandle_);
+    std::swap(handseed_, other.handseed_);
+    std::swap(tables_, other.tables_);
+    std::swap(rootDictionary_, other.rootDictionary_);
+    std::swap(header_, other.header_);
+    std::swap(raw_, other.raw_);
+    std::swap(sectionOrder_, other.sectionOrder_);
+    for (auto& s : stubs_) s.database = this;
+    for (auto& s : other.stubs_) s.database = &other;
+}
+
+Acad::ErrorStatus AcDbDatabase::dxfOut(const wchar_t* path) {
+    std::string file = acdbUtf8(path ? path : L"");
+    try {
+        solx::dxf::writeDocument(solx::db::saveDocument(*this), file);
+    } catch (const std::exception& e) {
+        lastError_ = acdbWide(e.what());
+        return Acad::eCannotWriteFile;
+    }
+    return Acad::eOk;
+}

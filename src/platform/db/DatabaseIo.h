@@ -1,0 +1,29 @@
+// Conversion between the tag-level DXF document and the database.
+#pragma once
+
+#include <string>
+
+#include "acad/AcDbDatabase.h"
+#include "dxf/DxfDocument.h"
+
+namespace solx::db {
+
+// Fills an empty database (made with buildDefaultDrawing = false) from a document. Typed
+// classes take the tags they model; everything else is kept. Records without handles (R12)
+// get fresh ones; missing tables, model and paper space, the named-objects dictionary and
+// layouts are added. Throws dxf::DxfError for structure it cannot place (file, line, reason).
+void loadDocument(AcDbDatabase& db, const dxf::Document& doc, const std::string& fileName);
+
+// The document of the database for saving: R2010, UTF-8, every handle and owner valid.
+dxf::Document saveDocument(AcDbDatabase& db);
+
+// One record's tags into an object (handle, owner, application groups, subclass markers,
+// typed fields, kept tags, extended data). Returns the handle found (null when none).
+AcDbHandle readRecordFields(AcDbObject& obj, const dxf::Tags& tags);
+// One object's record: type, handle, head, owner, typed fields, kept tags, extended data.
+dxf::Record writeRecord(const AcDbObject& obj);
+
+AcDbDxfTags toDbTags(const dxf::Tags& tags);
+dxf::Tags toDxfTags(const AcDbDxfTags& tags);
+
+}  // namespace solx::db

@@ -1,0 +1,200 @@
+// Loading a whole document: header, kept sections, tables, blocks, entities and objects.
+#include <unordered_set>
+
+#include "acad/acdb.h"
+#include "db/ClassRegistry.h"
+#include "db/DatabaseDefaults.h"
+#include "db/DatabaseIo.h"
+#include "db/TagResbuf.h"
+
+namespace solx::db {
+
+namespace {
+
+class Loader {
+public:
+    Loader(AcDbDatabase& db, const std::string& file) : db_(db), file_(file) {}
+    void load(const dxf::Document& doc);
+
+private:
+    void reserveHandles(const dxf::Document& doc);
+    void noteRecord(const dxf::Record& r);
+    AcDbObjectId add(AcDbObject* obj, const dxf::Record& r);
+    void loadHeader(const dxf::Tags& header);
+    void loadTable(const dxf::Table& table);
+    void loadBlock(const dxf::Block& block);
+    AcDbBlockTableRecord* blockFor(const dxf::Record& begin);
+    AcDbObjectId loadEntity(const dxf::Entity& e, AcDbBlockTableRecord* owner);
+    void loadChildren(AcDbEntity* ent, const dxf::Entity& e);
+    AcDbBlockTableRecord* ownerOfTopEntity(const AcDbEntity* ent);
+
+    AcDbDatabase& db_;
+    const std::string& file_;
+    std::unordered_set<uint64_t> used_;
+};
+
+void Loader::noteRecord(const dxf::Record& r) {
+    int code = r.type == "DIMSTYLE" ? 105 : 5;
+    for (const auto& t : r.tags)
+        if (t.code == code) {
+            db_.noteHandle(AcDbHandle(acdbWide(t.value).c_str()));
+            return;
+        }
+}
+
+// Handles of the file are kept; records without one get fresh handles above all of them.
+void Loader::reserveHandles(const dxf::Document& doc) {
+    for (const auto& t : doc.tables) {
+        noteRecord(t.head);
+        for (const auto& r : t.entries) noteRecord(r);
+    }
+    auto noteEntity = [&](const dxf::Entity& e) {
+        noteRecord(e.record);
+        for (const auto& c : e.children) noteRecord(c);
+    };
+    for (const auto& b : doc.blocks) {
+        noteRecord(b.begin);
+        noteRecord(b.end);
+        for (const auto& e : b.entities) noteEntity(e);
+    }
+    for (const auto& e : doc.entities) noteEntity(e);
+    for (const auto& r : doc.objects) noteRecord(r);
+}
+
+AcDbObjectId Loader::add(AcDbObject* obj, const dxf::Record& r) {
+    AcDbHandle h = readRecordFields(*obj, r.tags);
+    AcDbObjectId id;
+    if (h.isNull() || used_.count(h.value()) ||
+        db_.addAcDbObjectWithHandle(id, obj, h) != Acad::eOk)
+        db_.addAcDbObject(id, obj);  // missing or repeated handle: a fresh one
+    used_.insert(id.handle().value());
+    return id;
+}
+
+void Loader::loadHeader(const dxf::Tags& header) {
+    auto& vars = db_.header();
+    for (const auto& t : header) {
+        if (t.code == 9)
+            vars.push_back({t.value, {}});
+        else if (!vars.empty())
+            vars.back().tags.push_back({t.code, t.value});
+    }
+}
+
+void Loader::loadTable(const dxf::Table& table) {
+    std::wstring name;
+    for (const auto& t : table.head.tags)
+        if (t.code == 2) name = acdbWide(t.value);
+    auto* tableObj = new AcDbSymbolTable(upper(name));
+    AcDbObjectId tableId = add(tableObj, table.head);
+    db_.tableIds().append(tableId);
+    for (const auto& r : table.entries) {
+        AcDbSymbolTableRecord* rec = newTableRecord(name);
+        AcDbObjectId id = add(rec, r);
+        rec->setOwnerId(tableId);
+        tableObj->recordIds().append(id);
+    }
+}
+
+AcDbBlockTableRecord* Loader::blockFor(const dxf::Record& begin) {
+    std::wstring name;
+    for (const auto& t : begin.tags)
+        if (t.code == 2) name = acdbWide(t.value);
+    if (name.empty()) throw dxf::DxfError(file_, begin.line, "block without a name");
+    if (sameName(name, L"$MODEL_SPACE")) name = L"*Model_Space";  // R12 spellings
+    if (sameName(name, L"$PAPER_SPACE")) name = L"*Paper_Space";
+    AcDbObjectId id = db_.symbolId(L"BLOCK_RECORD", name);
+    if (id.isNull()) id = db_.addBlock(name);  // files without a BLOCK_RECORD table
+    return dynamic_cast<AcDbBlockTableRecord*>(id.object());
+}
+
+void Loader::loadBlock(const dxf::Block& block) {
+    AcDbBlockTableRecord* rec = blockFor(block.begin);
+    if (!rec) throw dxf::DxfError(file_, block.begin.line, "block record is not a block");
+    rec->readBlockBegin(toDbTags(block.begin.tags));
+    rec->readBlockEnd(toDbTags(block.end.tags));
+    if (rec->beginHandle.isNull() || used_.count(rec->beginHandle.value()))
+        rec->beginHandle = db_.allocateHandle();
+    if (rec->endHandle.isNull() || used_.count(rec->endHandle.value()))
+        rec->endHandle = db_.allocateHandle();
+    used_.insert(rec->beginHandle.value());
+    used_.insert(rec->endHandle.value());
+    for (const auto& e : block.entities) loadEntity(e, rec);
+}
+
+AcDbBlockTableRecord* Loader::ownerOfTopEntity(const AcDbEntity* ent) {
+    auto* owner = dynamic_cast<AcDbBlockTableRecord*>(db_.idOf(ent->ownerHandle()).object());
+    if (owner) return owner;
+    auto paper = ent->AcDbObject::groupValue(67);
+    AcDbObjectId space = paper && paper->number == 1 ? db_.paperSpaceId() : db_.modelSpaceId();
+    return dynamic_cast<AcDbBlockTableRecord*>(space.object());
+}
+
+AcDbObjectId Loader::loadEntity(const dxf::Entity& e, AcDbBlockTableRecord* owner) {
+    AcDbDxfTags tags = toDbTags(e.record.tags);
+    auto* ent = static_cast<AcDbEntity*>(newEntityFor(e.record.type, tags));
+    AcDbObjectId id = add(ent, e.record);
+    if (!owner) owner = ownerOfTopEntity(ent);
+    if (!owner) throw dxf::DxfError(file_, e.record.line, "no model space for the entity");
+    ent->setOwnerId(owner->objectId());
+    owner->entityIds().append(id);
+    loadChildren(ent, e);
+    return id;
+}
+
+void Loader::loadChildren(AcDbEntity* ent, const dxf::Entity& e) {
+    if (auto* unknown = dynamic_cast<AcDbUnknownEntity*>(ent)) {
+        for (const auto& c : e.children) unknown->children().push_back({c.type, toDbTags(c.tags)});
+    } else if (auto* poly = dynamic_cast<AcDbPolyEntity*>(ent)) {
+        for (const auto& c : e.children) {
+            if (c.type == "VERTEX")
+                poly->readVertex(toDbTags(c.tags));
+            else if (c.type == "SEQEND")
+                poly->readSeqend(toDbTags(c.tags));
+        }
+        poly->dxfLoadedVertices();
+    } else if (auto* ref = dynamic_cast<AcDbBlockReference*>(ent)) {
+        for (const auto& c : e.children) {
+            if (c.type == "ATTRIB") {
+                auto* att = new AcDbAttribute();
+                add(att, c);
+                att->setOwnerId(ref->objectId());
+                ref->adoptAttribute(att);
+            } else if (c.type == "SEQEND") {
+                ref->readSeqend(toDbTags(c.tags));
+            }
+        }
+    }
+}
+
+void Loader::load(const dxf::Document& doc) {
+    reserveHandles(doc);
+    loadHeader(doc.header);
+    for (const auto& s : doc.rawSections) {
+        auto& raw = db_.rawSection(s.name);
+        raw.head = toDbTags(s.head);
+        for (const auto& r : s.records) raw.records.push_back({r.type, toDbTags(r.tags)});
+    }
+    db_.sectionOrder() = doc.sectionOrder;
+    for (const auto& t : doc.tables) loadTable(t);
+    completeTables(db_);  // R12 files lack BLOCK_RECORD, APPID ...
+    for (const auto& b : doc.blocks) loadBlock(b);
+    completeBlocks(db_);
+    for (const auto& e : doc.entities) loadEntity(e, nullptr);
+    for (const auto& r : doc.objects) {
+        AcDbDxfTags tags = toDbTags(r.tags);
+        AcDbObjectId id = add(newObjectFor(r.type, tags), r);
+        if (db_.namedObjectsDictionaryId().isNull() && r.type == "DICTIONARY")
+            db_.setNamedObjectsDictionaryId(id);
+    }
+    completeObjects(db_);
+    db_.forEachObject([](AcDbObject* o) { o->dxfLoaded(); });
+}
+
+}  // namespace
+
+void loadDocument(AcDbDatabase& db, const dxf::Document& doc, const std::string& fileName) {
+    Loader(db, fileName).load(doc);
+}
+
+}  // namespace solx::db

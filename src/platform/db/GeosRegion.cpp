@@ -1,0 +1,170 @@
+#include "db/GeosRegion.h"
+
+#include <geos_c.h>
+
+#include <cmath>
+#include <cstdarg>
+#include <memory>
+
+namespace solx::db {
+
+namespace {
+
+// One GEOS context per thread; errors are noted, not printed, and checked after each call.
+struct Context {
+    GEOSContextHandle_t handle;
+    bool failed = false;
+    Context() {
+        handle = GEOS_init_r();
+        GEOSContext_setErrorMessageHandler_r(handle, &Context::onError, this);
+        GEOSContext_setNoticeMessageHandler_r(handle, &Context::onNotice, this);
+    }
+    ~Context() { GEOS_finish_r(handle); }
+    static void onError(const char*, void* self) { static_cast<Context*>(self)->failed = true; }
+    static void onNotice(const char*, void*) {}
+};
+
+Context& context() {
+    thread_local Context c;
+    return c;
+}
+
+struct GeomDeleter {
+    void operator()(GEOSGeometry* g) const {
+        if (g) GEOSGeom_destroy_r(context().handle, g);
+    }
+};
+using Geom = std::unique_ptr<GEOSGeometry, GeomDeleter>;
+
+GEOSGeometry* makeRing(const AcDbRegionRing& ring) {
+    GEOSContextHandle_t h = context().handle;
+    auto n = static_cast<unsigned>(ring.size());
+    GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, n + 1, 2);
+    for (unsigned i = 0; i <= n; ++i) {
+        const AcGePoint2d& p = ring[i % n];
+        GEOSCoordSeq_setXY_r(h, seq, i, p.x, p.y);
+    }
+    return GEOSGeom_createLinearRing_r(h, seq);
+}
+
+bool usable(const AcDbRegionRing& ring) {
+    return ring.size() >= 3 && std::fabs(ringArea(ring)) > 0;
+}
+
+GEOSGeometry* makePolygon(const AcDbRegionPolygon& poly) {
+    GEOSContextHandle_t h = context().handle;
+    std::vector<GEOSGeometry*> holes;
+    for (const auto& hole : poly.holes)
+        if (usable(hole)) holes.push_back(makeRing(hole));
+    return GEOSGeom_createPolygon_r(h, makeRing(poly.outer), holes.data(),
+                                    static_cast<unsigned>(holes.size()));
+}
+
+Geom makeGeometry(const std::vector<AcDbRegionPolygon>& polys) {
+    GEOSContextHandle_t h = context().handle;
+    std::vector<GEOSGeometry*> parts;
+    for (const auto& p : polys)
+        if (usable(p.outer)) parts.push_back(makePolygon(p));
+    Geom collection(GEOSGeom_createCollection_r(h, GEOS_MULTIPOLYGON, parts.data(),
+                                                static_cast<unsigned>(parts.size())));
+    if (!collection) return nullptr;
+    // Rings that cross themselves or each other are repaired, then overlaps merged.
+    Geom valid(GEOSisValid_r(h, collection.get()) == 1 ? GEOSGeom_clone_r(h, collection.get())
+                                                       : GEOSMakeValid_r(h, collection.get()));
+    return Geom(valid ? GEOSUnaryUnion_r(h, valid.get()) : nullptr);
+}
+
+AcDbRegionRing readRing(const GEOSGeometry* ring) {
+    GEOSContextHandle_t h = context().handle;
+    const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(h, ring);
+    unsigned n = 0;
+    GEOSCoordSeq_getSize_r(h, seq, &n);
+    AcDbRegionRing out;
+    for (unsigned i = 0; i + 1 < n; ++i) {  // the closing point is implied
+        double x = 0, y = 0;
+        GEOSCoordSeq_getXY_r(h, seq, i, &x, &y);
+        out.push_back({x, y});
+    }
+    return out;
+}
+
+void orient(AcDbRegionRing& ring, bool counterClockwise) {
+    if ((ringArea(ring) > 0) != counterClockwise) std::reverse(ring.begin(), ring.end());
+}
+
+void collectPolygons(const GEOSGeometry* g, double minArea, std::vector<AcDbRegionPolygon>& out) {
+    GEOSContextHandle_t h = context().handle;
+    int type = GEOSGeomTypeId_r(h, g);
+    if (type == GEOS_POLYGON) {
+        double area = 0;
+        GEOSArea_r(h, g, &area);
+        if (area <= minArea) return;  // sliver
+        AcDbRegionPolygon p{readRing(GEOSGetExteriorRing_r(h, g)), {}};
+        orient(p.outer, true);
+        for (int i = 0; i < GEOSGetNumInteriorRings_r(h, g); ++i) {
+            AcDbRegionRing hole = readRing(GEOSGetInteriorRingN_r(h, g, i));
+            if (std::fabs(ringArea(hole)) <= minArea) continue;
+            orient(hole, false);
+            p.holes.push_back(std::move(hole));
+        }
+        out.push_back(std::move(p));
+    } else if (type == GEOS_MULTIPOLYGON || type == GEOS_GEOMETRYCOLLECTION) {
+        for (int i = 0; i < GEOSGetNumGeometries_r(h, g); ++i)
+            collectPolygons(GEOSGetGeometryN_r(h, g, i), minArea, out);
+    }
+}
+
+// Pieces below this area are rounding debris: a millionth of a millionth of the inputs' box.
+double sliverArea(const std::vector<AcDbRegionPolygon>& a,
+                  const std::vector<AcDbRegionPolygon>& b) {
+    double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
+    for (const auto* set : {&a, &b})
+        for (const auto& p : *set)
+            for (const auto& q : p.outer) {
+                lo[0] = std::min(lo[0], q.x), lo[1] = std::min(lo[1], q.y);
+                hi[0] = std::max(hi[0], q.x), hi[1] = std::max(hi[1], q.y);
+            }
+    double size = std::max(hi[0] - lo[0], hi[1] - lo[1]);
+    return std::isfinite(size) ? size * size * 1e-12 : 0;
+}
+
+std::optional<std::vector<AcDbRegionPolygon>> result(const GEOSGeometry* g, double minArea) {
+    if (!g || context().failed) return std::nullopt;
+    std::vector<AcDbRegionPolygon> out;
+    collectPolygons(g, minArea, out);
+    return out;
+}
+
+}  // namespace
+
+double ringArea(const AcDbRegionRing& ring) {
+    double a = 0;
+    for (size_t i = 0, n = ring.size(); i < n; ++i) {
+        const auto& p = ring[i];
+        const auto& q = ring[(i + 1) % n];
+        a += p.x * q.y - q.x * p.y;
+    }
+    return a / 2;
+}
+
+std::optional<std::vector<AcDbRegionPolygon>> normalisePolygons(
+    const std::vector<AcDbRegionPolygon>& in) {
+    context().failed = false;
+    Geom g = makeGeometry(in);
+    return result(g.get(), sliverArea(in, {}));
+}
+
+std::optional<std::vector<AcDbRegionPolygon>> polygonBoolean(
+    const std::vector<AcDbRegionPolygon>& a, const std::vector<AcDbRegionPolygon>& b,
+    AcDb::BoolOperType op) {
+    context().failed = false;
+    GEOSContextHandle_t h = context().handle;
+    Geom ga = makeGeometry(a), gb = makeGeometry(b);
+    if (!ga || !gb) return std::nullopt;
+    Geom r(op == AcDb::kBoolUnite       ? GEOSUnion_r(h, ga.get(), gb.get())
+           : op == AcDb::kBoolIntersect ? GEOSIntersection_r(h, ga.get(), gb.get())
+                                        : GEOSDifference_r(h, ga.get(), gb.get()));
+    return result(r.get(), sliverArea(a, b));
+}
+
+}  // namespace solx::db
