@@ -6,12 +6,18 @@
 
 #include "brel/VxGePoint.h"
 
+class AcDbEntity;
+
 class SolxBuilding {
 public:
     // outline: the closed plan outline in drawing units (z ignored, the closing point may be
     // repeated or not); elevation: the base; height: the extrusion upwards. A negative height
     // extrudes downwards and is normalised so that the base is the lower face.
     SolxBuilding(std::vector<VxGePoint> outline, double elevation, double height);
+    // A closed LWPOLYLINE: its vertices (arcs taken as chords), its elevation as the base and
+    // its thickness as the height. Other entities, open or tilted polylines make an invalid
+    // building. mode is passed through unchanged by the callers.
+    SolxBuilding(const AcDbEntity* entity, int mode);
 
     const std::vector<VxGePoint>& Outline() const { return m_outline; }
     double Elevation() const { return m_dElevation; }

@@ -7,6 +7,8 @@
 
 #include "brel/VxGePoint.h"
 
+class AcDbEntity;
+
 // The values of a "_SUNWD" reference the window analysis needs.
 struct SolxWindowBlock {
     VxGePoint insertion;  // middle of the sill on the outer face of the wall
@@ -23,10 +25,18 @@ struct SolxWindowBlock {
 using SolxIntervalList = std::vector<VxGePoint>;  // x from, y to (minutes), z 0
 using SolxTextList = std::vector<std::wstring>;   // one text per obstruction group
 
+// Reads a "_SUNWD" reference (an INSERT entity, normal +Z); any other entity gives a window
+// with the default values. Attribute tags are compared without regard to case.
+SolxWindowBlock SolxReadWindowBlock(const AcDbEntity* entity);
+
 class SolxWinSunlightInfo {
 public:
     // offset: how far the test points stand out of the wall face, in drawing units.
     SolxWinSunlightInfo(const SolxWindowBlock& block, double offset);
+    // A selected window block; mode is passed through unchanged by the callers. The test points
+    // stand g_nSunWinOffset millimetres out of the wall; unitsPerMm is the drawing's units per
+    // millimetre (1 in a millimetre drawing, 0.001 in a metre drawing).
+    SolxWinSunlightInfo(const AcDbEntity* entity, int mode, double unitsPerMm = 1.0);
 
     // The test point: the middle of the sill, moved outwards by the offset.
     VxGePoint GetTestPoint() const;
