@@ -16,7 +16,6 @@ public:
     Acad::ErrorStatus setPolyType(AcDb::Poly3dType type) { return convertToPolyType(type); }
     Acad::ErrorStatus splineFit() { return convertToPolyType(AcDb::k3dCubicSplinePoly); }
     Acad::ErrorStatus appendVertex(const AcGePoint3d& p);
-    Acad::ErrorStatus transformBy(const AcGeMatrix3d& m) override;
     void dxfInEnd() override;
     const char* vertexSubclass() const override { return "AcDb3dPolylineVertex"; }
 

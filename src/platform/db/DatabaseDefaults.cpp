@@ -108,6 +108,26 @@ void completeBlocks(AcDbDatabase& db) {
     if (db.paperSpaceId().isNull()) db.addBlock(L"*Paper_Space");
 }
 
+// Objects that files leave without owner belong to the dictionary that names them.
+void adoptDictionaryEntries(AcDbDatabase& db) {
+    db.forEachObject([&](AcDbObject* o) {
+        std::vector<AcDbHandle> entries;
+        if (auto* dict = dynamic_cast<AcDbDictionary*>(o)) {
+            for (const auto& e : dict->entries()) entries.push_back(e.handle);
+        } else if (o->dxfName() == L"ACDBDICTIONARYWDFLT") {  // a dictionary kept untyped
+            for (const auto& k : o->keptTags())
+                if (k.tag.code == 350 || k.tag.code == 360)
+                    entries.emplace_back(acdbWide(k.tag.value).c_str());
+        }
+        for (AcDbHandle h : entries) {
+            AcDbObject* target = db.idOf(h).object();
+            if (target && target->ownerHandle().isNull() &&
+                target->objectId() != db.namedObjectsDictionaryId())
+                target->setOwnerHandle(o->handle());
+        }
+    });
+}
+
 void completeObjects(AcDbDatabase& db) {
     if (db.namedObjectsDictionaryId().isNull()) {
         AcDbObjectId id;
@@ -123,6 +143,7 @@ void completeObjects(AcDbDatabase& db) {
     }
     auto* layouts = dynamic_cast<AcDbDictionary*>(layoutsId.object());
     if (!layouts) return;
+    adoptDictionaryEntries(db);
     ensureLayout(layouts, db.modelSpaceId(), "Model");
     ensureLayout(layouts, db.paperSpaceId(), "Layout1");
 }
@@ -139,7 +160,13 @@ void ensureReferences(AcDbDatabase& db) {
         for (const auto& app : o->xDataApps()) ensure(3, L"APPID", app.app);
         if (!o->solxTypeTag().empty()) ensure(3, L"APPID", kSolxTypeApp);
         auto* ent = dynamic_cast<AcDbEntity*>(o);
-        if (!ent || dynamic_cast<AcDbUnknownEntity*>(o)) return;
+        if (!ent) return;
+        if (auto* unknown = dynamic_cast<AcDbUnknownEntity*>(o)) {
+            ensure(0, L"LAYER", ent->layer());
+            auto style = unknown->groupValue(7);
+            if (style && unknown->dxfName() == L"MTEXT") ensure(2, L"STYLE", style->text);
+            return;
+        }
         ensure(0, L"LAYER", ent->layer());
         ensure(1, L"LTYPE", ent->linetype());
         if (auto* text = dynamic_cast<AcDbText*>(o)) ensure(2, L"STYLE", text->textStyleName());

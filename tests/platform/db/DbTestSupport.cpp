@@ -1,0 +1,58 @@
+#include "DbTestSupport.h"
+
+#include <array>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+namespace solx::dbtest {
+
+std::filesystem::path scratchDir(const std::string& name) {
+    auto dir = std::filesystem::path(SOLX_BINARY_DIR) / "test-scratch" / "db" / name;
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+int run(const std::string& command, std::string& output) {
+    output.clear();
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
+    if (!pipe) return -1;
+    std::array<char, 4096> buf;
+    while (size_t n = fread(buf.data(), 1, buf.size(), pipe)) output.append(buf.data(), n);
+    int status = pclose(pipe);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::vector<std::string> checkRoundTrips(
+    const std::vector<std::pair<std::string, std::string>>& pairs,
+    const std::filesystem::path& dir) {
+    auto list = dir / "pairs.txt";
+    {
+        std::ofstream out(list);
+        for (const auto& [orig, saved] : pairs) out << orig << '\t' << saved << '\n';
+    }
+    std::string output;
+    run("/usr/bin/python3 " SOLX_SOURCE_DIR "/tests/platform/db/db_roundtrip_check.py '" +
+            list.string() + "'",
+        output);
+    std::vector<std::string> failures;
+    std::istringstream lines(output);
+    for (std::string line; std::getline(lines, line);)
+        if (line.size() < 4 || line.compare(line.size() - 4, 4, ": ok") != 0)
+            failures.push_back(line);
+    return failures;
+}
+
+std::wstring wide(const std::string& s) {
+    return acdbWide(s);
+}
+
+std::string loadAndSave(const std::string& original, const std::string& saved) {
+    AcDbDatabase db(false);
+    if (db.readDxfFile(wide(original).c_str()) != Acad::eOk) return acdbUtf8(db.lastError());
+    if (db.dxfOut(wide(saved).c_str()) != Acad::eOk) return acdbUtf8(db.lastError());
+    return {};
+}
+
+}  // namespace solx::dbtest
