@@ -46,7 +46,7 @@ private:
     RawTag cur_;
     bool have_ = false;
     bool decoderReady_ = false;  // the file's encoding is known
-    bool endConsumed_ = false;  // the section reader already moved past its ENDSEC
+    bool endConsumed_ = false;   // the section reader already moved past its ENDSEC
     int sectionLine_ = 0;
     std::string sectionName_;
     Tags scratch_;
