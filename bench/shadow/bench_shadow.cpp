@@ -43,9 +43,8 @@ std::unique_ptr<Scene> MakeScene(int buildings) {
     const district::District d = district::MakeDistrict(options);
     auto scene = std::make_unique<Scene>();
     for (const district::Slab& s : d.slabs)
-        scene->group.Buildings().push_back(
-            std::make_unique<SolxBuilding>(s.outline, s.elevation, s.height));
-    scene->group.Sources().push_back(std::make_unique<SolxShadowSource>(d.roofFaces));
+        scene->group.AddBuilding(std::make_unique<SolxBuilding>(s.outline, s.elevation, s.height));
+    scene->group.AddSource(std::make_unique<SolxShadowSource>(d.roofFaces));
     scene->group.CalExtend3D();
     for (size_t i = 0; i < kWindows; ++i) {
         const size_t k = i * d.windows.size() / kWindows;

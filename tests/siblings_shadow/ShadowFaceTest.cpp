@@ -54,7 +54,7 @@ TEST(ShadowFace, GroupSourcesAndDegenerateFaces) {
     source->AddQuad({-5000, -5000, 10000}, {5000, -5000, 10000}, {5000, 5000, 10000},
                     {5000, 5000, 10000});  // a 3D face storing a triangle
     source->AddTriangle({-5000, 0, 10000}, {0, 0, 10000}, {5000, 0, 10000});  // no area
-    group.Sources().push_back(std::move(source));
+    group.AddSource(std::move(source));
     group.CalExtend3D();
     ASSERT_EQ(group.Sources().front()->Faces().front().count, 3);
     const VxGePoint down{0, 0, -1};

@@ -16,9 +16,8 @@ namespace {
 
 void Fill(const district::District& d, SolxBuildingEx& group) {
     for (const district::Slab& s : d.slabs)
-        group.Buildings().push_back(
-            std::make_unique<SolxBuilding>(s.outline, s.elevation, s.height));
-    group.Sources().push_back(std::make_unique<SolxShadowSource>(d.roofFaces));
+        group.AddBuilding(std::make_unique<SolxBuilding>(s.outline, s.elevation, s.height));
+    group.AddSource(std::make_unique<SolxShadowSource>(d.roofFaces));
     group.CalExtend3D();
 }
 
@@ -65,8 +64,7 @@ TEST(ShadowIndexProperty, ScatteredPointsAgreeWithIndexOffAndOneCallTest) {
     std::vector<SolxOutline2d> outlines;
     std::vector<VxGePoint> elevations;
     for (const district::Slab& s : d.slabs) {
-        prisms.Buildings().push_back(
-            std::make_unique<SolxBuilding>(s.outline, s.elevation, s.height));
+        prisms.AddBuilding(std::make_unique<SolxBuilding>(s.outline, s.elevation, s.height));
         outlines.push_back(s.outline);
         elevations.push_back({s.elevation, s.height, 0});
     }

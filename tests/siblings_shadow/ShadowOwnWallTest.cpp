@@ -30,7 +30,7 @@ SolxWindowBlock SouthWindow(double inset) {
 
 TEST(ShadowOwnWall, FrontSunReachesPointsOnOrSlightlyInsideTheWall) {
     SolxBuildingEx group;
-    group.Buildings().push_back(Slab());
+    group.AddBuilding(Slab());
     group.CalExtend3D();
     struct Case {
         const char* name;
@@ -61,7 +61,7 @@ TEST(ShadowOwnWall, FrontSunReachesPointsOnOrSlightlyInsideTheWall) {
 
 TEST(ShadowOwnWall, SunBehindTheWallIsBlockedByTheOwnBuilding) {
     SolxBuildingEx group;
-    group.Buildings().push_back(Slab());
+    group.AddBuilding(Slab());
     group.CalExtend3D();
     const SolxWinSunlightInfo win(SouthWindow(0), 150);
     // Light from the north-east travels south-west through the slab to the south face.
@@ -72,7 +72,7 @@ TEST(ShadowOwnWall, SunBehindTheWallIsBlockedByTheOwnBuilding) {
 TEST(ShadowOwnWall, WingOfTheSameBuildingStillShades) {
     // An L: the window sits on the north face of the south arm, the west wing rises beside it.
     SolxBuildingEx group;
-    group.Buildings().push_back(std::make_unique<SolxBuilding>(
+    group.AddBuilding(std::make_unique<SolxBuilding>(
         std::vector<VxGePoint>{
             {0, 0}, {40000, 0}, {40000, 12000}, {12000, 12000}, {12000, 40000}, {0, 40000}},
         0.0, 30000.0));

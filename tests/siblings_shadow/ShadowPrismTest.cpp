@@ -21,11 +21,11 @@ struct WallScene {
     double D, T, base, top;
     SolxBuildingEx group;
     WallScene(double d, double t, double b, double h) : D(d), T(t), base(b), top(h) {
-        group.Buildings().push_back(
+        group.AddBuilding(
             std::make_unique<SolxBuilding>(Rect(-1e6, -D - T, 1e6, -D), base, top - base));
         // Unrelated buildings north of the point, so the index has more than one object.
         for (int i = 0; i < 20; ++i)
-            group.Buildings().push_back(std::make_unique<SolxBuilding>(
+            group.AddBuilding(std::make_unique<SolxBuilding>(
                 Rect(-50000.0 + i * 5000, 5000, -47000.0 + i * 5000, 9000), 0.0, 30000.0));
         group.CalExtend3D();
     }
@@ -110,7 +110,7 @@ TEST(ShadowPrism, DegenerateBuildingsNeverShade) {
         const SolxBuilding b(c.outline, 0.0, c.height);
         EXPECT_FALSE(b.IsValid()) << c.name;
         SolxBuildingEx group;
-        group.Buildings().push_back(std::make_unique<SolxBuilding>(b));
+        group.AddBuilding(std::make_unique<SolxBuilding>(b));
         group.CalExtend3D();
         EXPECT_EQ(group.IsPointShadowed({0, 0, 0}, LightFrom(Deg(20), 0), nullptr), 0) << c.name;
     }

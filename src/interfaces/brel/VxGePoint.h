@@ -2,6 +2,7 @@
 // A point or vector of the product-line geometry library: three doubles in drawing units.
 
 #include <cmath>
+#include <compare>
 
 struct VxGePoint {
     double x = 0.0;
@@ -18,4 +19,6 @@ struct VxGePoint {
     }
 
     bool operator==(const VxGePoint& o) const = default;
+    // Points order by x, then y, then z, so that lists of points (periods, vertices) can sort.
+    auto operator<=>(const VxGePoint& o) const = default;
 };

@@ -21,6 +21,10 @@ public:
     void SetName(const std::wstring& name) { m_strName = name; }
     const std::wstring& GetName() const { return m_strName; }
 
+    // Appends an obstruction (the group owns it); call CalExtend3D after the last one.
+    void AddBuilding(std::unique_ptr<SolxBuilding> building);
+    void AddSource(std::unique_ptr<SolxShadowSource> source);
+
     // The lists obstruction selection fills; call CalExtend3D after changing them.
     SolxBuildingList& Buildings() { return m_buildings; }
     const SolxBuildingList& Buildings() const { return m_buildings; }

@@ -3,9 +3,9 @@
 // window analysis writes back. The block convention is described in docs/drawing-conventions.md.
 
 #include <string>
-#include <vector>
 
 #include "brel/VxGePoint.h"
+#include "containers/VxDList.h"
 
 class AcDbEntity;
 
@@ -22,8 +22,8 @@ struct SolxWindowBlock {
     std::wstring label;   // attribute "LABEL"
 };
 
-using SolxIntervalList = std::vector<VxGePoint>;  // x from, y to (minutes), z 0
-using SolxTextList = std::vector<std::wstring>;   // one text per obstruction group
+using SolxIntervalList = VxDList<VxGePoint>;  // x from, y to (minutes), z 0
+using SolxTextList = VxDList<std::wstring>;   // one text per obstruction group
 
 // Reads a "_SUNWD" reference (an INSERT entity, normal +Z); any other entity gives a window
 // with the default values. Attribute tags are compared without regard to case.

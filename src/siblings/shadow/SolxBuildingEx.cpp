@@ -44,3 +44,11 @@ int SolxBuildingEx::IsPointShadowed(const VxGePoint& point, const VxGePoint& ray
     }
     return m_scene->IsBlocked(point, ray, m_bUseIndex, *own) ? 1 : 0;
 }
+
+void SolxBuildingEx::AddBuilding(std::unique_ptr<SolxBuilding> building) {
+    if (building) m_buildings.push_back(std::move(building));
+}
+
+void SolxBuildingEx::AddSource(std::unique_ptr<SolxShadowSource> source) {
+    if (source) m_sources.push_back(std::move(source));
+}
