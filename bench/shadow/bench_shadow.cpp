@@ -5,6 +5,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
@@ -66,8 +67,10 @@ void WindowsTimesSamples(benchmark::State& state) {
     Scene& scene = SceneOf(static_cast<int>(state.range(0)));
     scene.group.SetUseIndex(state.range(1) != 0);
     int64_t rays = 0, shaded = 0;
+    const size_t windows = std::min(scene.windows.size(), static_cast<size_t>(state.range(2)));
     for (auto _ : state) {
-        for (const auto& win : scene.windows) {
+        for (size_t w = 0; w < windows; ++w) {
+            const auto& win = scene.windows[w];
             const VxGePoint n = win->OutwardNormal();
             const VxGePoint p = win->GetTestPoint();
             for (const VxGePoint& ray : scene.rays) {
@@ -87,13 +90,15 @@ void WindowsTimesSamples(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(WindowsTimesSamples)
-    ->ArgNames({"buildings", "index"})
-    ->Args({25, 1})
-    ->Args({25, 0})
-    ->Args({100, 1})
-    ->Args({100, 0})
-    ->Args({400, 1})
-    ->Args({400, 0})
+    ->ArgNames({"buildings", "index", "windows"})
+    ->Args({25, 1, 10000})
+    ->Args({25, 0, 10000})
+    ->Args({100, 1, 10000})
+    ->Args({100, 0, 10000})
+    ->Args({400, 1, 10000})
+    ->Args({400, 0, 10000})
+    ->Args({100, 1, 2500})
+    ->Args({100, 1, 5000})
     ->Unit(benchmark::kMillisecond)
     ->Iterations(1);
 
