@@ -49,11 +49,13 @@ struct KnownInstant {
     int year, index, month, day, hh, mm, ss;
 };
 
-// Instants published by observatories (Beijing time), rounded to the minute or second.
+// Instants published by observatories (Beijing time), rounded to the minute or second. The
+// 2021 冬至 fell a minute before midnight: its published date is December 21.
 const KnownInstant kKnown[] = {
     {"大寒 2026", 2026, 1, 1, 20, 9, 44, 49},   {"冬至 2026", 2026, 23, 12, 22, 4, 50, 14},
     {"冬至 2021", 2021, 23, 12, 21, 23, 59, 0}, {"春分 2024", 2024, 5, 3, 20, 11, 6, 0},
-    {"夏至 2000", 2000, 11, 6, 21, 9, 48, 0},
+    {"夏至 2000", 2000, 11, 6, 21, 9, 48, 0},   {"冬至 2023", 2023, 23, 12, 22, 11, 27, 0},
+    {"冬至 2024", 2024, 23, 12, 21, 17, 20, 0},
 };
 
 TEST(SolarTerm, KnownInstantsWithinTwoMinutes) {
@@ -62,6 +64,8 @@ TEST(SolarTerm, KnownInstantsWithinTwoMinutes) {
             solx::sun::TermInstantJd(k.year, k.index) + solx::sun::kBeijingOffsetDays;
         const double ref = BeijingJd(k.year, k.month, k.day, k.hh, k.mm, k.ss);
         EXPECT_NEAR((ours - ref) * 1440, 0.0, 2.0) << k.name;
+        EXPECT_EQ(SolxDate(k.year, 1, 1).GetTermDate(k.index), SolxDate(k.year, k.month, k.day))
+            << k.name;
     }
 }
 
