@@ -1,5 +1,10 @@
 #!/usr/bin/env bash
-# The main job: until the host program exists, the container benchmarks.
+# The main job: solx opens the sample site, runs the sample script (the six analysis commands
+# and the host's own commands) and saves the result to out/sample-result.dxf.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-build/bin/bench_containers --benchmark_min_time=0.05
+build_dir=${SOLX_BUILD_DIR:-build}
+mkdir -p out
+"$build_dir/bin/solx" --script examples/sample.scr --out out/sample-result.dxf \
+    "$@" examples/sample.dxf
+echo "main-job: saved out/sample-result.dxf"

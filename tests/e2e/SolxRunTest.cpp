@@ -1,0 +1,147 @@
+// solx as a user runs it: the sample drawing through a script, in Chinese and English, bad
+// input, and the terminal. Saved drawings are checked with ezdxf.
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct RunResult {
+    int status = -1;
+    std::string out, err;
+};
+
+std::string ReadFile(const fs::path& p) {
+    std::ifstream in(p, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+class SolxRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_dir = fs::temp_directory_path() /
+                ("solx-e2e-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::create_directories(m_dir);
+    }
+    void TearDown() override { fs::remove_all(m_dir); }
+
+    RunResult Run(const std::string& args, const std::string& stdinText = "") {
+        const fs::path in = m_dir / "stdin.txt", out = m_dir / "out.txt", err = m_dir / "err.txt";
+        std::ofstream(in) << stdinText;
+        const std::string cmd = std::string(SOLX_BINARY_DIR) + "/bin/solx " + args + " <" +
+                                in.string() + " >" + out.string() + " 2>" + err.string();
+        const int raw = std::system(cmd.c_str());
+        return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, ReadFile(out), ReadFile(err)};
+    }
+    fs::path Write(const std::string& name, const std::string& text) {
+        std::ofstream(m_dir / name) << text;
+        return m_dir / name;
+    }
+    static std::string Checked(const fs::path& dxf) {
+        const std::string cmd = "/usr/bin/python3 " SOLX_SOURCE_DIR "/tests/e2e/check_sample.py " +
+                                dxf.string() + " 2>&1";
+        std::string text;
+        if (FILE* p = popen(cmd.c_str(), "r")) {
+            char buf[256];
+            while (fgets(buf, sizeof buf, p)) text += buf;
+            pclose(p);
+        }
+        return text;
+    }
+    const std::string m_sample = SOLX_SOURCE_DIR "/examples/sample.dxf";
+    const std::string m_script = SOLX_SOURCE_DIR "/examples/sample.scr";
+    fs::path m_dir;
+};
+
+const char* const kCommands[] = {"VxWinSunAna", "VxSunMPoint",  "VxSunSPoint",
+                                 "VxShadow2d",  "VxSunEqCurve", "VxShadow"};
+
+TEST_F(SolxRun, SampleScriptInChinese) {
+    const fs::path out = m_dir / "zh.dxf";
+    const RunResult r = Run("--script " + m_script + " " + m_sample + " --out " + out.string());
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    for (const char* cmd : kCommands)
+        EXPECT_NE(r.out.find(std::string("命令 ") + cmd + " 暂不可用。"), std::string::npos) << cmd;
+    EXPECT_NE(r.out.find("\n4 object(s)"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\n9 object(s)"), std::string::npos);
+    EXPECT_NE(r.out.find("block: _SUNWD"), std::string::npos);
+    EXPECT_EQ(Checked(out), "OK\n");
+}
+
+TEST_F(SolxRun, SampleScriptInEnglish) {
+    const fs::path out = m_dir / "en.dxf";
+    const RunResult r =
+        Run("--lang Eng --out " + out.string() + " --script " + m_script + " " + m_sample);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    for (const char* cmd : kCommands)
+        EXPECT_NE(r.out.find(std::string("The command ") + cmd + " is not available yet."),
+                  std::string::npos)
+            << cmd;
+    EXPECT_EQ(r.out.find("暂不可用"), std::string::npos);
+    EXPECT_EQ(Checked(out), "OK\n");
+}
+
+TEST_F(SolxRun, MisfitLineStopsWithoutSaving) {
+    const fs::path out = Write("kept.dxf", "previous contents");
+    const fs::path script = Write("bad.scr", "VxShadow\nLIST\n; comment\nnonsense words\n\n");
+    const std::string before = ReadFile(m_sample);
+    const RunResult r =
+        Run("--script " + script.string() + " --out " + out.string() + " " + m_sample);
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("bad.scr line 4: \"nonsense words\" does not fit the prompt "
+                         "\"Select objects:\""),
+              std::string::npos)
+        << r.err;
+    EXPECT_NE(r.err.find("not saved"), std::string::npos);
+    EXPECT_EQ(ReadFile(out), "previous contents");
+    EXPECT_EQ(ReadFile(m_sample), before);
+}
+
+TEST_F(SolxRun, UnknownCommandNamesTheCommandPrompt) {
+    const fs::path script = Write("typo.scr", "LSIT\n");
+    const RunResult r = Run("--script " + script.string());
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.err.find("line 1: \"LSIT\" does not fit the prompt \"Command:\""),
+              std::string::npos)
+        << r.err;
+}
+
+TEST_F(SolxRun, BadCommandLinesAndFiles) {
+    const struct {
+        std::string args;
+        const char* message;
+    } cases[] = {
+        {"--lang Fra", "--lang takes Chs or Eng"},
+        {"--script", "--script needs a value"},
+        {"--bogus", "unknown option --bogus"},
+        {"a.dxf b.dxf", "only one drawing"},
+        {"--script /nonexistent.scr", "cannot read the script /nonexistent.scr"},
+        {"/nonexistent.dxf", "/nonexistent.dxf"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = Run(c.args);
+        EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << ": " << r.err;
+    }
+}
+
+TEST_F(SolxRun, TerminalSessionWithANewDrawing) {
+    const fs::path out = m_dir / "new.dxf";
+    const RunResult r = Run("--out " + out.string(), "xyz\nLIST\nALL\n\nQUIT\n");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("Invalid input"), std::string::npos) << "the typo is asked again";
+    EXPECT_NE(r.out.find("0 found"), std::string::npos) << r.out;
+    EXPECT_TRUE(fs::exists(out));
+}
+
+}  // namespace
