@@ -13,7 +13,7 @@ constexpr size_t kReleaseEvery = 1 << 16;  // tags between calls of the release 
 std::string shown(std::string_view value) {
     std::string s(value.substr(0, 40));
     for (char& c : s) {
-        if (static_cast<unsigned char>(c) < 0x20) c = '?';
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F) c = '?';
     }
     return s;
 }
@@ -78,7 +78,17 @@ Tag DocumentBuilder::makeTag(const RawTag& raw, bool decodeText) {
     return tag;
 }
 
+// Record types and section names are plain ASCII names; anything else is not DXF.
+void DocumentBuilder::checkName(const RawTag& tag) const {
+    for (char c : tag.value) {
+        if (c < 0x20 || c > 0x7E || c == '\\')
+            fail(tag.line + (source_.isBinary() ? 0 : 1),
+                 "'" + shown(tag.value) + "' is not a record or section name");
+    }
+}
+
 Record DocumentBuilder::readRecord() {
+    checkName(cur_);
     Record rec;
     rec.type.assign(cur_.value);
     rec.line = cur_.line;
@@ -138,6 +148,7 @@ void DocumentBuilder::readSection(Document& doc) {
     advance();
     expectMore("the section name");
     if (cur_.code != 2) fail(cur_.line, "SECTION without its name (group code 2)");
+    checkName(cur_);
     std::string name(cur_.value);
     for (const std::string& seen : doc.sectionOrder) {
         if (seen == name) fail(cur_.line, "section " + name + " appears twice");

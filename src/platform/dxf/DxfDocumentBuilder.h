@@ -26,6 +26,7 @@ private:
     [[noreturn]] void fail(int line, const std::string& reason) const;
     void expectMore(const char* what) const;
     Tag makeTag(const RawTag& raw, bool decodeText);
+    void checkName(const RawTag& tag) const;
     Record readRecord();
     Tags readComments();
     void decodeEarlyComments(Document& doc);

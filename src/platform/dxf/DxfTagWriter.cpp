@@ -87,13 +87,17 @@ TagWriter::TagWriter(const Document& doc, int fd, std::string path)
     buf_.reserve(fd_ >= 0 ? kFlushAt + 4096 : 1 << 16);
 }
 
-void TagWriter::tag(int code, std::string_view value) {
+void TagWriter::writeCode(int code) {
     char codeText[8];
     int n = code < 10 ? 2 : code < 100 ? 1 : 0;
     std::memset(codeText, ' ', 3);
     auto r = std::to_chars(codeText + n, codeText + sizeof codeText, code);
     buf_.append(codeText, r.ptr);
     buf_ += '\n';
+}
+
+void TagWriter::tag(int code, std::string_view value) {
+    writeCode(code);
     ValueKind kind = valueKind(code);
     if (kind == ValueKind::String || kind == ValueKind::Handle) {
         encoder_.append(buf_, value);
@@ -108,8 +112,14 @@ void TagWriter::tags(const Tags& ts) {
     for (const Tag& t : ts) tag(t.code, t.value);
 }
 
+void TagWriter::name(int code, std::string_view value) {
+    writeCode(code);
+    buf_.append(value);
+    buf_ += '\n';
+}
+
 void TagWriter::record(const Record& r) {
-    tag(0, r.type);
+    name(0, r.type);
     tags(r.tags);
 }
 
@@ -129,7 +139,7 @@ void writeSections(const Document& doc, TagWriter& out) {
     for (size_t i = 0; i < order.size(); ++i) {
         out.tags(at(doc.commentsBefore, i));
         out.tag(0, "SECTION");
-        out.tag(2, order[i]);
+        out.name(2, order[i]);
         out.tags(at(doc.commentsInside, i));
         size_t sameBefore = 0;
         for (size_t k = 0; k < i; ++k) sameBefore += order[k] == order[i];

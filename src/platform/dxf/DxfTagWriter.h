@@ -17,12 +17,16 @@ public:
     void tag(int code, std::string_view value);
     void tag(const Tag& t) { tag(t.code, t.value); }
     void tags(const Tags& ts);
+    // A record type or section name: ASCII, written as it is.
+    void name(int code, std::string_view value);
     void record(const Record& r);
     // Writes what is buffered to the descriptor. Throws DxfError on a write error.
     void flush();
     std::string take() { return std::move(buf_); }
 
 private:
+    void writeCode(int code);
+
     std::string buf_;
     TextEncoder encoder_;
     int fd_;

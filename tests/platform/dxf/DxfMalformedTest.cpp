@@ -47,6 +47,8 @@ const BadCase kCases[] = {
      "expected group code 0"},
     {"section without a name", "  0\nSECTION\n  8\nX\n", 3, "without its name"},
     {"unknown top-level record", "  0\nLINE\n  0\nEOF\n", 1, "expected SECTION or EOF"},
+    {"record type with junk bytes", kEntities + "  0\nLI\xff\xfeNE\n" + kEnd, 6,
+     "not a record or section name"},
     {"section twice", kEntities + "  0\nENDSEC\n" + kEntities + kEnd, 9, "appears twice"},
     {"table without ENDTAB", "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nLAYER\n" + kEnd, 9,
      "has no ENDTAB"},
