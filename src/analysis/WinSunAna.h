@@ -1,0 +1,45 @@
+#pragma once
+// The window sunlight analysis ("VxWinSunAna"): sampling of one window against one obstruction
+// group, the period and time texts, and the two sort orders of the result table.
+
+#include <string>
+#include <vector>
+
+#include "SolxFrame.h"
+#include "solx/SolxBuildingEx.h"
+#include "solx/SolxWinSunlightInfo.h"
+
+// How a window is sampled: the common parameters' period and the standard's window rules.
+struct WinSunRule {
+    int startMinute = 0;
+    int endMinute = 0;
+    int stepMinutes = 1;
+    int useValidWindow = 0;  // 1: no angle limit, times count inside the valid time range
+    int angleLimit = 0;      // whole degrees the sun must stand above the window plane
+    int twoPoints = 0;       // 1: both ends of the sill must be lit
+};
+
+// The window's outward normal as a plan angle in [0, 2pi): facing angle - pi/2.
+double WinNormalAngle(const SolxWinSunlightInfo& win);
+
+// Empties the window's sunlit intervals and fills them from the sun samples (in time order):
+// each lit sample stands for the cell from half a step before to half a step after it, clipped
+// to the period; adjacent lit cells merge. A sample is dark when the sun is behind the window
+// plane, below the angle limit (when it applies), or when the group shades a test point.
+void SampleWindowSunlight(SolxWinSunlightInfo& win, const SolxBuildingEx& group,
+                          const std::vector<SolxSunSample>& samples, const WinSunRule& rule);
+
+// The sunlit periods as "h:mm～h:mm" pieces joined by "\n", "0" when there are none. With clip,
+// only the parts inside the window's valid time range.
+void FormatSunlitPeriods(const SolxWinSunlightInfo& win, std::wstring& text, bool clip);
+
+// Minutes of effective sunlight over the whole day, and inside the valid time range.
+double TotalTime(const SolxWinSunlightInfo& win);
+double LongestTime(const SolxWinSunlightInfo& win);
+double ValidTotalTime(const SolxWinSunlightInfo& win);
+double ValidLongestTime(const SolxWinSunlightInfo& win);
+
+// Sort orders of the window list: by floor then position (mode 0), by position then floor and
+// label (mode 1). Negative, zero or positive like a three-way comparison.
+int CompareWindowsByFloor(SolxWinSunlightInfo* const& a, SolxWinSunlightInfo* const& b);
+int CompareWindowsByNumber(SolxWinSunlightInfo* const& a, SolxWinSunlightInfo* const& b);

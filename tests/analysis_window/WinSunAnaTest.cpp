@@ -1,0 +1,175 @@
+// Sampling of a window into sunlit intervals, and the sort orders of the window table.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <numbers>
+#include <vector>
+
+#include "WinSunAna.h"
+
+namespace {
+
+constexpr double kPi = std::numbers::pi;
+
+// A window at the origin facing south (wall along +x), 1.5 m wide, test points 100 out.
+SolxWinSunlightInfo SouthWindow() {
+    SolxWindowBlock b;
+    b.width = 1500;
+    b.depth = 200;
+    return SolxWinSunlightInfo(b, 100.0);
+}
+
+SolxSunSample Sample(double minute, const VxGePoint& towardsSun) {
+    SolxSunSample s;
+    s.minute = minute;
+    s.ray = AcGeVector3d(-towardsSun.x, -towardsSun.y, -towardsSun.z);
+    return s;
+}
+
+// A sun standing `elevation` degrees off the plane of a south-facing window (in front of it,
+// behind it when negative), 30 degrees up along the wall otherwise.
+SolxSunSample Sun(double minute, double elevation) {
+    const double e = elevation * kPi / 180.0, up = kPi / 6;
+    return Sample(minute, {std::cos(e) * std::cos(up), -std::sin(e), std::cos(e) * std::sin(up)});
+}
+
+// A sun due south at the given altitude.
+SolxSunSample SouthSun(double minute, double altitude) {
+    const double h = altitude * kPi / 180.0;
+    return Sample(minute, {0.0, -std::cos(h), std::sin(h)});
+}
+
+std::vector<VxGePoint> Intervals(const SolxWinSunlightInfo& w) {
+    std::vector<VxGePoint> out;
+    for (const VxGePoint* p = w.m_sunlit.GetFirst(); p; p = w.m_sunlit.GetNext(p))
+        out.push_back(*p);
+    return out;
+}
+
+std::vector<SolxSunSample> Samples(int start, int end, int step, double elevation) {
+    std::vector<SolxSunSample> out;
+    for (double t : SunSampleMinutes(start, end, step)) out.push_back(Sun(t, elevation));
+    return out;
+}
+
+TEST(WinSunAnaSampling, LitCellsMergeAndClipToThePeriod) {
+    SolxBuildingEx open;  // no obstructions
+    open.CalExtend3D();
+    SolxWinSunlightInfo w = SouthWindow();
+    struct Case {
+        const char* name;
+        int step;
+        int darkFrom;  // samples from this minute on have the sun behind the window
+        std::vector<VxGePoint> expected;
+    };
+    const Case cases[] = {
+        {"lit at 8 and 9, dark from 10", 60, 600, {{480, 570, 0}}},
+        {"lit all day, whole steps", 60, 10000, {{480, 960, 0}}},
+        {"lit all day, last step partial", 7, 10000, {{480, 959.5, 0}}},
+        {"dark all day", 60, 0, {}},
+    };
+    for (const Case& c : cases) {
+        std::vector<SolxSunSample> samples = Samples(480, 960, c.step, 30);
+        for (SolxSunSample& s : samples)
+            if (s.minute >= c.darkFrom) s = Sun(s.minute, -30);
+        WinSunRule rule{480, 960, c.step, 1, 0, 0};
+        SampleWindowSunlight(w, open, samples, rule);
+        const std::vector<VxGePoint> got = Intervals(w);
+        ASSERT_EQ(got.size(), c.expected.size()) << c.name;
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_DOUBLE_EQ(got[i].x, c.expected[i].x) << c.name;
+            EXPECT_DOUBLE_EQ(got[i].y, c.expected[i].y) << c.name;
+        }
+    }
+}
+
+TEST(WinSunAnaSampling, AngleLimitCountsNearlyWholeDegreesUp) {
+    SolxBuildingEx open;
+    open.CalExtend3D();
+    SolxWinSunlightInfo w = SouthWindow();
+    const WinSunRule limited{480, 540, 60, 0, 15, 0};
+    struct Case {
+        double elevation;
+        bool lit;
+    };
+    for (const Case& c : {Case{14.9999999, true}, Case{14.99, false}, Case{15.5, true}}) {
+        SampleWindowSunlight(w, open, {Sun(480, c.elevation)}, limited);
+        EXPECT_EQ(!Intervals(w).empty(), c.lit) << c.elevation;
+    }
+    // Without the limit a low sun in front of the window counts.
+    SampleWindowSunlight(w, open, {Sun(480, 5)}, WinSunRule{480, 540, 60, 1, 15, 0});
+    EXPECT_EQ(Intervals(w).size(), 1u);
+}
+
+TEST(WinSunAnaSampling, SecondPointOnlyMattersWithTwoPoints) {
+    // A tall post 2 m in front of the east end of the sill shades that end only.
+    SolxBuildingEx group;
+    group.AddBuilding(std::make_unique<SolxBuilding>(
+        std::vector<VxGePoint>{{600, -3000}, {900, -3000}, {900, -2000}, {600, -2000}}, 0.0,
+        10000.0));
+    group.CalExtend3D();
+    SolxWinSunlightInfo w = SouthWindow();
+    const std::vector<SolxSunSample> noon = {SouthSun(720, 30)};
+    SampleWindowSunlight(w, group, noon, WinSunRule{720, 780, 60, 1, 0, 0});
+    EXPECT_EQ(Intervals(w).size(), 1u) << "the middle of the sill is lit";
+    SampleWindowSunlight(w, group, noon, WinSunRule{720, 780, 60, 1, 0, 1});
+    EXPECT_EQ(Intervals(w).size(), 0u) << "both sill ends: the east one is shaded";
+}
+
+TEST(WinSunAnaTexts, PeriodsJoinedByNewlinesOrZero) {
+    SolxWinSunlightInfo w = SouthWindow();
+    std::wstring text;
+    FormatSunlitPeriods(w, text, false);
+    EXPECT_EQ(text, L"0");
+    w.m_sunlit.Append(VxGePoint(480, 570, 0));
+    w.m_sunlit.Append(VxGePoint(600, 660, 0));
+    FormatSunlitPeriods(w, text, false);
+    EXPECT_EQ(text, L"8:00～9:30\n10:00～11:00");
+}
+
+SolxWinSunlightInfo* Window(int floor, int number, const wchar_t* label) {
+    SolxWindowBlock b;
+    b.floor = floor;
+    b.number = number;
+    b.label = label;
+    return new SolxWinSunlightInfo(b, 0.0);
+}
+
+TEST(WinSunAnaSort, OrdersByFloorOrByNumberAndLabel) {
+    struct Case {
+        const char* name;
+        int (*compare)(SolxWinSunlightInfo* const&, SolxWinSunlightInfo* const&);
+        std::unique_ptr<SolxWinSunlightInfo> first, second;  // first sorts before second
+    };
+    Case cases[] = {
+        {"floor first", CompareWindowsByFloor,
+         std::unique_ptr<SolxWinSunlightInfo>(Window(1, 9, L"")),
+         std::unique_ptr<SolxWinSunlightInfo>(Window(2, 1, L""))},
+        {"then position", CompareWindowsByFloor,
+         std::unique_ptr<SolxWinSunlightInfo>(Window(2, 1, L"")),
+         std::unique_ptr<SolxWinSunlightInfo>(Window(2, 3, L""))},
+        {"position first", CompareWindowsByNumber,
+         std::unique_ptr<SolxWinSunlightInfo>(Window(9, 1, L"")),
+         std::unique_ptr<SolxWinSunlightInfo>(Window(1, 2, L""))},
+        {"numeric suffix", CompareWindowsByNumber,
+         std::unique_ptr<SolxWinSunlightInfo>(Window(3, 5, L"3-9")),
+         std::unique_ptr<SolxWinSunlightInfo>(Window(3, 5, L"3-12"))},
+        {"numeric prefix", CompareWindowsByNumber,
+         std::unique_ptr<SolxWinSunlightInfo>(Window(3, 5, L"9-20")),
+         std::unique_ptr<SolxWinSunlightInfo>(Window(3, 5, L"10-1"))},
+        {"no dash compares whole", CompareWindowsByNumber,
+         std::unique_ptr<SolxWinSunlightInfo>(Window(3, 5, L"A2")),
+         std::unique_ptr<SolxWinSunlightInfo>(Window(3, 5, L"A10"))},
+    };
+    for (Case& c : cases) {
+        SolxWinSunlightInfo* a = c.first.get();
+        SolxWinSunlightInfo* b = c.second.get();
+        EXPECT_LT(c.compare(a, b), 0) << c.name;
+        EXPECT_GT(c.compare(b, a), 0) << c.name;
+        EXPECT_EQ(c.compare(a, a), 0) << c.name;
+    }
+}
+
+}  // namespace
