@@ -32,6 +32,9 @@ public:
     virtual std::string dxfRecordType() const { return acdbUtf8(dxfName()); }
     // Stable class name for the SOLX_TYPE tag; empty for classes written as themselves.
     virtual std::wstring solxTypeTag() const { return {}; }
+    // Values a tagged class keeps in its tag's extended data, after the class name.
+    virtual void dxfInSolxData(const AcDbDxfTags&) {}
+    virtual void dxfOutSolxData(AcDbDxfTags&) const {}
 
     AcDbObjectId objectId() const { return id_; }
     AcDbObjectId id() const { return id_; }

@@ -37,7 +37,8 @@ public:
     // The entities drawn, in block coordinates (new objects the caller owns).
     AcDbVoidPtrArray BuildGraphics() const;
     void prepareForSave() override;
-    void dxfLoaded() override;
+    void dxfInSolxData(const AcDbDxfTags& tags) override;
+    void dxfOutSolxData(AcDbDxfTags& tags) const override;
     Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;
     Acad::ErrorStatus getGeomExtents(AcDbExtents& ext) const override;
 

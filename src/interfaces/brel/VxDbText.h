@@ -26,8 +26,7 @@ public:
     // Width and height of the text box in drawing units.
     void GetSize(double& width, double& height) const { getTextSize(width, height); }
 
-    bool dxfInField(const AcDbDxfTag& tag, const std::string& subclass) override;
-    void dxfInEnd() override;
+    void dxfInEnd() override;  // the alignment code from the text modes
 
 private:
     int alignment_ = 0;

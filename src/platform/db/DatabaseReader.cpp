@@ -37,8 +37,12 @@ void readXData(AcDbObject& obj, const dxf::Tags& tags, size_t i) {
             obj.xDataApps().back().tags.push_back({tags[i].code, tags[i].value});
         }
     }
-    // The type tag is the reader's and writer's business, not data of the object.
+    // The type tag is the reader's and writer's business, not data of the object; the values
+    // after the class name belong to the typed class.
     auto& apps = obj.xDataApps();
+    for (const auto& a : apps)
+        if (a.app == kSolxTypeApp && a.tags.size() > 1)
+            obj.dxfInSolxData(AcDbDxfTags(a.tags.begin() + 1, a.tags.end()));
     apps.erase(std::remove_if(apps.begin(), apps.end(),
                               [](const AcDbXDataApp& a) { return a.app == kSolxTypeApp; }),
                apps.end());

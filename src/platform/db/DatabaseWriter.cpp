@@ -17,6 +17,7 @@ void appendXData(const AcDbObject& obj, AcDbDxfTags& tags) {
     if (!tag.empty()) {
         tags.push_back({1001, acdbUtf8(kSolxTypeApp)});
         tags.push_back({1000, acdbUtf8(tag)});
+        obj.dxfOutSolxData(tags);
     }
     for (const auto& app : obj.xDataApps()) {
         tags.push_back({1001, acdbUtf8(app.app)});
