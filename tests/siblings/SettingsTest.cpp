@@ -28,6 +28,7 @@ struct NationalRule {
 // The national rules as the residential planning standard states them.
 TEST_F(SettingsTest, ShippedStandardsCarryTheNationalRules) {
     SolxDataSet set;
+    EXPECT_TRUE(set.GetLoadError().empty()) << std::string(set.GetLoadError().size(), '?');
     const NationalRule rules[] = {
         {L"GB 50180-2018 大寒日≥2h", L"大寒", 8, 16, 2},
         {L"GB 50180-2018 大寒日≥3h", L"大寒", 8, 16, 3},
@@ -84,6 +85,17 @@ TEST_F(SettingsTest, OrientationTableGivesTheValidTime) {
     g_SunDataSet.m_nCurStd = 0;
     EXPECT_DOUBLE_EQ(GetShanghaiValidTime(0).x, 8);
     EXPECT_DOUBLE_EQ(GetShanghaiValidTime(0).y, 16);
+}
+
+// Without its data files the settings still work, with one built-in standard, and say why.
+TEST_F(SettingsTest, MissingDataFolderLeavesUsableDefaults) {
+    ::setenv("SOLX_DATA_DIR", (m_dir / "nowhere").c_str(), 1);
+    const SolxDataSet set;
+    EXPECT_NE(set.GetLoadError().find(L"nowhere/standards.ini"), std::wstring::npos);
+    ASSERT_EQ(set.m_stds.size(), 1u);
+    EXPECT_EQ(set.CurDate(), SolxDate(2026, 1, 20));
+    EXPECT_EQ(set.GetStartMinute(), 480);
+    EXPECT_DOUBLE_EQ(set.GetLatitude(), 39.9042);
 }
 
 TEST_F(SettingsTest, ColorTableThresholds) {

@@ -85,8 +85,14 @@ public:
     // places (shipped + user) from the data folders. The message says which file and line
     // failed; the good part is kept.
     bool Reload(std::wstring& error);
+    // The message of the last failed Reload (the constructor's included), empty when it
+    // succeeded; the host shows it, since loading runs before any command line exists.
+    const std::wstring& GetLoadError() const { return m_strLoadError; }
     // Writes the standards to the user's standards.ini.
     bool SaveUserStandards() const;
+
+private:
+    std::wstring m_strLoadError;
 };
 
 extern SolxDataSet g_SunDataSet;

@@ -71,6 +71,7 @@ bool SolxDataSet::Reload(std::wstring& error) {
     m_strPlace = m_zone.m_strName;
     m_nCurStd = 0;
     ApplyStdTime();
+    m_strLoadError = error;
     return ok;
 }
 
