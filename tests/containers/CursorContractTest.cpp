@@ -190,17 +190,6 @@ TYPED_TEST(CursorContract, BFindToFindsOrPointsAtTheInsertionPlace) {
     }
 }
 
-TYPED_TEST(CursorContract, FindHonoursItsRange) {
-    typename TypeParam::Container c;
-    Fill<TypeParam>(c, {4, 6, 4, 8});
-    EXPECT_EQ(TypeParam::Find(c, 4), 0);
-    EXPECT_EQ(TypeParam::Find(c, 4, 1, -1), 2);
-    EXPECT_EQ(TypeParam::Find(c, 4, 1, 1), -1);
-    EXPECT_EQ(TypeParam::Find(c, 8, 2, 99), 3);
-    EXPECT_EQ(TypeParam::Find(c, 5), -1);
-    EXPECT_EQ(TypeParam::Find(c, 4, 7, -1), -1);
-}
-
 TYPED_TEST(CursorContract, ExchangeAndReverseRearrangeInPlace) {
     typename TypeParam::Container c;
     Fill<TypeParam>(c, {0, 1, 2, 3, 4, 5});

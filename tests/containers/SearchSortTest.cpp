@@ -80,6 +80,9 @@ TEST(Searching, HitsQueueAndCursorSearches) {
     VxDList<int> l;
     for (int v : {3, 1, 3, 2, 3}) l.Append(v);
     VxListQuene<long> hits;
+    EXPECT_EQ(l.Find(3, 1, 1), -1);
+    EXPECT_EQ(l.Find(3, 1, 99), 2);
+    EXPECT_EQ(l.Find(3, 7, -1), -1);
     EXPECT_EQ(l.Find(3, hits, 1, -1), 2);
     long first = -1;
     ASSERT_TRUE(hits.GetHeadData(first));
