@@ -7,11 +7,13 @@ class AcDbCircle : public AcDbCurve {
 public:
     AcDbCircle() = default;
     AcDbCircle(const AcGePoint3d& center, const AcGeVector3d& normal, double radius)
-        : center_(center), normal_(normal), radius_(radius) {}
+        : normal_(normal.normal()), radius_(radius) {
+        setCenter(center);
+    }
     AcDbObject* clone() const override { return new AcDbCircle(*this); }
     std::wstring dxfName() const override { return L"CIRCLE"; }
 
-    AcGePoint3d center() const { return center_; }
+    AcGePoint3d center() const;  // world point
     Acad::ErrorStatus setCenter(const AcGePoint3d& c);
     double radius() const { return radius_; }
     Acad::ErrorStatus setRadius(double r);
@@ -32,12 +34,10 @@ public:
     void dxfInEnd() override;
 
 protected:
-    // DXF stores the centre in the entity's plane system; these convert.
-    AcGePoint3d ocsCenter() const;
-    void setOcsCenter(const AcGePoint3d& p);
+    // The centre in the plane system of the normal, as DXF stores it: a drawing read and
+    // written again keeps its numbers exactly.
     AcGePoint3d center_;
     AcGeVector3d normal_ = AcGeVector3d::kZAxis;
     double radius_ = 0;
     double thickness_ = 0;
-    AcGePoint3d rawCenter_;  // as read, in the plane system
 };

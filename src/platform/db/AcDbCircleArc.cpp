@@ -15,8 +15,12 @@ double degrees(double radians) {
 }
 }  // namespace
 
+AcGePoint3d AcDbCircle::center() const {
+    return AcGeMatrix3d::planeToWorld(normal_) * center_;
+}
+
 Acad::ErrorStatus AcDbCircle::setCenter(const AcGePoint3d& c) {
-    center_ = c;
+    center_ = AcGeMatrix3d::planeToWorld(normal_).inverse() * c;
     return Acad::eOk;
 }
 
@@ -28,8 +32,9 @@ Acad::ErrorStatus AcDbCircle::setRadius(double r) {
 
 Acad::ErrorStatus AcDbCircle::setNormal(const AcGeVector3d& n) {
     if (n.isZeroLength()) return Acad::eInvalidInput;
+    AcGePoint3d world = center();
     normal_ = n.normal();
-    return Acad::eOk;
+    return setCenter(world);
 }
 
 Acad::ErrorStatus AcDbCircle::setThickness(double t) {
@@ -37,16 +42,8 @@ Acad::ErrorStatus AcDbCircle::setThickness(double t) {
     return Acad::eOk;
 }
 
-AcGePoint3d AcDbCircle::ocsCenter() const {
-    return AcGeMatrix3d::planeToWorld(normal_).inverse() * center_;
-}
-
-void AcDbCircle::setOcsCenter(const AcGePoint3d& p) {
-    center_ = AcGeMatrix3d::planeToWorld(normal_) * p;
-}
-
 Acad::ErrorStatus AcDbCircle::getStartPoint(AcGePoint3d& p) const {
-    p = center_ + AcGeMatrix3d::planeToWorld(normal_) * AcGeVector3d(radius_, 0, 0);
+    p = center() + AcGeMatrix3d::planeToWorld(normal_) * AcGeVector3d(radius_, 0, 0);
     return Acad::eOk;
 }
 
@@ -61,31 +58,32 @@ Acad::ErrorStatus AcDbCircle::getGeomExtents(AcDbExtents& ext) const {
     AcGeVector3d half;
     for (int i = 0; i < 3; ++i)
         half[i] = radius_ * std::sqrt(std::max(0.0, 1 - normal_[i] * normal_[i]));
-    ext.addPoint(center_ - half);
-    ext.addPoint(center_ + half);
+    AcGePoint3d c = center();
+    ext.addPoint(c - half);
+    ext.addPoint(c + half);
     if (thickness_ != 0) {
-        ext.addPoint(center_ - half + normal_ * thickness_);
-        ext.addPoint(center_ + half + normal_ * thickness_);
+        ext.addPoint(c - half + normal_ * thickness_);
+        ext.addPoint(c + half + normal_ * thickness_);
     }
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbCircle::transformBy(const AcGeMatrix3d& m) {
-    AcGePoint3d start;
+    AcGePoint3d start, c = center();
     getStartPoint(start);
-    center_.transformBy(m);
+    c.transformBy(m);
     start.transformBy(m);
-    radius_ = center_.distanceTo(start);
+    radius_ = c.distanceTo(start);
     AcGeVector3d n = m * normal_;
     thickness_ *= n.length();
     normal_ = n.normal();
-    return Acad::eOk;
+    return setCenter(c);
 }
 
 std::optional<AcDbFilterValue> AcDbCircle::groupValue(short code) const {
     switch (code) {
         case 10:
-            return AcDbFilterValue::ofPoint(ocsCenter());
+            return AcDbFilterValue::ofPoint(center_);
         case 40:
             return AcDbFilterValue::ofNumber(radius_);
         case 39:
@@ -97,9 +95,9 @@ std::optional<AcDbFilterValue> AcDbCircle::groupValue(short code) const {
 
 bool AcDbCircle::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
     if (AcDbEntity::dxfInField(t, sub)) return true;
-    AcGeVector3d c = rawCenter_.asVector();
+    AcGeVector3d c = center_.asVector();
     if (readVectorField(t, 10, c)) {
-        rawCenter_ = AcGePoint3d(c.x, c.y, c.z);
+        center_ = AcGePoint3d(c.x, c.y, c.z);
         return true;
     }
     if (readVectorField(t, 210, normal_)) return true;
@@ -114,14 +112,13 @@ bool AcDbCircle::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
 
 void AcDbCircle::dxfInEnd() {
     if (normal_.isZeroLength()) normal_ = AcGeVector3d::kZAxis;
-    setOcsCenter(rawCenter_);
 }
 
 void AcDbCircle::dxfOutFields(AcDbDxfFiler& f) const {
     AcDbEntity::dxfOutFields(f);
     f.writeSubclass("AcDbCircle");
     if (thickness_ != 0) f.writeDouble(39, thickness_);
-    f.writePoint3d(10, ocsCenter());
+    f.writePoint3d(10, center_);
     f.writeDouble(40, radius_);
     if (!normal_.isEqualTo(AcGeVector3d::kZAxis)) f.writeVector3d(210, normal_);
 }
@@ -136,8 +133,8 @@ Acad::ErrorStatus AcDbArc::setEndAngle(double a) {
 }
 
 AcGePoint3d AcDbArc::pointAt(double a) const {
-    return center_ + AcGeMatrix3d::planeToWorld(normal_) *
-                         AcGeVector3d(radius_ * std::cos(a), radius_ * std::sin(a), 0);
+    return center() + AcGeMatrix3d::planeToWorld(normal_) *
+                          AcGeVector3d(radius_ * std::cos(a), radius_ * std::sin(a), 0);
 }
 
 Acad::ErrorStatus AcDbArc::getStartPoint(AcGePoint3d& p) const {
@@ -174,7 +171,8 @@ Acad::ErrorStatus AcDbArc::transformBy(const AcGeMatrix3d& m) {
     s.transformBy(m);
     e.transformBy(m);
     AcGeMatrix3d toPlane = AcGeMatrix3d::planeToWorld(normal_).inverse();
-    AcGeVector3d vs = toPlane * (s - center_), ve = toPlane * (e - center_);
+    AcGePoint3d c = center();
+    AcGeVector3d vs = toPlane * (s - c), ve = toPlane * (e - c);
     start_ = std::atan2(vs.y, vs.x);
     end_ = std::atan2(ve.y, ve.x);
     if (m.det() < 0) std::swap(start_, end_);  // a mirror turns the sweep round
