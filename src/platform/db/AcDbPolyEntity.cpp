@@ -327,7 +327,10 @@ Acad::ErrorStatus AcDb2dPolyline::splineFit(AcDb::Poly2dType type, int segments)
 }
 
 void AcDb2dPolyline::dxfInEnd() {
-    if (flags_ & 2) type_ = AcDb::k2dFitCurvePoly;
+    if (flags_ & kSplineFitFlag)
+        type_ = curveType_ == 5 ? AcDb::k2dQuadSplinePoly : AcDb::k2dCubicSplinePoly;
+    else if (flags_ & 2)
+        type_ = AcDb::k2dFitCurvePoly;
 }
 
 // 3D polylines.

@@ -47,8 +47,19 @@ GEOSGeometry* makeRing(const AcDbRegionRing& ring) {
     return GEOSGeom_createLinearRing_r(h, seq);
 }
 
+// A ring spans an area when it has three points off one line (a bow tie's signed area is 0, yet
+// it encloses two triangles, so the shoelace sum cannot decide).
 bool usable(const AcDbRegionRing& ring) {
-    return ring.size() >= 3 && std::fabs(ringArea(ring)) > 0;
+    for (size_t i = 1; i < ring.size(); ++i) {
+        AcGeVector2d u = ring[i] - ring[0];
+        if (u.length() == 0) continue;
+        for (size_t j = i + 1; j < ring.size(); ++j) {
+            AcGeVector2d v = ring[j] - ring[0];
+            if (std::fabs(u.x * v.y - u.y * v.x) > 1e-12 * (u.length() * v.length())) return true;
+        }
+        return false;
+    }
+    return false;
 }
 
 GEOSGeometry* makePolygon(const AcDbRegionPolygon& poly) {

@@ -103,7 +103,10 @@ static bool takeValue(resbuf* rb, va_list& args) {
             rb->resval.rlname[1] = n ? n[1] : 0;
             return true;
         }
-        case ResbufValueKind::None:
+        case ResbufValueKind::None:  // list structure items carry no value
+            return rb->restype == RTLB || rb->restype == RTLE || rb->restype == RTDOTE ||
+                   rb->restype == RTNIL || rb->restype == RTT || rb->restype == RTVOID ||
+                   rb->restype == RTNONE;
             return rb->restype >= 5000;
         case ResbufValueKind::Binary:
             return false;
