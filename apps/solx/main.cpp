@@ -74,6 +74,7 @@ int Run(const solx::app::Options& opts) {
     if (!ok) return Fail(WideToUtf8(frontEnd->StopMessage()) + "; the drawing was not saved", 1);
     if (!opts.out.empty() && !solx::app::SaveDrawing(session, session.outPath))
         return Fail("cannot save " + opts.out + ": " + WideToUtf8(db.lastError()), 1);
+    std::cout << std::endl;
     return 0;
 }
 

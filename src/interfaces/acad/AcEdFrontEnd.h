@@ -42,9 +42,18 @@ public:
 
 protected:
     void Stop(std::wstring message) { m_stopMessage = std::move(message); }
+    // Output after an answer line starts on a fresh line already: the line break that host
+    // messages begin with ("\n...") is dropped there, so the transcript has no blank lines.
+    std::wstring AfterAnswer(const std::wstring& text) {
+        const bool drop = m_atLineStart && !text.empty() && text[0] == L'\n';
+        if (!text.empty()) m_atLineStart = text.back() == L'\n';
+        return drop ? text.substr(1) : text;
+    }
+    void AnswerTaken() { m_atLineStart = true; }
 
 private:
     std::wstring m_stopMessage;
+    bool m_atLineStart = false;
 };
 
 // The front end the editor functions use; null restores the built-in one (reads nothing,

@@ -35,6 +35,7 @@ public:
         InputLine line{m_lines[m_next], static_cast<int>(m_next) + 1};
         ++m_next;
         m_out << win::WideToUtf8(line.text) << '\n';
+        AnswerTaken();
         return line;
     }
 
@@ -54,7 +55,7 @@ public:
         return true;
     }
 
-    void Print(const std::wstring& text) override { m_out << win::WideToUtf8(text); }
+    void Print(const std::wstring& text) override { m_out << win::WideToUtf8(AfterAnswer(text)); }
     void ShowProgress(const std::wstring&, int) override {}  // keeps transcripts stable
 
 private:

@@ -130,7 +130,6 @@ public:
     std::unique_ptr<Node> Parse(std::wstring& error) {
         auto root = std::make_unique<Node>();
         ParseItems(*root, L"");
-        if (m_error.empty() && m_rb) Fail(L"unexpected closing operator");
         error = m_error;
         return root;
     }
@@ -149,7 +148,9 @@ private:
     void ParseItems(Node& group, const std::wstring& closing) {
         while (m_rb && m_error.empty()) {
             if (m_rb->restype == -4 && IsClosing(Upper(m_rb->resval.rstring))) {
-                if (Upper(m_rb->resval.rstring) != closing) return Fail(L"unbalanced group");
+                const std::wstring op = Upper(m_rb->resval.rstring);
+                if (closing.empty()) return Fail(L"unexpected closing operator \"" + op + L"\"");
+                if (op != closing) return Fail(L"unbalanced group, \"" + closing + L"\" expected");
                 Advance();
                 return;
             }
@@ -196,7 +197,8 @@ private:
     std::unique_ptr<Node> ParseTest(const std::wstring& op) {
         auto node = std::make_unique<Node>();
         node->type = Node::Type::Test;
-        node->code = m_rb->restype;
+        // RTDXF0 stands for group 0 where 0 would end an acutBuildList argument list.
+        node->code = m_rb->restype == RTDXF0 ? short{0} : m_rb->restype;
         node->ops = SplitOps(op);
         node->kind = acutResbufValueKind(m_rb->restype);
         if (!ReadValue(*node)) return nullptr;

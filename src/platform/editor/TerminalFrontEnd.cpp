@@ -25,6 +25,7 @@ public:
             const std::wstring t = Trimmed(text);
             if (!t.empty() && t[0] == L';') continue;
             g_breakRequested = 0;  // a break typed while idle means nothing
+            AnswerTaken();         // the user's Enter ended the line
             return InputLine{std::move(text), 0};
         }
         return std::nullopt;
@@ -41,7 +42,7 @@ public:
         return requested;
     }
 
-    void Print(const std::wstring& text) override { m_out << win::WideToUtf8(text); }
+    void Print(const std::wstring& text) override { m_out << win::WideToUtf8(AfterAnswer(text)); }
 
     // Only whole tens of percent, so a long loop does not flood the terminal.
     void ShowProgress(const std::wstring& label, int percent) override {

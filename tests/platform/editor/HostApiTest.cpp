@@ -65,7 +65,7 @@ TEST(CStringTest, IndexRulesAndEditing) {
     CString s(L"SolxAnalysis2.so");
     EXPECT_EQ(s.GetLength(), 16);
     EXPECT_EQ(s.Find(L'.'), 13);
-    EXPECT_EQ(s.Find(L"ys"), 9);
+    EXPECT_EQ(s.Find(L"ys"), 8);
     EXPECT_EQ(s.Find(L'x', 20), -1);
     EXPECT_EQ(s.ReverseFind(L'/'), -1);
     EXPECT_EQ(s.Left(4), L"Solx");
