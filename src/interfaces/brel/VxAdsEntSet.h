@@ -2,6 +2,8 @@
 // Selection wrappers of the product family: one entity (VxAdsEnt) and an ordered set of
 // distinct entities (VxAdsEntSet), both over the working drawing. Status codes are the host's.
 
+#include <cstdint>
+#include <unordered_set>
 #include <vector>
 
 #include "acad/AcDbCore.h"
@@ -70,12 +72,15 @@ public:
 
     // Removes members from the set; the drawing is not touched.
     void Delete(const VxAdsEnt& ent) { *this -= ent; }
-    void Delete() { m_ids.clear(); }
+    void Delete() { Assign({}); }
     // Erases every member from the drawing and empties the set; the number erased.
     int Erase();
 
 private:
+    void Assign(std::vector<AcDbObjectId> ids);
+
     std::vector<AcDbObjectId> m_ids;
+    std::unordered_set<intptr_t> m_members;  // ids of m_ids, for constant-time membership
     int m_mode = 0;
     size_t m_includeFrom = 0;
     bool m_including = false;

@@ -46,23 +46,23 @@ std::function<bool(const HitShape&)> ModeTest(const std::wstring& mode, const vo
 
 int VxAdsEntSet::Get(const wchar_t* mode, const void* pt1, const void* pt2, const resbuf* filter) {
     if (!mode) return VxPtSelectEntities(nullptr, *this, filter);
-    m_ids.clear();
+    Assign({});
     const std::wstring m = mode;
     if (m == L"L") {
-        const AcDbObjectId last = LastEntity(filter);
-        if (!last.isNull()) m_ids.push_back(last);
+        *this += VxAdsEnt(LastEntity(filter));
         return m_ids.empty() ? RTERROR : RTNORM;
     }
     bool ok = false;
     const auto test = ModeTest(m, pt1, pt2, ok);
     if (!ok) return RTERROR;
     QueryResult result = Query(filter, test);
-    m_ids = std::move(result.ids);
+    Assign(std::move(result.ids));
     return result.error.empty() && !m_ids.empty() ? RTNORM : RTERROR;
 }
 
 VxAdsEntSet& VxAdsEntSet::operator+=(const VxAdsEnt& ent) {
-    if (!ent.IsNull() && !IsInclude(ent)) m_ids.push_back(ent.GetObjectId());
+    if (!ent.IsNull() && m_members.insert(ent.GetObjectId().asOldId()).second)
+        m_ids.push_back(ent.GetObjectId());
     return *this;
 }
 
@@ -72,18 +72,27 @@ VxAdsEntSet& VxAdsEntSet::operator+=(const VxAdsEntSet& other) {
 }
 
 VxAdsEntSet& VxAdsEntSet::operator-=(const VxAdsEnt& ent) {
-    std::erase(m_ids, ent.GetObjectId());
+    if (m_members.erase(ent.GetObjectId().asOldId()) > 0) std::erase(m_ids, ent.GetObjectId());
     return *this;
 }
 
 VxAdsEntSet& VxAdsEntSet::operator-=(const VxAdsEntSet& other) {
-    if (&other == this) return m_ids.clear(), *this;
-    for (const AcDbObjectId& id : other.m_ids) *this -= VxAdsEnt(id);
+    if (&other == this) return Assign({}), *this;
+    std::vector<AcDbObjectId> kept;
+    for (const AcDbObjectId& id : m_ids)
+        if (!other.IsInclude(VxAdsEnt(id))) kept.push_back(id);
+    Assign(std::move(kept));
     return *this;
 }
 
+void VxAdsEntSet::Assign(std::vector<AcDbObjectId> ids) {
+    m_ids.clear();
+    m_members.clear();
+    for (const AcDbObjectId& id : ids) *this += VxAdsEnt(id);
+}
+
 bool VxAdsEntSet::IsInclude(const VxAdsEnt& ent) const {
-    return std::find(m_ids.begin(), m_ids.end(), ent.GetObjectId()) != m_ids.end();
+    return m_members.count(ent.GetObjectId().asOldId()) > 0;
 }
 
 bool VxAdsEntSet::GetExtent(AcGePoint3d& minPoint, AcGePoint3d& maxPoint) const {
@@ -143,6 +152,6 @@ int VxAdsEntSet::Erase() {
         if (ent->erase() == Acad::eOk) ++erased;
         ent->close();
     }
-    m_ids.clear();
+    Assign({});
     return erased;
 }
