@@ -50,7 +50,7 @@ public:
     void Sort(bool ascending) override {
         SortKeepingCursor([ascending](T* e, T* x) {
             if (!x || !e) return x && !e;
-            return ascending ? *e > *x : *e < *x;
+            return ascending ? *e > *x : Less(*e, *x);
         });
     }
 
@@ -114,6 +114,15 @@ protected:
         this->owning = true;
     }
 
+    // Descending sorts use < where the type has it, else > reversed: records that only
+    // define > can still live in an owning list.
+    static bool Less(const T& a, const T& b) {
+        if constexpr (requires { a < b; }) {
+            return a < b;
+        } else {
+            return b > a;
+        }
+    }
     static auto Matches(const T& x) {
         return [&x](T* const& e) { return e && *e == x; };
     }
