@@ -64,10 +64,15 @@ std::optional<DialogAction> ParseDialogAction(const std::wstring& text) {
     const auto [idText, value] = SplitWord(rest);
     if (!ParseId(idText, action.id)) return std::nullopt;
     action.value = value;
-    if (verb == L"@click" && value.empty()) return action.verb = DialogVerb::Click, action;
-    if (verb == L"@set") return action.verb = DialogVerb::Set, action;
-    if (verb == L"@select" && !value.empty()) return action.verb = DialogVerb::Select, action;
-    return std::nullopt;
+    if (verb == L"@click" && value.empty())
+        action.verb = DialogVerb::Click;
+    else if (verb == L"@set")
+        action.verb = DialogVerb::Set;
+    else if (verb == L"@select" && !value.empty())
+        action.verb = DialogVerb::Select;
+    else
+        return std::nullopt;
+    return action;
 }
 
 std::optional<DialogAction> NextDialogAction(const std::wstring& caption) {
