@@ -42,15 +42,8 @@ CDlgSunSetup::CDlgSunSetup(UINT templateId, CWnd* parent) : VxUiDialog(templateI
 void CDlgSunSetup::GetSunSetting(double& longitude, double& latitude, double& declination,
                                  double& timeCorrection, int& startMinute, int& endMinute,
                                  int& stepMinutes, int& noAngleLimit) {
-    const SolxDataSet& s = g_SunDataSet;
-    longitude = std::wcstod(s.m_zone.m_strLongitude.c_str(), nullptr);
-    latitude = std::wcstod(s.m_zone.m_strLatitude.c_str(), nullptr);
-    declination = s.GetAnalysisDate().GetDgLat();
-    timeCorrection = s.GetAnalysisDate().GetDgTime();
-    startMinute = s.m_nStartHour * 60 + s.m_nStartMinute;
-    endMinute = s.m_nEndHour * 60 + s.m_nEndMinute;
-    stepMinutes = s.m_nStep;
-    noAngleLimit = s.CurStd().m_bAngleLimit ? 0 : 1;
+    g_SunDataSet.GetSunSetting(longitude, latitude, declination, timeCorrection, startMinute,
+                               endMinute, stepMinutes, noAngleLimit);
 }
 
 const wchar_t* CDlgSunSetup::ManagerItemText() {

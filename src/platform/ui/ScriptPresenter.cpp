@@ -28,11 +28,16 @@ bool ToDate(const std::wstring& text, SYSTEMTIME& date) {
     return true;
 }
 
-// The item whose text is `value`; else `value` read as an index.
-int ItemIndex(HWND combo, const std::wstring& value) {
+int ExactItem(HWND combo, const std::wstring& value) {
     for (std::size_t i = 0; i < combo->items.size(); ++i) {
         if (combo->items[i] == value) return static_cast<int>(i);
     }
+    return -1;
+}
+
+// The item whose text is `value`; else `value` read as an index.
+int ItemIndex(HWND combo, const std::wstring& value) {
+    if (const int exact = ExactItem(combo, value); exact >= 0) return exact;
     int index = -1;
     return ToInt(value, index) ? index : -1;
 }
@@ -68,7 +73,7 @@ bool SetControl(HWND window, const std::wstring& value, std::wstring& error) {
             FocusControl(nullptr);
             return true;
         case ControlKind::ComboBox: {
-            if (ItemIndex(window, value) >= 0 || !window->editable)
+            if (ExactItem(window, value) >= 0 || !window->editable)
                 return PickNamed(window, value, error);
             if (!TypeText(window, value, error)) return false;
             FocusControl(nullptr);

@@ -1,0 +1,95 @@
+#pragma once
+// Pieces every analysis command shares: drawing-unit scale, the remembered calculation height,
+// the common parameters, the sun samples of the period, the scoped system variable, the
+// progress meter with the user's break, and the elapsed-time report.
+
+#include <ctime>
+#include <string>
+#include <vector>
+
+#include "acad/acge.h"
+
+// Drawing units per millimetre: 1.0 in a millimetre drawing, 0.001 in a metre drawing. Asked
+// anew on every call (a drawing's unit can change between commands).
+double DrawUnitScale();
+
+// The calculation height last entered in a setup dialog, millimetres; 0.0 at load.
+extern double g_dSunCalHeight;
+
+// Integer part of `value` (towards zero), snapped to the next integer away when the fraction
+// lies within `tolerance` of a whole one: TruncWithTol(44.9999999, 1e-6) is 45.
+int TruncWithTol(double value, double tolerance);
+
+// Direction in which sunlight travels in plan (x east, y north) for the sun's altitude and
+// azimuth (radians, azimuth from south, west positive). Unit length, pointing down while the
+// sun is up; its negation points at the sun.
+AcGeVector3d SunRayVector(double altitude, double azimuth);
+
+// The eight common analysis parameters (see CDlgSunSetup::GetSunSetting).
+struct SolxSunSetting {
+    double longitude = 0.0;
+    double latitude = 0.0;
+    double declination = 0.0;
+    double timeCorrection = 0.0;
+    int startMinute = 0;
+    int endMinute = 0;
+    int stepMinutes = 0;
+    int noAngleLimit = 0;
+};
+SolxSunSetting ReadSunSetting();
+
+// Sample times of a period: start, start + step, ... up to the first time more than 0.001
+// past the end (so the end itself is sampled when the period is whole steps). Empty for a
+// step that is not positive.
+std::vector<double> SunSampleMinutes(int startMinute, int endMinute, int stepMinutes);
+
+struct SolxSunSample {
+    double minute = 0.0;
+    double altitude = 0.0;  // radians
+    double azimuth = 0.0;   // radians from south, west positive
+    AcGeVector3d ray;       // SunRayVector(altitude, azimuth)
+};
+// The sun at every sample time of the setting's period.
+std::vector<SolxSunSample> SampleSun(const SolxSunSetting& setting);
+
+// Sets a string system variable for the life of the object and puts the old value back.
+class VxPushSysVar {
+public:
+    VxPushSysVar(const wchar_t* name, const wchar_t* value);
+    ~VxPushSysVar();
+    VxPushSysVar(const VxPushSysVar&) = delete;
+    VxPushSysVar& operator=(const VxPushSysVar&) = delete;
+
+private:
+    std::wstring m_name;
+    std::wstring m_saved;
+    bool m_restore = false;
+};
+
+// The status-bar progress meter over `count` items with the user's break. Continue(i) at the
+// top of item i answers false once the user asked for a break (the meter is then already
+// restored). The meter is restored when the object goes, on every exit.
+class SolxProgress {
+public:
+    SolxProgress(const wchar_t* label, int count);
+    ~SolxProgress();
+    SolxProgress(const SolxProgress&) = delete;
+    SolxProgress& operator=(const SolxProgress&) = delete;
+    bool Continue(int item);
+
+private:
+    bool m_shown = true;
+};
+
+// Elapsed time of a computation, reported in whole seconds on the command line.
+class SolxStopwatch {
+public:
+    SolxStopwatch() : m_start(std::clock()) {}
+    // Prints "共耗时" N "秒；" (through the language switch) on one line.
+    void Report() const;
+    // Whole seconds between two clock readings (truncated).
+    static int Seconds(std::clock_t from, std::clock_t to);
+
+private:
+    std::clock_t m_start;
+};

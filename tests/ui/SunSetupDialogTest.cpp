@@ -1,0 +1,260 @@
+// The common setup dialog driven through script lines as a user drives it: standard, manager,
+// place and place chooser, solar term, date, "standard time", Cancel, and the step families.
+
+#include <unistd.h>
+
+#include <map>
+
+#include "CDlgSunSetup2.h"
+#include "ScriptedFrontEnd.h"
+#include "SetupDialogFixture.h"
+#include "mfc/DialogPresenter.h"
+#include "mfc/afxwin.h"
+
+namespace {
+
+// A dialog that also records what the controls showed when the user pressed OK or Cancel.
+template <class Base>
+class Probe : public Base {
+public:
+    explicit Probe(UINT templateId) : Base(templateId) {}
+    std::wstring Shown(int id) const { return shown.count(id) ? shown.at(id) : L"?"; }
+    std::map<int, std::wstring> shown;
+
+protected:
+    void OnDestroy() override {
+        for (int id : {2005, 2006, 2045, 2048, 2049, 2018, 2004, 2039, 2014})
+            shown[id] = this->GetDlgItemTextString(id);
+        Base::OnDestroy();
+    }
+};
+using SetupDlg = Probe<CDlgSunSetup>;
+using Setup2Dlg = Probe<CDlgSunSetup2>;
+using Setup3Dlg = Probe<CDlgSunSetup3>;
+
+int RunScript(CDialog& dialog, std::vector<std::wstring> lines) {
+    ScriptedFrontEnd script(std::move(lines));
+    const auto result = static_cast<int>(dialog.DoModal());
+    EXPECT_EQ(script.Unread(), 0u) << "the dialog closed before the script's end";
+    return result;
+}
+
+TEST_F(SetupDialogTest, OpensWithTheSettingsAndOkKeepsThem) {
+    SetupDlg dialog(2010);
+    EXPECT_EQ(RunScript(dialog, {L"@ok"}), IDOK);
+    EXPECT_EQ(dialog.Shown(2004), L"北京");
+    EXPECT_EQ(dialog.Shown(2039), L"大寒标准");
+    EXPECT_EQ(dialog.Shown(2014), L"大寒");
+    EXPECT_EQ(dialog.Shown(2048), L"08:00");
+    EXPECT_EQ(dialog.Shown(2049), L"16:00");
+    EXPECT_EQ(dialog.Shown(2018), L"1");
+    EXPECT_EQ(dialog.Shown(2005), L"39度54分");
+    EXPECT_EQ(dialog.Shown(2006), L"116度25分");
+    // (120 - 116.41) / 15 h less the equation of time of 2026-01-20 (about -11 min): ~0:25.
+    const double expected = (120.0 - 116.41) / 15.0 - SolxDate(2026, 1, 20).GetDgTime();
+    EXPECT_EQ(dialog.Shown(2045), SolxDegree(expected).TimeFormat(false));
+    EXPECT_EQ(g_SunDataSet.GetStartMinute(), 480);
+    EXPECT_EQ(g_SunDataSet.GetEndMinute(), 960);
+}
+
+TEST_F(SetupDialogTest, OkStoresTypedTimesAndStep) {
+    SetupDlg dialog(2010);
+    EXPECT_EQ(RunScript(dialog, {L"@set 2048 0915", L"@set 2049 15:40", L"@set 2018 7", L"@ok"}),
+              IDOK);
+    EXPECT_EQ(g_SunDataSet.GetStartMinute(), 9 * 60 + 15);
+    EXPECT_EQ(g_SunDataSet.GetEndMinute(), 15 * 60 + 40);
+    EXPECT_DOUBLE_EQ(g_SunDataSet.m_startTime.GetValue(), 9.25);
+    EXPECT_EQ(g_SunDataSet.m_nStep, 7);
+    EXPECT_DOUBLE_EQ(g_SunDataSet.m_dStep, 7.0);
+}
+
+TEST_F(SetupDialogTest, StepOutsideItsRangeKeepsTheDialogOpen) {
+    SetupDlg dialog(2010);
+    ScriptedFrontEnd script({L"@set 2018 0", L"@ok", L"@set 2018 3", L"@ok"});
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(CountOf(script.printed, L"Please enter an integer between 1 and 1440."), 1);
+    EXPECT_EQ(g_SunDataSet.m_nStep, 3);
+}
+
+TEST_F(SetupDialogTest, ChangingTheStandardTakesItsDayTimesAndStep) {
+    struct Case {
+        const char* name;
+        int family;  // 1: CDlgSunSetup, 2: CDlgSunSetup2
+        int step;
+    };
+    for (const Case& c :
+         {Case{"plain dialog takes the step", 1, 5}, Case{"family keeps its step", 2, 10}}) {
+        SCOPED_TRACE(c.name);
+        SetUp();
+        std::unique_ptr<CDialog> dialog;
+        if (c.family == 1)
+            dialog = std::make_unique<SetupDlg>(2010);
+        else
+            dialog = std::make_unique<Setup2Dlg>(2006);
+        EXPECT_EQ(RunScript(*dialog, {L"@select 2039 冬至标准", L"@ok"}), IDOK);
+        EXPECT_EQ(g_SunDataSet.m_nCurStd, 1);
+        EXPECT_EQ(g_SunDataSet.m_date.GetMonth(), 12);
+        EXPECT_EQ(g_SunDataSet.m_date.GetYear(), 2026);
+        EXPECT_EQ(g_SunDataSet.GetStartMinute(), 540);
+        EXPECT_EQ(g_SunDataSet.GetEndMinute(), 900);
+        EXPECT_EQ(g_SunDataSet.m_nStep,
+                  c.step);  // while open, a family's step is the settings' step
+        dialog.reset();
+        TearDown();
+    }
+}
+
+TEST_F(SetupDialogTest, CancelledManagerLeavesTheStandardAndTimes) {
+    SetupDlg dialog(2010);
+    EXPECT_EQ(RunScript(dialog, {L"@set 2048 1000", L"@select 2039 配置管理器...",
+                                 L"@set 3206 11:00", L"@cancel", L"@ok"}),
+              IDOK);
+    EXPECT_EQ(dialog.Shown(2039), L"大寒标准");
+    EXPECT_EQ(g_SunDataSet.m_nCurStd, 0);
+    EXPECT_EQ(g_SunDataSet.GetStartMinute(), 600);  // typed, stored by OK
+    EXPECT_DOUBLE_EQ(g_SunDataSet.m_stds[0].m_startTime.GetValue(), 8.0);
+}
+
+TEST_F(SetupDialogTest, ManagerEditsApplyAndPersist) {
+    SetupDlg dialog(2010);
+    EXPECT_EQ(RunScript(dialog, {L"@select 2039 配置管理器...", L"@select 3201 冬至标准",
+                                 L"@set 3206 9:30", L"@set 3202 严格冬至", L"@ok", L"@ok"}),
+              IDOK);
+    EXPECT_EQ(g_SunDataSet.m_nCurStd, 1);
+    EXPECT_EQ(g_SunDataSet.m_stds[1].m_strName, L"严格冬至");
+    EXPECT_EQ(dialog.Shown(2039), L"严格冬至");
+    EXPECT_EQ(dialog.Shown(2048), L"09:30");
+    EXPECT_TRUE(std::filesystem::exists(m_configDir / "standards.ini"));
+}
+
+TEST_F(SetupDialogTest, ManagerRefusesAnUnreadableTime) {
+    SetupDlg dialog(2010);
+    ScriptedFrontEnd script({L"@select 2039 配置管理器...", L"@set 3206 nine", L"@ok",
+                             L"@set 3206 9:00", L"@ok", L"@ok"});
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(CountOf(script.printed, L"请输入 0:00～24:00 之间的时间。"), 1);
+    EXPECT_DOUBLE_EQ(g_SunDataSet.m_stds[0].m_startTime.GetValue(), 9.0);
+}
+
+TEST_F(SetupDialogTest, ChangingThePlaceFollowsThePlaceDatabase) {
+    SetupDlg dialog(2010);
+    EXPECT_EQ(RunScript(dialog, {L"@select 2004 上海", L"@ok"}), IDOK);
+    EXPECT_EQ(g_SunDataSet.m_strPlace, L"上海");
+    EXPECT_EQ(g_SunDataSet.m_zone.m_strName, L"上海");
+    EXPECT_EQ(dialog.Shown(2005), L"31度14分");
+}
+
+TEST_F(SetupDialogTest, UnknownPlaceIsRefusedWithAMessage) {
+    g_SunDataSet.m_cities.emplace_back(L"无名镇");
+    SetupDlg dialog(2010);
+    ScriptedFrontEnd script({L"@select 2004 无名镇", L"@ok"});
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(CountOf(script.printed, L"请在地区数据库中建立 无名镇 的位置数据"), 1);
+    EXPECT_EQ(g_SunDataSet.m_strPlace, L"北京");
+    EXPECT_EQ(dialog.Shown(2004), L"北京");
+}
+
+TEST_F(SetupDialogTest, PlaceChooserAddsTheChosenPlace) {
+    const std::size_t cities = g_SunDataSet.m_cities.size();
+    SetupDlg dialog(2010);
+    EXPECT_EQ(RunScript(dialog, {L"@click 2042", L"@select 3101 江苏", L"@select 3102 苏州", L"@ok",
+                                 L"@ok"}),
+              IDOK);
+    EXPECT_EQ(g_SunDataSet.m_strPlace, L"苏州");
+    EXPECT_EQ(g_SunDataSet.m_zone.m_strProvince, L"江苏");
+    ASSERT_EQ(g_SunDataSet.m_cities.size(), cities + 1);
+    EXPECT_EQ(g_SunDataSet.m_cities.back().m_strName, L"苏州");
+    EXPECT_EQ(dialog.Shown(2004), L"苏州");
+}
+
+TEST_F(SetupDialogTest, PlaceChooserFromTheLastItemAndCancelled) {
+    SetupDlg dialog(2010);
+    EXPECT_EQ(
+        RunScript(dialog, {L"@select 2004 其他地点...", L"@select 3101 江苏", L"@cancel", L"@ok"}),
+        IDOK);
+    EXPECT_EQ(g_SunDataSet.m_strPlace, L"北京");
+    EXPECT_EQ(dialog.Shown(2004), L"北京");
+}
+
+TEST_F(SetupDialogTest, SolarTermKeepsTheYear) {
+    g_SunDataSet.m_date = SolxDate(2030, 1, 20);
+    SetupDlg dialog(2010);
+    EXPECT_EQ(RunScript(dialog, {L"@select 2014 冬至", L"@ok"}), IDOK);
+    EXPECT_EQ(g_SunDataSet.m_date.GetYear(), 2030);
+    EXPECT_EQ(g_SunDataSet.m_date.GetMonth(), 12);
+    EXPECT_EQ(g_SunDataSet.m_date.GetSTermIndex(), 23);
+}
+
+TEST_F(SetupDialogTest, DateChangeShowsItsSolarTermOrNone) {
+    SetupDlg dialog(2010);
+    EXPECT_EQ(RunScript(dialog, {L"@set 2046 2026-03-01", L"@ok"}), IDOK);
+    EXPECT_EQ(g_SunDataSet.m_date, SolxDate(2026, 3, 1));
+    EXPECT_EQ(dialog.Shown(2014), L"");
+}
+
+TEST_F(SetupDialogTest, StandardTimeButtonResetsDayTimesAndStep) {
+    g_SunDataSet.m_nCurStd = 1;
+    Setup2Dlg dialog(2006);
+    EXPECT_EQ(RunScript(dialog, {L"@set 2048 1000", L"@set 2018 4", L"@click 2069", L"@ok"}), IDOK);
+    EXPECT_EQ(g_SunDataSet.GetStartMinute(), 540);
+    EXPECT_EQ(g_SunDataSet.m_date.GetMonth(), 12);
+    EXPECT_EQ(g_SunDataSet.m_nStep, 5);  // truncated from 5.5
+}
+
+TEST_F(SetupDialogTest, CancelKeepsHandledEditsAndSavesThem) {
+    SetupDlg dialog(2010);
+    EXPECT_EQ(RunScript(dialog, {L"@set 2048 0930", L"@set 2046 2026-02-04", L"@set 2049 1500",
+                                 L"@cancel"}),
+              IDCANCEL);
+    EXPECT_EQ(g_SunDataSet.m_date, SolxDate(2026, 2, 4));
+    EXPECT_EQ(g_SunDataSet.GetStartMinute(), 570);  // stored by the date change
+    EXPECT_EQ(g_SunDataSet.GetEndMinute(), 960);    // typed after it, never stored
+    SolxDataSet saved;
+    ASSERT_TRUE(saved.LoadSunDataSetDict(&g_dictSunSet));
+    EXPECT_EQ(saved.m_date, SolxDate(2026, 2, 4));
+    EXPECT_EQ(saved.GetStartMinute(), 570);
+}
+
+TEST_F(SetupDialogTest, StepFamiliesRememberTheirOwnStep) {
+    SunSetup2Step() = 10;
+    SunSetup3Step() = 60;
+    g_SunDataSet.m_nStep = 1;
+    g_SunDataSet.m_dStep = 1.0;
+    {
+        Setup3Dlg dialog(2008);
+        EXPECT_EQ(RunScript(dialog, {L"@set 2018 30", L"@ok"}), IDOK);
+        EXPECT_EQ(dialog.Shown(2018), L"30");
+    }
+    EXPECT_EQ(g_SunDataSet.m_nStep, 1);
+    EXPECT_DOUBLE_EQ(g_SunDataSet.m_dStep, 1.0);
+    auto shownStep = [](auto&& dialog) {
+        EXPECT_EQ(RunScript(dialog, {L"@ok"}), IDOK);
+        return dialog.Shown(2018);
+    };
+    EXPECT_EQ(shownStep(Setup3Dlg(2008)), L"30");
+    EXPECT_EQ(shownStep(SetupDlg(2010)), L"1");
+    EXPECT_EQ(shownStep(Setup2Dlg(2006)), L"10");
+    EXPECT_EQ(SunSetup3Step(), 30);
+}
+
+TEST_F(SetupDialogTest, CaptionReplacesTheTemplates) {
+    SetupDlg dialog(2006);
+    dialog.m_pCaption = L"单点分析";
+    std::wstring caption;
+    class Capture : public solx::ui::DialogPresenter {
+    public:
+        explicit Capture(std::wstring& out) : m_out(out) {}
+        int RunModal(CDialog& d) override {
+            m_out = d.GetWindowTextString();
+            d.EndDialog(IDCANCEL);
+            return IDCANCEL;
+        }
+        std::wstring& m_out;
+    } capture(caption);
+    solx::ui::SetDialogPresenter(&capture);
+    dialog.DoModal();
+    solx::ui::SetDialogPresenter(nullptr);
+    EXPECT_EQ(caption, L"单点分析");
+}
+
+}  // namespace
