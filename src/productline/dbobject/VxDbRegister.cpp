@@ -1,6 +1,7 @@
 // Registers the product-line classes with the database when the library loads.
 #include "acad/AcDbDatabase.h"
 #include "brel/VxDbPromptSymbol.h"
+#include "brel/VxDbSheet.h"
 #include "brel/VxDbSlab.h"
 #include "brel/VxDbText.h"
 
@@ -13,6 +14,7 @@ void VxDbRegisterClasses() {
     });
     acdbRegisterSolxType(L"VXDB_TEXT", [] { return new VxDbText(); });
     acdbRegisterSolxType(L"BREL_PROMPTSYMBOL", [] { return new VxDbPromptSymbol(); });
+    acdbRegisterSolxType(L"BREL_SHEET", [] { return new VxDbSheet(); });
 }
 
 namespace {

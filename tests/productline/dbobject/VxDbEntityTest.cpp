@@ -8,6 +8,7 @@
 #include "acad/acdb.h"
 #include "brel/BrelDbObject.h"
 #include "brel/VxDbPromptSymbol.h"
+#include "brel/VxDbSheet.h"
 #include "brel/VxDbSlab.h"
 #include "brel/VxDbText.h"
 
@@ -156,6 +157,69 @@ TEST_F(VxDbEntityTest, FullExplosionReachesPrimitivesThroughNestedBlocks) {
     EXPECT_EQ(faces, 2);
     ReleaseEntSet(parts);
     EXPECT_TRUE(parts.isEmpty());
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(VxDbEntityTest, TableKeepsCellsMergesAndSizesAndDrawsAsLinesAndTexts) {
+    auto* sheet = new VxDbSheet();
+    VxGridStyle style;
+    style.SetTextStyle(L"TS_DIM");
+    style.SetTextHeight(3.5);
+    sheet->SetGridStyle(style);
+    sheet->SetLocation({0, 0, 0});
+    sheet->SetTitleText(L"窗日照分析表");
+    ASSERT_TRUE(sheet->InitSheet(5, 3, 7.0, 25.0));
+    sheet->SetColumnWidth(0, 10.0, 1);
+    const wchar_t* floors[] = {L"层号", L"", L"1", L"1", L"2"};
+    for (int r = 0; r < 5; ++r) sheet->GetCell(r, 0)->SetText(floors[r]);
+    sheet->GetCell(2, 1)->SetText(L"08:00~16:00");
+    VxGridStyle red = style;
+    red.SetTextColor(1);
+    sheet->GetCell(2, 1)->SetGridStyle(red);
+    EXPECT_TRUE(sheet->MergeCells(0, 0, 1, 0));
+    EXPECT_TRUE(sheet->MergeCells(2, 0, 3, 0));
+    EXPECT_FALSE(sheet->MergeCells(1, 0, 2, 0));  // overlaps both
+    VxSheetRow row;
+    ASSERT_TRUE(sheet->GetRow(4, row));
+    row.SetRowHeightStyle(3);
+    row.GetCell(2)->SetText(L"tall");
+    VxGridStyle tall = style;
+    tall.SetTextHeight(5);
+    row.GetCell(2)->SetGridStyle(tall);
+    ASSERT_TRUE(sheet->SetRowAt(4, row));
+    sheet->CalculateRowHeight(0, 4);
+    ASSERT_TRUE(sheet->RemoveRow(3, 0));  // the 2..3 merge loses a row and is no merge any more
+    ASSERT_FALSE(AddToModelSpace(sheet).isNull());
+
+    auto loaded = saveAndLoad();
+    auto sheets = modelSpace<VxDbSheet>(*loaded);
+    ASSERT_EQ(sheets.size(), 1u);
+    VxDbSheet* back = sheets[0];
+    EXPECT_EQ(back->GetRowNum(), 4);
+    EXPECT_EQ(back->GetColumnNum(), 3);
+    EXPECT_DOUBLE_EQ(back->GetColumnWidth(0), 10);
+    EXPECT_EQ(back->GetCell(3, 0)->GetText(), L"2");
+    EXPECT_EQ(back->GetCell(2, 1)->GetGridStyle().GetTextColor(), 1);
+    EXPECT_EQ(back->GetCell(2, 1)->GetGridStyle().GetTextStyle(), L"TS_DIM");
+    int r0, c0, r1, c1;
+    back->GetMergeRange(1, 0, r0, c0, r1, c1);
+    EXPECT_EQ(std::vector<int>({r0, c0, r1, c1}), std::vector<int>({0, 0, 1, 0}));
+    back->GetMergeRange(2, 0, r0, c0, r1, c1);
+    EXPECT_EQ(r1, 2);
+    EXPECT_DOUBLE_EQ(back->GetHeight(), 7 * 3 + 10);  // the tall row grew to twice its text
+    VxSheetTitle title;
+    back->GetTitle(title);
+    EXPECT_EQ(title.GetText(), L"窗日照分析表");
+
+    std::string seen = runPython(
+        "import sys, ezdxf; d = ezdxf.readfile(sys.argv[1]); r = d.modelspace()[0]; "
+        "b = d.blocks[r.dxf.name]; "
+        "print(r.dxftype(), len(b.query('TEXT')), sorted(t.dxf.text for t in b.query('TEXT'))[0], "
+        "len(d.audit().errors))");
+    EXPECT_EQ(seen, "INSERT 6 08:00~16:00 0\n");  // five cell texts and the title
 }
 
 }  // namespace

@@ -1,0 +1,214 @@
+// Tables: cells, merges, sizes and the lines and texts that draw them.
+#include "brel/VxDbSheet.h"
+
+#include <algorithm>
+
+#include "acad/AcDbDatabase.h"
+#include "acad/AcDbLine.h"
+#include "acad/AcDbText.h"
+
+bool VxDbSheet::InitSheet(int rows, int columns, double rowHeight, double columnWidth) {
+    if (rows < 1 || columns < 1) return false;
+    rowHeight_ = rowHeight;
+    rows_.assign(static_cast<size_t>(rows), VxSheetRow());
+    for (auto& r : rows_) {
+        r.SetHeight(rowHeight);
+        r.cells().resize(static_cast<size_t>(columns));
+        for (auto& c : r.cells()) c.SetGridStyle(style_);
+    }
+    widths_.assign(static_cast<size_t>(columns), columnWidth);
+    merges_.clear();
+    return true;
+}
+
+VxGridCell* VxDbSheet::GetCell(int row, int column) {
+    if (row < 0 || row >= GetRowNum()) return nullptr;
+    return rows_[static_cast<size_t>(row)].GetCell(column);
+}
+
+bool VxDbSheet::GetRow(int row, VxSheetRow& out) const {
+    if (row < 0 || row >= GetRowNum()) return false;
+    out = rows_[static_cast<size_t>(row)];
+    return true;
+}
+
+bool VxDbSheet::SetRowAt(int row, const VxSheetRow& in) {
+    if (row < 0 || row >= GetRowNum()) return false;
+    VxSheetRow copy = in;
+    copy.cells().resize(widths_.size());  // a row always has one cell per column
+    rows_[static_cast<size_t>(row)] = copy;
+    return true;
+}
+
+bool VxDbSheet::SetColumnWidth(int column, double width, int) {
+    if (column < 0 || column >= GetColumnNum() || !(width > 0)) return false;
+    widths_[static_cast<size_t>(column)] = width;
+    return true;
+}
+
+double VxDbSheet::GetColumnWidth(int column) const {
+    return column >= 0 && column < GetColumnNum() ? widths_[static_cast<size_t>(column)] : 0;
+}
+
+const VxDbSheet::Merge* VxDbSheet::mergeAt(int row, int column) const {
+    for (const Merge& m : merges_)
+        if (row >= m.r0 && row <= m.r1 && column >= m.c0 && column <= m.c1) return &m;
+    return nullptr;
+}
+
+bool VxDbSheet::MergeCells(int r0, int c0, int r1, int c1) {
+    if (r0 > r1 || c0 > c1 || r0 < 0 || c0 < 0 || r1 >= GetRowNum() || c1 >= GetColumnNum())
+        return false;
+    for (const Merge& m : merges_)
+        if (r0 <= m.r1 && m.r0 <= r1 && c0 <= m.c1 && m.c0 <= c1) return false;
+    if (r0 != r1 || c0 != c1) merges_.push_back({r0, c0, r1, c1});
+    return true;
+}
+
+void VxDbSheet::GetMergeRange(int row, int column, int& r0, int& c0, int& r1, int& c1) const {
+    const Merge* m = mergeAt(row, column);
+    r0 = m ? m->r0 : row, c0 = m ? m->c0 : column, r1 = m ? m->r1 : row, c1 = m ? m->c1 : column;
+}
+
+bool VxDbSheet::RemoveRow(int row, int) {
+    if (row < 0 || row >= GetRowNum()) return false;
+    rows_.erase(rows_.begin() + row);
+    std::vector<Merge> kept;
+    for (Merge m : merges_) {
+        if (m.r0 > row) --m.r0;
+        if (m.r1 >= row) --m.r1;
+        // A range that lost its only row, or shrank to one cell, is no merge any more.
+        if (m.r1 >= m.r0 && (m.r1 > m.r0 || m.c1 > m.c0)) kept.push_back(m);
+    }
+    merges_ = std::move(kept);
+    return true;
+}
+
+void VxDbSheet::CalculateRowHeight(int firstRow, int lastRow) {
+    for (int r = std::max(0, firstRow); r <= lastRow && r < GetRowNum(); ++r) {
+        VxSheetRow& row = rows_[static_cast<size_t>(r)];
+        if (row.GetRowHeightStyle() != 3) continue;
+        double need = rowHeight_;
+        for (int c = 0; c < GetColumnNum(); ++c) {
+            const Merge* m = mergeAt(r, c);
+            if (m && m->r0 != m->r1) continue;  // a cell over several rows does not size one
+            const VxGridCell& cell = row.cells()[static_cast<size_t>(c)];
+            if (!cell.GetText().empty())
+                need = std::max(need, cell.GetGridStyle().GetTextHeight() * 2);
+        }
+        row.SetHeight(need);
+    }
+}
+
+double VxDbSheet::GetWidth() const {
+    double w = 0;
+    for (double x : widths_) w += x;
+    return w;
+}
+
+double VxDbSheet::GetHeight() const {
+    return rowTop(GetRowNum()) * -1;
+}
+
+double VxDbSheet::rowTop(int row) const {
+    double y = 0;
+    for (int r = 0; r < row; ++r) y -= rows_[static_cast<size_t>(r)].GetHeight();
+    return y;
+}
+
+double VxDbSheet::columnLeft(int column) const {
+    double x = 0;
+    for (int c = 0; c < column; ++c) x += widths_[static_cast<size_t>(c)];
+    return x;
+}
+
+namespace {
+
+AcDbText* cellText(const std::wstring& text, const VxGridStyle& s, double x0, double y0, double x1,
+                   double y1) {
+    // The anchor inside the box follows the modes: left/centre/right, bottom/middle/top.
+    int h = s.GetHorzMode(), v = s.GetVertMode();
+    double pad = s.GetTextHeight() * 0.3;
+    double x = (h == AcDb::kTextLeft)    ? x0 + pad
+               : (h == AcDb::kTextRight) ? x1 - pad
+                                         : (x0 + x1) / 2;
+    double y = (v == AcDb::kTextTop)                              ? y1 - pad
+               : (v == AcDb::kTextBottom || v == AcDb::kTextBase) ? y0 + pad
+                                                                  : (y0 + y1) / 2;
+    auto* t = new AcDbText(AcGePoint3d(x, y, 0), text.c_str(), {}, s.GetTextHeight());
+    t->setTextStyleName(s.GetTextStyle().c_str());
+    t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(std::clamp(h, 0, 5)));
+    t->setVerticalMode(static_cast<AcDb::TextVertMode>(std::clamp(v, 0, 3)));
+    t->setAlignmentPoint(AcGePoint3d(x, y, 0));
+    t->setColorIndex(s.GetTextColor());
+    return t;
+}
+
+}  // namespace
+
+AcDbVoidPtrArray VxDbSheet::BuildGraphics() const {
+    AcDbVoidPtrArray out;
+    int rows = GetRowNum(), cols = GetColumnNum();
+    auto line = [&](double x0, double y0, double x1, double y1) {
+        out.append(new AcDbLine(AcGePoint3d(x0, y0, 0), AcGePoint3d(x1, y1, 0)));
+    };
+    auto sameMerge = [&](int r0, int c0, int r1, int c1) {
+        const Merge* a = mergeAt(r0, c0);
+        return a && a == mergeAt(r1, c1);
+    };
+    // Horizontal edges between rows, except inside merged ranges; then the vertical ones.
+    for (int r = 0; r <= rows; ++r)
+        for (int c = 0; c < cols; ++c)
+            if (r == 0 || r == rows || !sameMerge(r - 1, c, r, c))
+                line(columnLeft(c), rowTop(r), columnLeft(c + 1), rowTop(r));
+    for (int c = 0; c <= cols; ++c)
+        for (int r = 0; r < rows; ++r)
+            if (c == 0 || c == cols || !sameMerge(r, c - 1, r, c))
+                line(columnLeft(c), rowTop(r), columnLeft(c), rowTop(r + 1));
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const Merge* m = mergeAt(r, c);
+            if (m && (m->r0 != r || m->c0 != c)) continue;  // only the first cell of a merge shows
+            const VxGridCell& cell = rows_[static_cast<size_t>(r)].cells()[static_cast<size_t>(c)];
+            if (cell.GetText().empty()) continue;
+            int r1 = m ? m->r1 : r, c1 = m ? m->c1 : c;
+            out.append(cellText(cell.GetText(), cell.GetGridStyle(), columnLeft(c), rowTop(r1 + 1),
+                                columnLeft(c1 + 1), rowTop(r)));
+        }
+    if (!title_.GetText().empty())
+        out.append(cellText(title_.GetText(), title_.GetGridStyle(), 0, 0, GetWidth(),
+                            title_.GetHeight()));
+    for (AcDbEntity* e : out) e->setLayer(L"0");
+    return out;
+}
+
+Acad::ErrorStatus VxDbSheet::explode(AcDbVoidPtrArray& entities) const {
+    AcGeMatrix3d m = AcGeMatrix3d::translation(position().asVector());
+    for (AcDbEntity* e : BuildGraphics()) {
+        e->transformBy(m);
+        e->setLayer(layer().c_str());
+        entities.append(e);
+    }
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus VxDbSheet::getGeomExtents(AcDbExtents& ext) const {
+    AcGePoint3d p = position();
+    double top = title_.GetText().empty() ? 0 : title_.GetHeight();
+    ext.set(p + AcGeVector3d(0, -GetHeight(), 0), p + AcGeVector3d(GetWidth(), top, 0));
+    return Acad::eOk;
+}
+
+void VxDbSheet::prepareForSave() {
+    AcDbDatabase* db = database();
+    AcDbObjectId blockId = blockTableRecord();
+    if (blockId.isNull()) blockId = db->addBlock(L"*U");
+    auto* block = dynamic_cast<AcDbBlockTableRecord*>(blockId.object());
+    if (!block) return;
+    setBlockTableRecord(blockId);
+    for (AcDbObjectId id : block->entityIds())
+        if (id.isValid()) id.object()->erase();
+    block->entityIds().clear();
+    for (AcDbEntity* e : BuildGraphics()) block->appendAcDbEntity(e);
+    AcDbBlockReference::prepareForSave();
+}
