@@ -135,6 +135,23 @@ TEST_F(SolxRun, BadCommandLinesAndFiles) {
     }
 }
 
+TEST_F(SolxRun, SaveAsThenSaveWritesTheNewFileOnly) {
+    const fs::path copy = m_dir / "site.dxf", renamed = m_dir / "renamed.dxf";
+    fs::copy_file(m_sample, copy);
+    const std::string before = ReadFile(copy);
+    const fs::path script =
+        Write("save.scr", "SAVEAS\n" + renamed.string() + "\nLIST\nL\n\nSAVE\nQUIT\nLIST\n");
+    const RunResult r = Run("--script " + script.string() + " " + copy.string());
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_EQ(ReadFile(copy), before) << "SAVE after SAVEAS writes the new name";
+    EXPECT_TRUE(fs::exists(renamed.string() + ".bak")) << "the second save kept the first";
+    EXPECT_EQ(Checked(renamed), "OK\n");
+    const size_t firstList = r.out.find("Command: LIST");
+    ASSERT_NE(firstList, std::string::npos);
+    EXPECT_EQ(r.out.find("Command: LIST", firstList + 1), std::string::npos)
+        << "nothing runs after QUIT";
+}
+
 TEST_F(SolxRun, TerminalSessionWithANewDrawing) {
     const fs::path out = m_dir / "new.dxf";
     const RunResult r = Run("--out " + out.string(), "xyz\nLIST\nALL\n\nQUIT\n");
