@@ -7,7 +7,8 @@ Outputs (next to this script):
   sun_positions.csv  city,lat,lon,utc,declination,solar_hours,altitude,azimuth_south_west
   sun_days.csv       date,declination_bj_noon,eot_minutes
   sun_curves.csv     city,lat,lon,date,solar_hours,altitude,azimuth_south_west
-  solar_terms.csv    year,index,beijing_time  (大寒 index 1 and 冬至 index 23, 1950-2050)
+  solar_terms.csv    year,index,beijing_time  (大寒 index 1 and 冬至 index 23, 1950-2050;
+                     all 24 terms of 1950, 2000, 2026 and 2050)
 Angles in degrees; refraction off (pressure 0); azimuth from south, west positive.
 """
 import csv
@@ -143,7 +144,8 @@ def write_terms():
         w = csv.writer(f)
         w.writerow(["year", "index", "beijing_time"])
         for year in range(1950, 2051):
-            for index in (1, 23):
+            indices = range(24) if year in (1950, 2000, 2026, 2050) else (1, 23)
+            for index in indices:
                 bj = ephem.Date(term_instant(year, index) + 8 / 24.0)
                 y, m, d, hh, mm, ss = bj.tuple()
                 w.writerow([year, index, "%d-%02d-%02d %02d:%02d:%02d" % (
