@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "WinSunAna.h"
+#include "solx/SolxDataSet.h"
+#include "solx/SolxDegree.h"
 
 namespace {
 
@@ -170,6 +172,29 @@ TEST(WinSunAnaSort, OrdersByFloorOrByNumberAndLabel) {
         EXPECT_GT(c.compare(b, a), 0) << c.name;
         EXPECT_EQ(c.compare(a, a), 0) << c.name;
     }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(WinSunAnaTexts, ClippingKeepsTheValidRangeOnly) {
+    SolxWinSunlightInfo w = SouthWindow();
+    const VxGePoint valid = GetShanghaiValidTime(WinNormalAngle(w));
+    const double vs = valid.x * 60, ve = valid.y * 60;
+    ASSERT_LT(vs + 60, ve);
+    w.m_sunlit.Append(VxGePoint(vs - 120, vs - 60, 0));  // wholly before the range: dropped
+    w.m_sunlit.Append(VxGePoint(vs - 30, vs + 30, 0));   // straddles the start: clipped
+    w.m_sunlit.Append(VxGePoint(ve - 20, ve + 100, 0));  // straddles the end: clipped
+    std::wstring text;
+    FormatSunlitPeriods(w, text, true);
+    auto clock = [](double m) { return SolxDegree(m / 60).TimeFormat(false); };
+    EXPECT_EQ(text,
+              clock(vs) + L"～" + clock(vs + 30) + L"\n" + clock(ve - 20) + L"～" + clock(ve));
+    EXPECT_NEAR(ValidTotalTime(w), 50, 1e-9);
+    EXPECT_NEAR(ValidLongestTime(w), 30, 1e-9);
+    EXPECT_NEAR(TotalTime(w), 60 + 60 + 120, 1e-9);
+    EXPECT_NEAR(LongestTime(w), 120, 1e-9);
 }
 
 }  // namespace
