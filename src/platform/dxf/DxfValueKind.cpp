@@ -80,14 +80,24 @@ bool isHex(std::string_view s) {
     return true;
 }
 
+// The kind of every group code, looked up once per tag while loading.
+struct KindTable {
+    ValueKind kinds[kMaxGroupCode + 1];
+    constexpr KindTable() : kinds() {
+        for (ValueKind& k : kinds) k = ValueKind::String;
+        for (const Range& r : kRanges) {
+            for (int c = r.first; c <= r.last; ++c) kinds[c] = r.kind;
+        }
+    }
+};
+
+constexpr KindTable kKinds;
+
 }  // namespace
 
 ValueKind valueKind(int code) {
-    for (const Range& r : kRanges) {
-        if (code < r.first) break;
-        if (code <= r.last) return r.kind;
-    }
-    return ValueKind::String;
+    if (code < 0 || code > kMaxGroupCode) return ValueKind::String;
+    return kKinds.kinds[code];
 }
 
 const char* valueKindName(ValueKind kind) {

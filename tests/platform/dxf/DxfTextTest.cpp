@@ -131,7 +131,7 @@ TEST(DxfLines, StrayEndsecInsideTheHeaderIsDropped) {
     std::string bytes =
         "  0\nSECTION\n  2\nHEADER\n  9\n$HANDSEED\n  5\nFFFF\n  0\nENDSEC\n  9\n$DIMASZ\n"
         " 40\n2.5\n  0\nENDSEC\n  0\nEOF\n";
-    Document doc = parseDocument(bytes, "dxflib.dxf");
+    Document doc = parseDocument(bytes, "stray-endsec.dxf");
     EXPECT_EQ(headerValue(doc, "$DIMASZ"), "2.5");
     EXPECT_EQ(doc.sectionOrder, std::vector<std::string>{"HEADER"});
 }
