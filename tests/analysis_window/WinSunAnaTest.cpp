@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 #include <numbers>
@@ -9,6 +10,7 @@
 
 #include "WinSunAna.h"
 #include "solx/SolxDataSet.h"
+#include "solx/SolxDate.h"
 #include "solx/SolxDegree.h"
 
 namespace {
@@ -195,6 +197,69 @@ TEST(WinSunAnaTexts, ClippingKeepsTheValidRangeOnly) {
     EXPECT_NEAR(ValidLongestTime(w), 30, 1e-9);
     EXPECT_NEAR(TotalTime(w), 60 + 60 + 120, 1e-9);
     EXPECT_NEAR(LongestTime(w), 120, 1e-9);
+}
+
+}  // namespace
+
+namespace {
+
+// 大寒 in Beijing, 8:00 to 16:00 every minute, with the sun's computed path.
+std::vector<SolxSunSample> GreatColdDay(SolxSunSetting& setting) {
+    setting.longitude = 116.4;
+    setting.latitude = 39.9;
+    setting.declination = SolxDate(2026, 1, 20).GetDgLat();
+    setting.startMinute = 480;
+    setting.endMinute = 960;
+    setting.stepMinutes = 1;
+    setting.noAngleLimit = 1;
+    return SampleSun(setting);
+}
+
+TEST(WinSunAnaSampling, WindowBehindAWallOfKnownHeightOnTheSunsPath) {
+    // A wall 12 m high whose north face runs east-west 20 m south of the window at 3 m.
+    const double D = 20000, H = 12000, z = 3000;
+    SolxBuildingEx group;
+    group.AddBuilding(std::make_unique<SolxBuilding>(
+        std::vector<VxGePoint>{{-1e6, -D - 300}, {1e6, -D - 300}, {1e6, -D}, {-1e6, -D}}, 0.0, H));
+    group.CalExtend3D();
+    SolxWindowBlock b;
+    b.insertion = {0, 0, z};
+    SolxWinSunlightInfo w(b, 0.0);
+    SolxSunSetting setting;
+    const std::vector<SolxSunSample> samples = GreatColdDay(setting);
+    SampleWindowSunlight(w, group, samples, WinSunRule{480, 960, 1, 1, 0, 0});
+    // Lit runs of samples, each widened by half a step and clipped to the period.
+    std::vector<VxGePoint> expected;
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const SolxSunSample& s = samples[i];
+        const bool lit = std::tan(s.altitude) * D / std::cos(s.azimuth) >= H - z;
+        if (!lit) continue;
+        if (i == 0 || expected.empty() || expected.back().y < s.minute - 0.5)
+            expected.push_back({std::max(480.0, s.minute - 0.5), 0, 0});
+        expected.back().y = std::min(960.0, s.minute + 0.5);
+    }
+    const std::vector<VxGePoint> got = Intervals(w);
+    ASSERT_EQ(got.size(), expected.size());
+    ASSERT_FALSE(got.empty());  // the sun clears the wall around noon
+    for (size_t i = 0; i < got.size(); ++i) {
+        EXPECT_DOUBLE_EQ(got[i].x, expected[i].x);
+        EXPECT_DOUBLE_EQ(got[i].y, expected[i].y);
+    }
+    EXPECT_GT(got.front().x, 480.0);  // but not early in the morning
+}
+
+TEST(WinSunAnaSampling, NorthWindowGetsNoSunOnTheGreatColdDay) {
+    SolxBuildingEx open;
+    open.CalExtend3D();
+    SolxWindowBlock b;
+    b.rotation = std::numbers::pi;  // wall runs west: the window faces north
+    SolxWinSunlightInfo w(b, 100.0);
+    SolxSunSetting setting;
+    SampleWindowSunlight(w, open, GreatColdDay(setting), WinSunRule{480, 960, 1, 1, 0, 0});
+    EXPECT_TRUE(Intervals(w).empty());
+    std::wstring text;
+    FormatSunlitPeriods(w, text, false);
+    EXPECT_EQ(text, L"0");
 }
 
 }  // namespace
