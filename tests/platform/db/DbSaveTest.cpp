@@ -1,0 +1,113 @@
+// What every save must hold: unique handles under $HANDSEED, owners that exist, nothing erased;
+// and a failed load leaves the database as it was.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+
+#include "DbTestSupport.h"
+#include "dxf/DxfReader.h"
+
+namespace {
+
+using solx::dxf::Record;
+
+uint64_t hex(const std::string& s) {
+    return std::stoull(s, nullptr, 16);
+}
+
+// Handle and owner of every record of a saved file, in one list.
+struct Ids {
+    std::vector<std::pair<uint64_t, uint64_t>> records;  // handle, owner (0 = none)
+    uint64_t seed = 0;
+};
+
+Ids collect(const solx::dxf::Document& doc) {
+    Ids ids;
+    auto add = [&](const Record& r) {
+        uint64_t h = 0, owner = 0;
+        bool inGroup = false, pastHead = false;  // reactor groups hold 330s that are not owners
+        for (const auto& t : r.tags) {
+            if ((t.code == 5 || t.code == 105) && h == 0) h = hex(t.value);
+            if (t.code == 102) inGroup = t.value != "}";
+            if (t.code == 330 && !inGroup && !pastHead && owner == 0) owner = hex(t.value);
+            if (t.code == 100) pastHead = true;
+        }
+        ids.records.emplace_back(h, owner);
+    };
+    for (const auto& t : doc.tables) {
+        add(t.head);
+        for (const auto& e : t.entries) add(e);
+    }
+    auto addEntity = [&](const solx::dxf::Entity& e) {
+        add(e.record);
+        for (const auto& c : e.children) add(c);
+    };
+    for (const auto& b : doc.blocks) {
+        add(b.begin);
+        add(b.end);
+        for (const auto& e : b.entities) addEntity(e);
+    }
+    for (const auto& e : doc.entities) addEntity(e);
+    for (const auto& o : doc.objects) add(o);
+    for (size_t i = 0; i + 1 < doc.header.size(); ++i)
+        if (doc.header[i].value == "$HANDSEED") ids.seed = hex(doc.header[i + 1].value);
+    return ids;
+}
+
+TEST(DbSave, HandlesAreUniqueBelowTheSeedAndOwnersExist) {
+    AcDbDatabase db;
+    auto* ms = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
+    AcDbObjectId erased;
+    ms->appendAcDbEntity(erased, new AcDbLine({0, 0, 0}, {1, 1, 0}));
+    auto* poly = new AcDb3dPolyline(AcDb::k3dSimplePoly, {{0, 0, 0}, {1, 0, 0}, {1, 1, 1}});
+    ms->appendAcDbEntity(poly);
+    auto* region = new AcDbRegion();
+    region->setPolygons({{{{0, 0}, {1, 0}, {1, 1}}, {}}});
+    ms->appendAcDbEntity(region);
+    erased.object()->erase();
+    auto* groups = dynamic_cast<AcDbDictionary*>(db.groupDictionaryId().object());
+    auto* group = new AcDbGroup(L"");
+    AcDbObjectId groupId;
+    groups->setAt(L"*", group, groupId);
+    group->append(erased);
+    group->append(poly->objectId());
+
+    auto path = solx::dbtest::scratchDir("save") / "saved.dxf";
+    ASSERT_EQ(db.dxfOut(path.wstring().c_str()), Acad::eOk);
+    solx::dxf::Document doc = solx::dxf::readDocument(path.string());
+    Ids ids = collect(doc);
+    std::set<uint64_t> handles;
+    for (auto [h, owner] : ids.records) {
+        EXPECT_NE(h, 0u);
+        EXPECT_TRUE(handles.insert(h).second) << "handle " << std::hex << h << " twice";
+        EXPECT_LT(h, ids.seed);
+    }
+    for (auto [h, owner] : ids.records) {
+        if (owner != 0) {
+            EXPECT_TRUE(handles.count(owner)) << std::hex << h << " owned by missing " << owner;
+        }
+    }
+    EXPECT_FALSE(handles.count(erased.handle().value()));  // erased: not written
+    EXPECT_EQ(doc.entities.size(), 2u);                    // the polyline and the region's insert
+    EXPECT_EQ(doc.entities[0].children.size(), 4u);        // three vertices and the SEQEND
+}
+
+TEST(DbSave, FailedLoadNamesTheFileAndKeepsTheDrawing) {
+    AcDbDatabase db;
+    auto* ms = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
+    ms->appendAcDbEntity(new AcDbPoint({1, 2, 3}));
+    auto dir = solx::dbtest::scratchDir("badload");
+    auto bad = dir / "truncated.dxf";
+    std::ofstream(bad) << "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n";
+    for (const auto& path : {bad, dir / "missing.dxf"}) {
+        EXPECT_EQ(db.readDxfFile(path.wstring().c_str()), Acad::eBadDxfFile);
+        EXPECT_NE(db.lastError().find(path.filename().wstring()), std::wstring::npos)
+            << acdbUtf8(db.lastError());
+    }
+    ms = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
+    ASSERT_NE(ms, nullptr);
+    EXPECT_EQ(ms->entityIds().length(), 1);
+}
+
+}  // namespace
