@@ -55,17 +55,25 @@ Record attribute(DrawingSkeleton& d, const std::string& owner, const char* tag,
     return a;
 }
 
-// One window: x, y the middle of the sill on the wall face, facing south (rotation 0) or north.
-Entity window(DrawingSkeleton& d, double x, double y, double z, bool north, int floor, int number) {
+struct WindowPlace {
+    double x, y, z;  // middle of the sill on the outer wall face
+    bool north;      // facing north (rotation 180: outside on the right of the wall direction)
+    int building, floor, number;
+};
+
+// One window with its FLOOR, NUMBER and LABEL ("building-number") attributes.
+Entity window(DrawingSkeleton& d, const WindowPlace& w) {
+    const double x = w.x, y = w.y, z = w.z;
     Entity e{d.entity("INSERT", d.modelSpace(), kWindowLayer, "AcDbBlockReference"), {}};
     const std::string handle = e.record.tags[0].value;
     e.record.tags.insert(e.record.tags.end(), {{66, "1", 0}, {2, kWindowBlock, 0}});
     addPoint(e.record.tags, 10, x, y, z);
-    e.record.tags.insert(
-        e.record.tags.end(),
-        {{41, "1500.0", 0}, {42, "240.0", 0}, {43, "1800.0", 0}, {50, north ? "180.0" : "0.0", 0}});
-    const std::string values[] = {std::to_string(floor), std::to_string(number),
-                                  std::to_string(floor) + "-" + std::to_string(number)};
+    e.record.tags.insert(e.record.tags.end(), {{41, "1500.0", 0},
+                                               {42, "240.0", 0},
+                                               {43, "1800.0", 0},
+                                               {50, w.north ? "180.0" : "0.0", 0}});
+    const std::string values[] = {std::to_string(w.floor), std::to_string(w.number),
+                                  std::to_string(w.building) + "-" + std::to_string(w.number)};
     const char* const tags[] = {"FLOOR", "NUMBER", "LABEL"};
     for (int i = 0; i < 3; ++i)
         e.children.push_back(attribute(d, handle, tags[i], values[i], x, y - 400.0 * (i + 1), z));
@@ -106,9 +114,10 @@ void addBuilding(DrawingSkeleton& d, const CityOptions& o, int index, unsigned& 
         if (index % 2 == 1) out.push_back({outline(d, f, z, kFloorHeight), {}});
         for (int k = 0; k < o.windowsPerFloor; ++k) {
             double x = f.x + f.width * (k + 0.5) / o.windowsPerFloor;
-            out.push_back(window(d, x, f.y, z + 900.0, false, floor + 1, k + 1));
+            out.push_back(window(d, {x, f.y, z + 900.0, false, index + 1, floor + 1, k + 1}));
+            int north = o.windowsPerFloor + k + 1;
             out.push_back(
-                window(d, x, f.y + f.depth, z + 900.0, true, floor + 1, o.windowsPerFloor + k + 1));
+                window(d, {x, f.y + f.depth, z + 900.0, true, index + 1, floor + 1, north}));
         }
     }
     out.push_back({roofFace(d, f, height, true), {}});
