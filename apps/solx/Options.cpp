@@ -28,10 +28,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, Options& o, std
     }
     if (a == "--script") return TakeValue(args, i, o.script, error);
     if (a == "--out") return TakeValue(args, i, o.out, error);
-    if (a == "--plot") {
-        error = "--plot is not available yet";
-        return false;
-    }
+    if (a == "--plot") return TakeValue(args, i, o.plot, error);
     if (a == "--help" || a == "-h") return o.help = true, true;
     error = "unknown option " + a;
     return false;
@@ -55,10 +52,11 @@ std::optional<Options> ParseOptions(const std::vector<std::string>& args, std::s
 }
 
 const char* Usage() {
-    return "usage: solx [--lang Chs|Eng] [--script FILE] [--out FILE] [DRAWING.dxf]\n"
+    return "usage: solx [--lang Chs|Eng] [--script FILE] [--out FILE] [--plot FILE] [DRAWING.dxf]\n"
            "  --lang    language of prompts and messages (Chs, the default, or Eng)\n"
            "  --script  answer the prompts from FILE instead of the terminal\n"
-           "  --out     save the drawing to FILE when the run succeeds\n";
+           "  --out     save the drawing to FILE when the run succeeds\n"
+           "  --plot    draw the plan of the final drawing to FILE (.svg or .png)\n";
 }
 
 }  // namespace solx::app

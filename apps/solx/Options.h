@@ -12,6 +12,7 @@ struct Options {
     std::string script;   // empty: read the terminal
     std::string out;      // empty: do not save at the end
     std::string drawing;  // empty: a new drawing
+    std::string plot;     // empty: no picture; else an .svg or .png of the final drawing
     bool help = false;
 };
 

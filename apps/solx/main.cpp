@@ -14,6 +14,7 @@
 #include "brel/BrelLanguageSwitch.h"
 #include "brel/VxAdsEntSet.h"
 #include "mfc/Utf8.h"
+#include "plot/SolxPlot.h"
 
 namespace {
 
@@ -74,6 +75,7 @@ int Run(const solx::app::Options& opts) {
     if (!ok) return Fail(WideToUtf8(frontEnd->StopMessage()) + "; the drawing was not saved", 1);
     if (!opts.out.empty() && !solx::app::SaveDrawing(session, session.outPath))
         return Fail("cannot save " + opts.out + ": " + WideToUtf8(db.lastError()), 1);
+    if (!opts.plot.empty() && !solxPlotDrawing(&db, opts.plot, error)) return Fail(error, 1);
     std::cout << std::endl;
     return 0;
 }

@@ -1,0 +1,62 @@
+// What a picture is made of, in world plan coordinates: strokes, text labels and dots, each with
+// its final colour. Built from the database by BuildScene, drawn by the renderer.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "acad/acdb.h"
+
+namespace solx::plot {
+
+struct Rgb {
+    double r = 0, g = 0, b = 0;
+    bool operator==(const Rgb&) const = default;
+};
+
+struct Stroke {
+    std::vector<AcGePoint2d> points;
+    bool closed = false;
+    Rgb colour;
+};
+
+// One line of text. `along` runs along the baseline with the length of one text height times
+// the width factor, `up` across it with the length of one text height; the anchor is the point
+// the horizontal and vertical modes hang the text on. For aligned and fitted texts the anchor is
+// the baseline's start and fitLength its length.
+struct Label {
+    std::wstring text;
+    AcGePoint2d anchor;
+    AcGeVector2d along, up;
+    AcDb::TextHorzMode horz = AcDb::kTextLeft;
+    AcDb::TextVertMode vert = AcDb::kTextBase;
+    double fitLength = 0;
+    Rgb colour;
+};
+
+struct Dot {
+    AcGePoint2d at;
+    Rgb colour;
+};
+
+struct Scene {
+    std::vector<Stroke> strokes;
+    std::vector<Label> labels;
+    std::vector<Dot> dots;
+    // The box around everything (texts estimated from their length); false when empty.
+    bool extents(AcGePoint2d& lo, AcGePoint2d& hi) const;
+};
+
+// The plan of db's model space, blocks exploded. Hidden entities and entities on off or frozen
+// layers are left out.
+Scene BuildScene(const AcDbDatabase& db);
+
+// The colour of an index of the 255-colour palette; 7 (white on a dark screen) is black here
+// because pictures have a white background. Indices outside 1..255 are black.
+Rgb AciColour(int index);
+
+// The text as it reads: %%d, %%p, %%c become their symbols, %%% a percent sign, and the
+// underline and overline switches (%%u, %%o) are dropped.
+std::wstring DisplayText(const std::wstring& text);
+
+}  // namespace solx::plot

@@ -1,0 +1,229 @@
+// Walks model space into a plan scene. Block references are followed through their definitions
+// with the accumulated transform; entities on layer "0" inside a block take the reference's
+// layer, and ByBlock colours the reference's colour, as a CAD program displays them.
+#include <cmath>
+#include <numbers>
+
+#include "PlotScene.h"
+#include "db/BulgeArc.h"
+
+namespace solx::plot {
+namespace {
+
+constexpr int kPointsPerCircle = 72;
+constexpr int kMaxBlockDepth = 16;  // guards against a block that contains itself
+
+// What an entity inherits from the block references it is drawn through.
+struct Context {
+    AcGeMatrix3d transform;
+    std::wstring layer;  // empty at the top level
+    int colour = 7;      // ByBlock colour
+    int depth = 0;
+};
+
+class SceneBuilder {
+public:
+    SceneBuilder(const AcDbDatabase& db, Scene& scene) : db_(db), scene_(scene) {}
+    void Visit(const AcDbEntity& e, const Context& ctx);
+
+private:
+    bool Resolve(const AcDbEntity& e, const Context& ctx, std::wstring& layer, int& aci) const;
+    AcGePoint2d Plan(const Context& ctx, const AcGePoint3d& p) const {
+        const AcGePoint3d w = ctx.transform * p;
+        return {w.x, w.y};
+    }
+    void AddStroke(const Context& ctx, const std::vector<AcGePoint3d>& pts, bool closed, int aci);
+    void AddArc(const Context& ctx, const AcDbCircle& c, double start, double sweep, int aci);
+    void AddBulged(const Context& ctx, const std::vector<AcGePoint2d>& pts,
+                   const std::vector<double>& bulges, double z, bool closed, int aci);
+    void AddFace(const Context& ctx, const AcDbFace& f, int aci);
+    void AddText(const Context& ctx, const AcDbText& t, int aci);
+    void AddReference(const Context& ctx, const AcDbBlockReference& ref, const std::wstring& layer,
+                      int aci);
+    bool AddExploded(const Context& ctx, const AcDbEntity& e);
+    bool AddPolyEntity(const Context& ctx, const AcDbEntity& e, int aci);
+
+    const AcDbDatabase& db_;
+    Scene& scene_;
+};
+
+bool SceneBuilder::Resolve(const AcDbEntity& e, const Context& ctx, std::wstring& layer,
+                           int& aci) const {
+    if (e.visibility() != AcDb::kVisible) return false;
+    layer = e.layer();
+    if (!ctx.layer.empty() && layer == L"0") layer = ctx.layer;
+    int layerColour = 7;
+    if (auto* rec = dynamic_cast<AcDbLayerTableRecord*>(db_.symbolId(L"LAYER", layer).object())) {
+        if (rec->isOff() || rec->isFrozen()) return false;
+        layerColour = rec->colorIndex();
+    }
+    aci = e.colorIndex();
+    if (aci == 256) aci = layerColour;
+    if (aci == 0) aci = ctx.colour;
+    return true;
+}
+
+void SceneBuilder::AddStroke(const Context& ctx, const std::vector<AcGePoint3d>& pts, bool closed,
+                             int aci) {
+    Stroke s{{}, closed, AciColour(aci)};
+    for (const auto& p : pts) s.points.push_back(Plan(ctx, p));
+    if (s.points.size() >= 2) scene_.strokes.push_back(std::move(s));
+}
+
+void SceneBuilder::AddArc(const Context& ctx, const AcDbCircle& c, double start, double sweep,
+                          int aci) {
+    const int n =
+        std::max(2, static_cast<int>(std::ceil(sweep / (2 * std::numbers::pi) * kPointsPerCircle)));
+    const AcGePoint3d centre = c.center();
+    std::vector<AcGePoint3d> pts;
+    for (int i = 0; i <= n; ++i) {
+        const double a = start + sweep * i / n;
+        pts.push_back(centre + AcGeVector3d(std::cos(a), std::sin(a), 0) * c.radius());
+    }
+    const bool full = sweep >= 2 * std::numbers::pi;
+    if (full) pts.pop_back();
+    AddStroke(ctx, pts, full, aci);
+}
+
+void SceneBuilder::AddBulged(const Context& ctx, const std::vector<AcGePoint2d>& pts,
+                             const std::vector<double>& bulges, double z, bool closed, int aci) {
+    if (pts.empty()) return;
+    std::vector<AcGePoint2d> flat{pts[0]};
+    const size_t segments = closed ? pts.size() : pts.size() - 1;
+    for (size_t i = 0; i < segments; ++i) {
+        const double bulge = i < bulges.size() ? bulges[i] : 0.0;
+        db::appendBulgePoints(pts[i], pts[(i + 1) % pts.size()], bulge, kPointsPerCircle, flat);
+    }
+    if (closed && flat.size() > 1) flat.pop_back();  // the loop's end is its start again
+    std::vector<AcGePoint3d> world;
+    for (const auto& p : flat) world.emplace_back(p.x, p.y, z);
+    AddStroke(ctx, world, closed, aci);
+}
+
+void SceneBuilder::AddFace(const Context& ctx, const AcDbFace& f, int aci) {
+    AcGePoint3d c[4];
+    for (unsigned short i = 0; i < 4; ++i) f.getVertexAt(i, c[i]);
+    const int corners = c[2].isEqualTo(c[3]) ? 3 : 4;
+    for (int i = 0; i < corners; ++i) {
+        bool visible = true;
+        f.isEdgeVisibleAt(static_cast<unsigned short>(i), visible);
+        if (visible) AddStroke(ctx, {c[i], c[(i + 1) % corners]}, false, aci);
+    }
+}
+
+void SceneBuilder::AddText(const Context& ctx, const AcDbText& t, int aci) {
+    const std::wstring text = DisplayText(t.textString());
+    if (text.empty() || t.height() <= 0) return;
+    const AcGeVector3d dir(std::cos(t.rotation()), std::sin(t.rotation()), 0);
+    const AcGeVector3d perp(-dir.y, dir.x, 0);
+    const AcGeVector3d along = ctx.transform * (dir * (t.height() * t.widthFactor()));
+    const AcGeVector3d up = ctx.transform * (perp * t.height());
+    Label l{text,
+            {},
+            {along.x, along.y},
+            {up.x, up.y},
+            t.horizontalMode(),
+            t.verticalMode(),
+            0,
+            AciColour(aci)};
+    if (l.along.length() <= 0 || l.up.length() <= 0) return;  // squashed flat by a scale of 0
+    const bool spans = l.horz == AcDb::kTextAlign || l.horz == AcDb::kTextFit;
+    l.anchor = Plan(ctx, t.isDefaultAlignment() || spans ? t.position() : t.alignmentPoint());
+    if (spans) l.fitLength = (Plan(ctx, t.alignmentPoint()) - l.anchor).length();
+    if (spans && l.fitLength <= 0) l.horz = AcDb::kTextLeft;
+    scene_.labels.push_back(std::move(l));
+}
+
+void SceneBuilder::AddReference(const Context& ctx, const AcDbBlockReference& ref,
+                                const std::wstring& layer, int aci) {
+    auto* block = dynamic_cast<AcDbBlockTableRecord*>(ref.blockTableRecord().object());
+    if (block && ctx.depth < kMaxBlockDepth) {
+        const Context inner{ctx.transform * ref.blockTransform(), layer, aci, ctx.depth + 1};
+        for (AcDbObjectId id : block->entityIds()) {
+            auto* e = dynamic_cast<AcDbEntity*>(id.object());
+            if (e && !e->isErased() && !dynamic_cast<AcDbAttributeDefinition*>(e)) Visit(*e, inner);
+        }
+    }
+    // Attributes are placed already (the outer transform) but inherit from the reference.
+    const Context owner{ctx.transform, layer, aci, ctx.depth + 1};
+    for (const AcDbAttribute* att : ref.attributes())
+        if (att && !att->isErased() && !att->isInvisible()) Visit(*att, owner);
+}
+
+bool SceneBuilder::AddExploded(const Context& ctx, const AcDbEntity& e) {
+    AcDbVoidPtrArray pieces;
+    if (ctx.depth >= kMaxBlockDepth || e.explode(pieces) != Acad::eOk) return false;
+    const Context inner{ctx.transform, ctx.layer, ctx.colour, ctx.depth + 1};
+    for (AcDbEntity* piece : pieces) {
+        if (piece) Visit(*piece, inner);
+        delete piece;
+    }
+    return true;
+}
+
+bool SceneBuilder::AddPolyEntity(const Context& ctx, const AcDbEntity& e, int aci) {
+    auto* poly = dynamic_cast<const AcDbPolyEntity*>(&e);
+    if (!poly || dynamic_cast<const AcDbPolyFaceMesh*>(&e)) return false;
+    auto* flat = dynamic_cast<const AcDb2dPolyline*>(&e);
+    if (flat && flat->polyType() == AcDb::k2dSimplePoly) {
+        std::vector<AcGePoint2d> pts;
+        std::vector<double> bulges;
+        for (const auto& v : flat->vertices()) pts.emplace_back(v.point.x, v.point.y);
+        for (const auto& v : flat->vertices()) bulges.push_back(v.bulge);
+        AddBulged(ctx, pts, bulges, flat->elevation(), flat->isClosed(), aci);
+        return true;
+    }
+    const AcGePoint3dArray drawn = poly->drawnPoints();
+    AddStroke(ctx, {drawn.begin(), drawn.end()}, poly->isClosed(), aci);
+    return true;
+}
+
+void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
+    std::wstring layer;
+    int aci = 7;
+    if (!Resolve(e, ctx, layer, aci)) return;
+    if (auto* line = dynamic_cast<const AcDbLine*>(&e)) {
+        AddStroke(ctx, {line->startPoint(), line->endPoint()}, false, aci);
+    } else if (auto* arc = dynamic_cast<const AcDbArc*>(&e)) {
+        double sweep = arc->endAngle() - arc->startAngle();
+        while (sweep <= 0) sweep += 2 * std::numbers::pi;
+        AddArc(ctx, *arc, arc->startAngle(), sweep, aci);
+    } else if (auto* circle = dynamic_cast<const AcDbCircle*>(&e)) {
+        AddArc(ctx, *circle, 0, 2 * std::numbers::pi, aci);
+    } else if (auto* pl = dynamic_cast<const AcDbPolyline*>(&e)) {
+        std::vector<AcGePoint2d> pts;
+        std::vector<double> bulges;
+        for (const auto& v : pl->vertices()) pts.push_back(v.point), bulges.push_back(v.bulge);
+        AddBulged(ctx, pts, bulges, pl->elevation(), pl->isClosed(), aci);
+    } else if (auto* text = dynamic_cast<const AcDbText*>(&e)) {
+        AddText(ctx, *text, aci);
+    } else if (auto* ref = dynamic_cast<const AcDbBlockReference*>(&e)) {
+        AddReference(ctx, *ref, layer, aci);
+    } else if (auto* face = dynamic_cast<const AcDbFace*>(&e)) {
+        AddFace(ctx, *face, aci);
+    } else if (auto* point = dynamic_cast<const AcDbPoint*>(&e)) {
+        scene_.dots.push_back({Plan(ctx, point->position()), AciColour(aci)});
+    } else if (auto* hatch = dynamic_cast<const AcDbHatch*>(&e)) {
+        for (int i = 0; i < hatch->numLoops(); ++i)
+            AddBulged(ctx, hatch->loopAt(i).points, hatch->loopAt(i).bulges, hatch->elevation(),
+                      true, aci);
+    } else if (!AddPolyEntity(ctx, e, aci)) {
+        AddExploded(ctx, e);
+    }
+}
+
+}  // namespace
+
+Scene BuildScene(const AcDbDatabase& db) {
+    Scene scene;
+    auto* model = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
+    if (!model) return scene;
+    SceneBuilder builder(db, scene);
+    for (AcDbObjectId id : model->entityIds()) {
+        auto* e = dynamic_cast<AcDbEntity*>(id.object());
+        if (e && !e->isErased()) builder.Visit(*e, Context{});
+    }
+    return scene;
+}
+
+}  // namespace solx::plot

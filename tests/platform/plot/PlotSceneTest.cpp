@@ -1,0 +1,66 @@
+// The scene built from a drawing: palette, text codes, and text placed through a block.
+#include <gtest/gtest.h>
+
+#include <numbers>
+
+#include "PlotTestDrawing.h"
+#include "plot/PlotScene.h"
+
+namespace {
+
+using solx::plot::AciColour;
+using solx::plot::Rgb;
+
+TEST(PlotScene, PaletteColours) {
+    const struct {
+        int index;
+        Rgb want;
+    } cases[] = {
+        {1, {1, 0, 0}},         {5, {0, 0, 1}},      {7, {0, 0, 0}},    {8, {0.502, 0.502, 0.502}},
+        {10, {1, 0, 0}},        {11, {1, 0.5, 0.5}}, {30, {1, 0.5, 0}}, {130, {0, 1, 1}},
+        {250, {0.2, 0.2, 0.2}}, {255, {1, 1, 1}},    {256, {0, 0, 0}},  {14, {0.498, 0, 0}},
+    };
+    for (const auto& c : cases) {
+        const Rgb got = AciColour(c.index);
+        EXPECT_NEAR(got.r, c.want.r, 0.01) << c.index;
+        EXPECT_NEAR(got.g, c.want.g, 0.01) << c.index;
+        EXPECT_NEAR(got.b, c.want.b, 0.01) << c.index;
+    }
+}
+
+TEST(PlotScene, DisplayTextCodes) {
+    EXPECT_EQ(solx::plot::DisplayText(L"30%%d %%p5 %%c20 %%%"), L"30\u00b0 \u00b15 \u230020 %");
+    EXPECT_EQ(solx::plot::DisplayText(L"%%uA%%u%%"), L"A%%");
+}
+
+TEST(PlotScene, BlockContentsFollowTheReferenceTransform) {
+    auto db = solx::plot::test::MakeTestDrawing(true);
+    const auto scene = solx::plot::BuildScene(*db);
+    ASSERT_EQ(scene.strokes.size(), 3u);  // line, square, block line; hidden circles left out
+    const auto& blockLine = scene.strokes[2].points;
+    ASSERT_EQ(blockLine.size(), 2u);
+    EXPECT_NEAR(blockLine[1].x, 50, 1e-9);
+    EXPECT_NEAR(blockLine[1].y, 60, 1e-9);
+    EXPECT_EQ(scene.strokes[1].points.size(), 4u);
+    EXPECT_TRUE(scene.strokes[1].closed);
+    ASSERT_EQ(scene.labels.size(), 2u);
+    EXPECT_EQ(scene.labels[0].text, L"A1");
+    EXPECT_EQ(scene.labels[0].colour, (Rgb{0, 1, 0}));  // ByBlock: the reference's green
+    EXPECT_NEAR(scene.labels[1].up.y, 5, 1e-9);
+}
+
+TEST(PlotScene, BulgedPolylineBecomesAnArc) {
+    AcDbDatabase db;
+    auto* pl = new AcDbPolyline;
+    pl->addVertexAt(0, AcGePoint2d(0, 0), 1.0);  // a half circle of radius 5 through (5,-5)
+    pl->addVertexAt(1, AcGePoint2d(10, 0));
+    dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object())->appendAcDbEntity(pl);
+    const auto scene = solx::plot::BuildScene(db);
+    ASSERT_EQ(scene.strokes.size(), 1u);
+    const auto& pts = scene.strokes[0].points;
+    ASSERT_GT(pts.size(), 10u);
+    for (const auto& p : pts) EXPECT_NEAR(std::hypot(p.x - 5, p.y), 5, 1e-6);
+    EXPECT_NEAR(pts[pts.size() / 2].y, -5, 0.1);
+}
+
+}  // namespace
