@@ -186,6 +186,9 @@ bool TextDecoder::convert(std::string_view raw, std::string& out) {
         ++in;
         --inLeft;
     }
+    // Some converters (ANSI_1258) hold back the last character to combine it with a following
+    // accent; flushing the state writes it out.
+    if (iconv(cd, nullptr, nullptr, &dst, &outLeft) == static_cast<size_t>(-1)) return false;
     out.resize(static_cast<size_t>(dst - out.data()));
     return true;
 }

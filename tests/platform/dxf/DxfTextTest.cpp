@@ -35,6 +35,7 @@ const TextCase kTextCases[] = {
     {"GBK (simplified Chinese)", "AC1009", "ANSI_936", "\xd6\xd0\xce\xc4", "中文"},
     {"Big5 (traditional Chinese)", "AC1015", "ANSI_950", "\xa4\xa4\xa4\xe5", "中文"},
     {"Windows Latin", "AC1015", "ANSI_1252", "caf\xe9", "café"},
+    {"Vietnamese, with a combining accent", "AC1015", "ANSI_1258", "Vi\xea\xf2t Nam", "Việt Nam"},
     {"byte Windows Latin leaves undefined", "AC1015", "ANSI_1252", "a\x81", "a\xc2\x81"},
     {"unknown code page reads as Windows Latin", "AC1015", "ANSI_9999", "\xe9", "é"},
     {"UTF-8 in a modern file", "AC1024", "ANSI_936", "中文", "中文"},
