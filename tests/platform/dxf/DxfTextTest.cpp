@@ -38,6 +38,8 @@ const TextCase kTextCases[] = {
     {"Vietnamese, with a combining accent", "AC1015", "ANSI_1258", "Vi\xea\xf2t Nam", "Việt Nam"},
     {"byte Windows Latin leaves undefined", "AC1015", "ANSI_1252", "a\x81", "a\xc2\x81"},
     {"unknown code page reads as Windows Latin", "AC1015", "ANSI_9999", "\xe9", "é"},
+    {"code page that changes ASCII reads as Windows Latin", "AC1015", "ANSI_937", "caf\xe9",
+     "café"},
     {"UTF-8 in a modern file", "AC1024", "ANSI_936", "中文", "中文"},
     {"escapes in an old file", "AC1015", "ANSI_1252", "\\U+4E2D\\U+6587", "中文"},
     {"escapes in a modern file", "AC1032", "ANSI_1252", "x\\U+00e9y", "xéy"},
@@ -111,6 +113,14 @@ TEST(DxfLines, CrLfPaddedCodesCommentsAndNoHeader) {
     EXPECT_EQ(again.commentsBefore[0].at(0).value, "made by hand");
     EXPECT_EQ(again.commentsBefore[1].at(0).value, "last");
     EXPECT_EQ(again.commentsInside.at(0).at(0).value, "inside");
+}
+
+TEST(DxfLines, CommentBeforeTheHeaderIsReadInTheFilesCodePage) {
+    Document doc = parseDocument("999\n\xd6\xd0\n" + drawing("AC1015", "ANSI_936", "x"), "c.dxf");
+    ASSERT_FALSE(doc.commentsBefore.empty());
+    EXPECT_EQ(doc.commentsBefore[0].at(0).value, "中");
+    Document again = parseDocument(serializeDocument(doc), "again.dxf");
+    EXPECT_EQ(test::flatten(again), test::flatten(doc));
 }
 
 TEST(DxfLines, SequencesBelongToTheirOwner) {
