@@ -21,6 +21,11 @@ int VxPtSelectEntity(const wchar_t* prompt, VxAdsEnt& entity, ads_point pickPoin
 int VxPtSelectEntityAt(double pickSize, const wchar_t* prompt, VxAdsEnt& entity,
                        ads_point pickPoint, const resbuf* filter);
 
+// Lets the user move the set: asks for the destination of basePoint and moves every member by
+// the difference. The host status of the point prompt (the set stays put unless RTNORM).
+int VxPtDragEntSet(VxAdsEntSet& set, const ads_point basePoint,
+                   const wchar_t* prompt = L"\nSpecify second point: ");
+
 // Keyword set-up for the next input while the object lives; cleared again when it ends.
 class VxPtInitGet {
 public:

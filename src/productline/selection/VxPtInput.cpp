@@ -1,6 +1,7 @@
 // Keyword scope, system variables, distances and coordinate systems.
 #include "brel/VxPtInput.h"
 
+#include "acad/acdb.h"
 #include "acad/aced.h"
 
 VxPtInitGet::VxPtInitGet(int flags, const wchar_t* keywords) {
@@ -57,3 +58,18 @@ int VxUtGetDist(const wchar_t* prompt, double& value, const double* base) {
 void UcsToWcs(ads_point, int) {}
 void UcsToWcs(AcGePoint3d&, int) {}
 void UcsToWcs(VxGePoint&, int) {}
+
+int VxPtDragEntSet(VxAdsEntSet& set, const ads_point basePoint, const wchar_t* prompt) {
+    ads_point to;
+    const int rc = acedGetPoint(basePoint, prompt, to);
+    if (rc != RTNORM) return rc;
+    const AcGeMatrix3d move = AcGeMatrix3d::translation(
+        AcGeVector3d(to[0] - basePoint[0], to[1] - basePoint[1], to[2] - basePoint[2]));
+    for (int i = 0; i < set.GetLength(); ++i) {
+        AcDbEntity* ent = nullptr;
+        if (set[i].Open(ent, AcDb::kForWrite) != Acad::eOk) continue;
+        ent->transformBy(move);
+        ent->close();
+    }
+    return RTNORM;
+}

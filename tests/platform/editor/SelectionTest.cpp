@@ -178,6 +178,22 @@ TEST_F(SelectionTest, IncludeGroupAndErase) {
     EXPECT_EQ(Count(nullptr), 9);
 }
 
+TEST_F(SelectionTest, DragMovesTheSetOnlyWhenAPointIsGiven) {
+    VxAdsEntSet buildings;
+    List b(acutBuildList(8, L"SUN-BUILDING", 0));
+    buildings.Get(L"X", nullptr, nullptr, b.get());
+    Script("@esc\n100,-50\n");
+    const double base[3] = {0, 0, 0};
+    AcGePoint3d lo, hi;
+    EXPECT_EQ(VxPtDragEntSet(buildings, base), RTCAN);
+    buildings.GetExtent(lo, hi);
+    EXPECT_EQ(lo.x, 0.0);
+    EXPECT_EQ(VxPtDragEntSet(buildings, base), RTNORM);
+    buildings.GetExtent(lo, hi);
+    EXPECT_EQ(lo.x, 100.0);
+    EXPECT_EQ(lo.y, -40050.0);
+}
+
 TEST_F(SelectionTest, SystemVariablesOfTheDrawing) {
     int pickbox = 0;
     ASSERT_EQ(VxPtGetVar(L"PICKBOX", pickbox), RTNORM);
