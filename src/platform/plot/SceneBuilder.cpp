@@ -34,8 +34,10 @@ private:
     }
     void AddStroke(const Context& ctx, const std::vector<AcGePoint3d>& pts, bool closed, int aci);
     void AddArc(const Context& ctx, const AcDbCircle& c, double start, double sweep, int aci);
+    // Vertices in the plane system of `normal` at elevation z.
     void AddBulged(const Context& ctx, const std::vector<AcGePoint2d>& pts,
-                   const std::vector<double>& bulges, double z, bool closed, int aci);
+                   const std::vector<double>& bulges, double z, const AcGeVector3d& normal,
+                   bool closed, int aci);
     void AddFace(const Context& ctx, const AcDbFace& f, int aci);
     void AddText(const Context& ctx, const AcDbText& t, int aci);
     void AddReference(const Context& ctx, const AcDbBlockReference& ref, const std::wstring& layer,
@@ -75,10 +77,11 @@ void SceneBuilder::AddArc(const Context& ctx, const AcDbCircle& c, double start,
     const int n =
         std::max(2, static_cast<int>(std::ceil(sweep / (2 * std::numbers::pi) * kPointsPerCircle)));
     const AcGePoint3d centre = c.center();
+    const AcGeMatrix3d plane = AcGeMatrix3d::planeToWorld(c.normal());  // angles run in it
     std::vector<AcGePoint3d> pts;
     for (int i = 0; i <= n; ++i) {
         const double a = start + sweep * i / n;
-        pts.push_back(centre + AcGeVector3d(std::cos(a), std::sin(a), 0) * c.radius());
+        pts.push_back(centre + plane * AcGeVector3d(std::cos(a), std::sin(a), 0) * c.radius());
     }
     const bool full = sweep >= 2 * std::numbers::pi;
     if (full) pts.pop_back();
@@ -86,7 +89,8 @@ void SceneBuilder::AddArc(const Context& ctx, const AcDbCircle& c, double start,
 }
 
 void SceneBuilder::AddBulged(const Context& ctx, const std::vector<AcGePoint2d>& pts,
-                             const std::vector<double>& bulges, double z, bool closed, int aci) {
+                             const std::vector<double>& bulges, double z,
+                             const AcGeVector3d& normal, bool closed, int aci) {
     if (pts.empty()) return;
     std::vector<AcGePoint2d> flat{pts[0]};
     const size_t segments = closed ? pts.size() : pts.size() - 1;
@@ -95,8 +99,9 @@ void SceneBuilder::AddBulged(const Context& ctx, const std::vector<AcGePoint2d>&
         db::appendBulgePoints(pts[i], pts[(i + 1) % pts.size()], bulge, kPointsPerCircle, flat);
     }
     if (closed && flat.size() > 1) flat.pop_back();  // the loop's end is its start again
+    const AcGeMatrix3d plane = AcGeMatrix3d::planeToWorld(normal);
     std::vector<AcGePoint3d> world;
-    for (const auto& p : flat) world.emplace_back(p.x, p.y, z);
+    for (const auto& p : flat) world.push_back(plane * AcGePoint3d(p.x, p.y, z));
     AddStroke(ctx, world, closed, aci);
 }
 
@@ -170,7 +175,7 @@ bool SceneBuilder::AddPolyEntity(const Context& ctx, const AcDbEntity& e, int ac
         std::vector<double> bulges;
         for (const auto& v : flat->vertices()) pts.emplace_back(v.point.x, v.point.y);
         for (const auto& v : flat->vertices()) bulges.push_back(v.bulge);
-        AddBulged(ctx, pts, bulges, flat->elevation(), flat->isClosed(), aci);
+        AddBulged(ctx, pts, bulges, flat->elevation(), flat->normal(), flat->isClosed(), aci);
         return true;
     }
     const AcGePoint3dArray drawn = poly->drawnPoints();
@@ -194,7 +199,7 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
         std::vector<AcGePoint2d> pts;
         std::vector<double> bulges;
         for (const auto& v : pl->vertices()) pts.push_back(v.point), bulges.push_back(v.bulge);
-        AddBulged(ctx, pts, bulges, pl->elevation(), pl->isClosed(), aci);
+        AddBulged(ctx, pts, bulges, pl->elevation(), pl->normal(), pl->isClosed(), aci);
     } else if (auto* text = dynamic_cast<const AcDbText*>(&e)) {
         AddText(ctx, *text, aci);
     } else if (auto* ref = dynamic_cast<const AcDbBlockReference*>(&e)) {
@@ -206,7 +211,7 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
     } else if (auto* hatch = dynamic_cast<const AcDbHatch*>(&e)) {
         for (int i = 0; i < hatch->numLoops(); ++i)
             AddBulged(ctx, hatch->loopAt(i).points, hatch->loopAt(i).bulges, hatch->elevation(),
-                      true, aci);
+                      AcGeVector3d::kZAxis, true, aci);
     } else if (!AddPolyEntity(ctx, e, aci)) {
         AddExploded(ctx, e);
     }

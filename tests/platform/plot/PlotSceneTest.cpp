@@ -64,3 +64,20 @@ TEST(PlotScene, BulgedPolylineBecomesAnArc) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(PlotScene, ArcWithReversedExtrusionIsMirrored) {
+    AcDbDatabase db;
+    auto* arc = new AcDbArc(AcGePoint3d(0, 0, 0), 10, 0, std::numbers::pi / 2);
+    arc->setNormal(-AcGeVector3d::kZAxis);
+    arc->setCenter(AcGePoint3d(0, 0, 0));
+    dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object())->appendAcDbEntity(arc);
+    const auto scene = solx::plot::BuildScene(db);
+    ASSERT_EQ(scene.strokes.size(), 1u);
+    const auto& pts = scene.strokes[0].points;
+    EXPECT_NEAR(pts.front().x, -10, 1e-9);  // angle 0 points along -X seen from above
+    EXPECT_NEAR(pts.back().y, 10, 1e-9);
+}
+
+}  // namespace
