@@ -8,22 +8,27 @@ namespace {
 
 constexpr double kPi = std::numbers::pi;
 
-// The sun's angle to the window normal n (unit, in plan) for light travelling along ray.
-double AngleToNormal(const VxGePoint& ray, double nx, double ny) {
+// Cosine of the angle between the way to the sun and the window's outward normal.
+double CosToNormal(const VxGePoint& ray, const VxGePoint& n) {
     const double len = std::sqrt(ray.x * ray.x + ray.y * ray.y + ray.z * ray.z);
-    if (!(len > 0.0)) return kPi;
-    const double c = (-ray.x * nx - ray.y * ny) / len;
-    return std::acos(std::clamp(c, -1.0, 1.0));
+    if (!(len > 0.0)) return -1.0;
+    return std::clamp((-ray.x * n.x - ray.y * n.y) / len, -1.0, 1.0);
+}
+
+// The sun's whole degrees above the window plane, below the limit? clear is the cosine above
+// which the sun stands a degree clear of the limit and passes without the inverse cosine.
+bool BelowAngleLimit(double cosAlpha, int limit, double clear) {
+    if (cosAlpha >= clear) return false;
+    const double alpha = std::acos(cosAlpha);
+    return TruncWithTol((kPi / 2 - alpha) * 180.0 / kPi, 1e-6) < limit;
 }
 
 bool IsSampleBlocked(const SolxWinSunlightInfo& win, const SolxBuildingEx& group,
-                     const VxGePoint& ray, const WinSunRule& rule) {
-    const double theta = WinNormalAngle(win);
-    const double alpha = AngleToNormal(ray, std::cos(theta), std::sin(theta));
-    if (alpha > kPi / 2) return true;  // the sun is behind the window plane
-    if (rule.useValidWindow == 0 &&
-        TruncWithTol((kPi / 2 - alpha) * 180.0 / kPi, 1e-6) < rule.angleLimit)
-        return true;
+                     const VxGePoint& ray, const WinSunRule& rule, double clear) {
+    // The outward normal is the facing angle less a quarter turn.
+    const double c = CosToNormal(ray, win.OutwardNormal());
+    if (c < 0.0) return true;  // the sun is behind the window plane
+    if (rule.useValidWindow == 0 && BelowAngleLimit(c, rule.angleLimit, clear)) return true;
     VxGePoint first = win.GetTestPoint(), second;
     if (rule.twoPoints) win.GetTestPoints(first, second);
     if (group.IsPointShadowed(first, ray, &win)) return true;
@@ -44,9 +49,10 @@ void SampleWindowSunlight(SolxWinSunlightInfo& win, const SolxBuildingEx& group,
     win.m_sunlit.Reset();
     const double end = rule.endMinute, half = rule.stepMinutes / 2.0;
     double lo = rule.startMinute, hi = rule.startMinute;
+    const double clear = rule.angleLimit < 89 ? std::sin((rule.angleLimit + 1) * kPi / 180.0) : 2.0;
     for (const SolxSunSample& sample : samples) {
         const VxGePoint ray{sample.ray.x, sample.ray.y, sample.ray.z};
-        if (IsSampleBlocked(win, group, ray, rule)) {
+        if (IsSampleBlocked(win, group, ray, rule, clear)) {
             if (lo < hi) win.m_sunlit.Append(VxGePoint(lo, hi, 0.0));
             lo = hi = sample.minute + half;
         } else {

@@ -32,14 +32,6 @@ bool ClipSlab(double o, double d, double lo, double hi, double& tEnter, double& 
 
 }  // namespace
 
-int ShadowGrid::CellX(double x) const {
-    return std::clamp(static_cast<int>(std::floor((x - m_box.minX) / m_dCell)), 0, m_nx - 1);
-}
-
-int ShadowGrid::CellY(double y) const {
-    return std::clamp(static_cast<int>(std::floor((y - m_box.minY) / m_dCell)), 0, m_ny - 1);
-}
-
 void ShadowGrid::Build(const std::vector<Box2d>& boxes, const std::vector<double>& tops) {
     m_nx = m_ny = 0;
     m_start.clear();

@@ -32,8 +32,12 @@ public:
     void ForEachInBox(const Box2d& box, const std::function<void(int)>& visit) const;
 
 private:
-    int CellX(double x) const;
-    int CellY(double y) const;
+    int CellX(double x) const {
+        return std::clamp(static_cast<int>(std::floor((x - m_box.minX) / m_dCell)), 0, m_nx - 1);
+    }
+    int CellY(double y) const {
+        return std::clamp(static_cast<int>(std::floor((y - m_box.minY) / m_dCell)), 0, m_ny - 1);
+    }
     template <class Visit>
     bool VisitCell(int ix, int iy, double zEnter, Visit& visit) const {
         const size_t c = static_cast<size_t>(iy) * m_nx + ix;
