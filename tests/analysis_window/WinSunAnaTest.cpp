@@ -98,7 +98,8 @@ TEST(WinSunAnaSampling, AngleLimitCountsNearlyWholeDegreesUp) {
         double elevation;
         bool lit;
     };
-    for (const Case& c : {Case{14.9999999, true}, Case{14.99, false}, Case{15.5, true}}) {
+    for (const Case& c : {Case{14.9999999, true}, Case{14.99, false}, Case{15.5, true},
+                          Case{40, true}, Case{-1, false}}) {
         SampleWindowSunlight(w, open, {Sun(480, c.elevation)}, limited);
         EXPECT_EQ(!Intervals(w).empty(), c.lit) << c.elevation;
     }
