@@ -21,8 +21,14 @@ class AcDbObject {
 public:
     AcDbObject() = default;
     virtual ~AcDbObject() = default;
-    AcDbObject(const AcDbObject&) = default;
-    AcDbObject& operator=(const AcDbObject&) = default;
+    // A copy has the data (extended data, kept tags) but not the identity: no id, handle or
+    // owner, not open, not erased. clone() relies on this.
+    AcDbObject(const AcDbObject& o) : xdata_(o.xdata_), kept_(o.kept_) {}
+    AcDbObject& operator=(const AcDbObject& o) {
+        xdata_ = o.xdata_;
+        kept_ = o.kept_;
+        return *this;
+    }
 
     // A new object with the same data (not in any database, no id).
     virtual AcDbObject* clone() const = 0;

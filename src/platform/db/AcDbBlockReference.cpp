@@ -14,8 +14,9 @@ AcDbBlockReference::AcDbBlockReference(const AcGePoint3d& position, AcDbObjectId
 }
 
 AcDbBlockReference::~AcDbBlockReference() {
-    for (AcDbAttribute* a : attributes_)
-        if (!a->objectId().isValid()) delete a;
+    // A reference in a database shares it with its attributes, which the database deletes.
+    if (objectId().isValid()) return;
+    for (AcDbAttribute* a : attributes_) delete a;
 }
 
 AcDbBlockReference::AcDbBlockReference(const AcDbBlockReference& o)
