@@ -3,6 +3,7 @@
 // layer, and ByBlock colours the reference's colour, as a CAD program displays them.
 #include <cmath>
 #include <numbers>
+#include <typeinfo>
 
 #include "PlotScene.h"
 #include "db/BulgeArc.h"
@@ -42,7 +43,7 @@ private:
     void AddText(const Context& ctx, const AcDbText& t, int aci);
     void AddReference(const Context& ctx, const AcDbBlockReference& ref, const std::wstring& layer,
                       int aci);
-    bool AddExploded(const Context& ctx, const AcDbEntity& e);
+    bool AddExploded(const Context& ctx, const AcDbEntity& e, const std::wstring& layer, int aci);
     bool AddPolyEntity(const Context& ctx, const AcDbEntity& e, int aci);
 
     const AcDbDatabase& db_;
@@ -155,10 +156,11 @@ void SceneBuilder::AddReference(const Context& ctx, const AcDbBlockReference& re
         if (att && !att->isErased() && !att->isInvisible()) Visit(*att, owner);
 }
 
-bool SceneBuilder::AddExploded(const Context& ctx, const AcDbEntity& e) {
+bool SceneBuilder::AddExploded(const Context& ctx, const AcDbEntity& e, const std::wstring& layer,
+                               int aci) {
     AcDbVoidPtrArray pieces;
     if (ctx.depth >= kMaxBlockDepth || e.explode(pieces) != Acad::eOk) return false;
-    const Context inner{ctx.transform, ctx.layer, ctx.colour, ctx.depth + 1};
+    const Context inner{ctx.transform, layer, aci, ctx.depth + 1};
     for (AcDbEntity* piece : pieces) {
         if (piece) Visit(*piece, inner);
         delete piece;
@@ -203,7 +205,10 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
     } else if (auto* text = dynamic_cast<const AcDbText*>(&e)) {
         AddText(ctx, *text, aci);
     } else if (auto* ref = dynamic_cast<const AcDbBlockReference*>(&e)) {
-        AddReference(ctx, *ref, layer, aci);
+        // Kinds of reference that draw themselves (the product-line table) may refresh their
+        // block only when saved: their explosion is what they show now.
+        if (typeid(e) == typeid(AcDbBlockReference) || !AddExploded(ctx, e, layer, aci))
+            AddReference(ctx, *ref, layer, aci);
     } else if (auto* face = dynamic_cast<const AcDbFace*>(&e)) {
         AddFace(ctx, *face, aci);
     } else if (auto* point = dynamic_cast<const AcDbPoint*>(&e)) {
@@ -213,7 +218,7 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
             AddBulged(ctx, hatch->loopAt(i).points, hatch->loopAt(i).bulges, hatch->elevation(),
                       AcGeVector3d::kZAxis, true, aci);
     } else if (!AddPolyEntity(ctx, e, aci)) {
-        AddExploded(ctx, e);
+        AddExploded(ctx, e, layer, aci);
     }
 }
 

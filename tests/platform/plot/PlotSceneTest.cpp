@@ -81,3 +81,35 @@ TEST(PlotScene, ArcWithReversedExtrusionIsMirrored) {
 }
 
 }  // namespace
+
+namespace {
+
+// A reference that draws itself, as the product-line table does: one line, not its block.
+class SelfDrawnReference : public AcDbBlockReference {
+public:
+    using AcDbBlockReference::AcDbBlockReference;
+    AcDbObject* clone() const override { return new SelfDrawnReference(*this); }
+    Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override {
+        auto* line = new AcDbLine(position(), position() + AcGeVector3d(7, 0, 0));
+        line->setColorIndex(0);
+        entities.append(line);
+        return Acad::eOk;
+    }
+};
+
+TEST(PlotScene, SelfDrawnReferenceShowsItsExplosion) {
+    AcDbDatabase db;
+    AcDbBlockTableRecord* block = nullptr;
+    const AcDbObjectId blockId = db.addBlock(L"*U", &block);
+    block->appendAcDbEntity(new AcDbCircle(AcGePoint3d(0, 0, 0), AcGeVector3d::kZAxis, 1));
+    auto* ref = new SelfDrawnReference(AcGePoint3d(3, 4, 0), blockId);
+    ref->setColorIndex(2);
+    dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object())->appendAcDbEntity(ref);
+    const auto scene = solx::plot::BuildScene(db);
+    ASSERT_EQ(scene.strokes.size(), 1u);  // the stale block's circle is not drawn
+    EXPECT_EQ(scene.strokes[0].points.size(), 2u);
+    EXPECT_NEAR(scene.strokes[0].points[1].x, 10, 1e-9);
+    EXPECT_EQ(scene.strokes[0].colour, (Rgb{1, 1, 0}));  // ByBlock: the reference's yellow
+}
+
+}  // namespace
