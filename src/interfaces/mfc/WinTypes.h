@@ -59,8 +59,12 @@ struct NMDATETIMECHANGE {
     SYSTEMTIME st;
 };
 
-constexpr WORD LOWORD(WPARAM v) { return static_cast<WORD>(v & 0xffff); }
-constexpr WORD HIWORD(WPARAM v) { return static_cast<WORD>((v >> 16) & 0xffff); }
+constexpr WORD LOWORD(WPARAM v) {
+    return static_cast<WORD>(v & 0xffff);
+}
+constexpr WORD HIWORD(WPARAM v) {
+    return static_cast<WORD>((v >> 16) & 0xffff);
+}
 constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi) {
     return static_cast<WPARAM>((lo & 0xffff) | ((hi & 0xffff) << 16));
 }
