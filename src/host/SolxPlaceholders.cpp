@@ -10,9 +10,6 @@ void NotAvailable(const wchar_t* command) {
 }
 }  // namespace
 
-void VxWinSunAna() {
-    NotAvailable(L"VxWinSunAna");
-}
 void VxSunMPoint() {
     NotAvailable(L"VxSunMPoint");
 }

@@ -63,8 +63,8 @@ protected:
     fs::path m_dir;
 };
 
-const char* const kCommands[] = {"VxWinSunAna", "VxSunMPoint",  "VxSunSPoint",
-                                 "VxShadow2d",  "VxSunEqCurve", "VxShadow"};
+const char* const kCommands[] = {"VxSunMPoint", "VxSunSPoint", "VxShadow2d", "VxSunEqCurve",
+                                 "VxShadow"};
 
 TEST_F(SolxRun, SampleScriptInChinese) {
     const fs::path out = m_dir / "zh.dxf";

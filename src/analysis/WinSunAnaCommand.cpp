@@ -1,0 +1,166 @@
+// "VxWinSunAna": select the windows and the obstructions, confirm the window table dialog, pick
+// the table position, sample every window over the analysis period, and write the note and the
+// table of the windows.
+
+#include <string>
+#include <vector>
+
+#include "WinSunAna.h"
+#include "WinSunAnaTable.h"
+#include "acad/AcDbEntity.h"
+#include "acad/aced.h"
+#include "acad/adsdef.h"
+#include "brel/VxDtLayer.h"
+#include "brel/VxPtInput.h"
+#include "containers/VxPDList.h"
+#include "host/SolxCommands.h"
+#include "host/SolxModule.h"
+#include "host/VxUtPushResource.h"
+#include "solx/SolxDataSet.h"
+#include "solx/SolxSelUtility.h"
+#include "ui/CWinTableDlg.h"
+
+// The owning window list can also sort without a comparator: then by window number, the order
+// the table is sorted in unless the user chooses the floors.
+static bool operator>(const SolxWinSunlightInfo& a, const SolxWinSunlightInfo& b) {
+    SolxWinSunlightInfo* pa = const_cast<SolxWinSunlightInfo*>(&a);
+    SolxWinSunlightInfo* pb = const_cast<SolxWinSunlightInfo*>(&b);
+    return CompareWindowsByNumber(pa, pb) > 0;
+}
+
+namespace {
+
+using WindowList = VxPDList<SolxWinSunlightInfo>;
+
+// What the dialog and the current standard decide for one run.
+struct WinSunRun {
+    SolxSunSetting setting;
+    int sortMode = 1;
+    double minHours = 1.0;
+    int evalByTotal = 1;
+    int useValidWindow = 0;
+};
+
+// The "_SUNWD" references on the window layer that the user selects, in selection order.
+int SelectWindows(WindowList& windows) {
+    VxDtInitStdLayer(L"SUN-WINDOW", nullptr);
+    const std::wstring layer = VxDtGetLayerName(L"SUN-WINDOW");
+    resbuf* filter = acutBuildList(RTDXF0, L"INSERT", 8, layer.c_str(), 2, L"_SUNWD", 0);
+    VxAdsEntSet set;
+    const int status = VxPtSelectEntities(VxUtLangText(L"\n选择待分析的日照窗:"), set, filter);
+    acutRelRb(filter);
+    if (status != RTNORM) return status;
+    const double unitsPerMm = DrawUnitScale();
+    for (int i = 0; i < set.GetLength(); ++i) {
+        AcDbEntity* entity = nullptr;
+        if (set[i].Open(entity, AcDb::kForRead) != Acad::eOk) continue;
+        windows.Append(new SolxWinSunlightInfo(entity, 1, unitsPerMm));
+        entity->close();
+    }
+    return RTNORM;
+}
+
+int SelectObstructions(SolxBuildingEx& group) {
+    group.SetName(VxUtLangText(L"日照时间"));
+    SolxSelUtility selection;
+    selection.m_option = 8;
+    const int status = selection.SelShadowModel(group.Buildings(), group.Sources(),
+                                                VxUtLangText(L"\n选择遮挡物:"));
+    if (status == RTNORM) group.CalExtend3D();
+    return status;
+}
+
+// Runs the window table dialog in the module's resource scope; false on Cancel.
+bool AskParameters(WinSunRun& run) {
+    VxUtPushResource scope(g_hSolxInstance);
+    CWinTableDlg dialog(nullptr);  // the host program has no main frame window to own it
+    if (dialog.DoModal() != IDOK) return false;
+    run.evalByTotal = g_SunDataSet.CurStd().m_nEvaluation == 0 ? 1 : 0;
+    SolxSunSetting& s = run.setting;
+    dialog.GetParameters(s.longitude, s.latitude, s.declination, s.timeCorrection, s.startMinute,
+                         s.endMinute, s.stepMinutes, s.noAngleLimit, run.sortMode, run.minHours);
+    return true;
+}
+
+void AppendResults(SolxWinSunlightInfo& win, const WinSunRun& run) {
+    const bool valid = run.useValidWindow == 1;
+    std::wstring periods;
+    FormatSunlitPeriods(win, periods, valid);
+    win.m_periodTexts.Append(periods);
+    const double total = valid ? ValidTotalTime(win) : TotalTime(win);
+    const double longest = valid ? ValidLongestTime(win) : LongestTime(win);
+    win.m_totalTexts.Append(SolxDegree(total / 60.0).TimeFormat(false));
+    win.m_longestTexts.Append(SolxDegree(longest / 60.0).TimeFormat(false));
+}
+
+// Samples every window against the group; false when the user broke off.
+bool ComputeWindows(WindowList& windows, const SolxBuildingEx& group, const WinSunRun& run) {
+    const SolxStdSet& standard = g_SunDataSet.CurStd();
+    WinSunRule rule;
+    rule.startMinute = run.setting.startMinute;
+    rule.endMinute = run.setting.endMinute;
+    rule.stepMinutes = run.setting.stepMinutes;
+    rule.useValidWindow = run.useValidWindow;
+    rule.angleLimit = standard.m_nAngleLimit;
+    rule.twoPoints = standard.m_bTwoPoint ? 1 : 0;
+    const std::vector<SolxSunSample> samples = SampleSun(run.setting);
+    SolxProgress progress(VxUtLangText(L"窗日照分析"), static_cast<int>(windows.GetLength()));
+    int i = 0;
+    for (windows.MoveToFirst(); !windows.IsOut(); windows.MoveToNext(), ++i) {
+        if (!progress.Continue(i)) return false;
+        SolxWinSunlightInfo& win = *windows.GetCurData();
+        SampleWindowSunlight(win, group, samples, rule);
+        AppendResults(win, run);
+    }
+    return true;
+}
+
+// Leaves only the windows below the minimum, judged by the last group's value.
+void DropSatisfiedWindows(WindowList& windows, const WinSunRun& run) {
+    windows.MoveToLast();
+    while (!windows.IsOut()) {
+        const SolxWinSunlightInfo& win = *windows.GetCurData();
+        const SolxTextList& values = run.evalByTotal ? win.m_totalTexts : win.m_longestTexts;
+        const double hours = values.IsEmpty() ? 0.0 : WinTimeHours(values.Last());
+        if (hours - run.minHours >= -kWinDistZero)
+            windows.DelCur();  // cursor steps back
+        else
+            windows.MoveToPre();
+    }
+}
+
+void WriteResults(const WindowList& windows, const SolxBuildingEx& group, const WinSunRun& run,
+                  const AcGePoint3d& at) {
+    WinTableLayout layout;
+    layout.sortMode = run.sortMode;
+    layout.minHours = run.minHours;
+    layout.evalByTotal = run.evalByTotal;
+    layout.useValidWindow = run.useValidWindow;
+    layout.groupNames.push_back(group.GetName());
+    layout.unitScale = DrawUnitScale();
+    std::vector<const SolxWinSunlightInfo*> rows;
+    for (auto* const* p = windows.GetFirst(); p; p = windows.GetNext(p)) rows.push_back(*p);
+    WriteWinSunTables(rows, layout, at);
+}
+
+}  // namespace
+
+void VxWinSunAna() {
+    WindowList windows;
+    if (SelectWindows(windows) != RTNORM) return;
+    SolxBuildingEx group;
+    if (SelectObstructions(group) != RTNORM) return;
+    WinSunRun run;
+    if (!AskParameters(run)) return;
+    ads_point picked;
+    if (acedGetPoint(nullptr, VxUtLangText(L"\n表格位置:"), picked) != RTNORM) return;
+    UcsToWcs(picked);
+    const SolxStopwatch stopwatch;
+    run.useValidWindow = run.setting.noAngleLimit == 1 ? 1 : 0;
+    VxDtInitTextStyle(L"TS_DIM", nullptr);
+    if (!ComputeWindows(windows, group, run)) return;
+    if (WinTableRemembered().onlyUnsatisfied) DropSatisfiedWindows(windows, run);
+    windows.Sort(run.sortMode == 0 ? CompareWindowsByFloor : CompareWindowsByNumber);
+    stopwatch.Report();
+    WriteResults(windows, group, run, AcGePoint3d(picked[0], picked[1], picked[2]));
+}
