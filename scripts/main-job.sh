@@ -1,12 +1,37 @@
 #!/usr/bin/env bash
-# The main job: solx opens the sample site, runs the sample script (the six analysis commands
-# and the host's own commands), saves the result to out/sample-result.dxf and draws its plan to
-# out/sample-result.png.
+# The main job: solx runs the window sunlight analysis on the sample district
+# (examples/district.scr on examples/district.dxf), saves the result to out/district-result.dxf
+# and draws its plan to out/district-result.png. The table is drawn at the drawing's text size,
+# far too small to read on a picture of the whole site, so the table and its note are also drawn
+# alone to out/district-table.png. Then the short tour of the commands on the small sample site
+# (examples/sample.scr) writes out/sample-result.dxf and out/sample-result.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build_dir=${SOLX_BUILD_DIR:-build}
+solx="$build_dir/bin/solx"
 mkdir -p out
-"$build_dir/bin/solx" --script examples/sample.scr --out out/sample-result.dxf \
-    --plot out/sample-result.png "$@" examples/sample.dxf
-echo "main-job: saved out/sample-result.dxf"
-echo "main-job: picture of it in out/sample-result.png"
+
+"$solx" --script examples/district.scr --out out/district-result.dxf \
+    --plot out/district-result.png "$@" examples/district.dxf
+# Keep only the tables and notes of the result (the entities tagged as product-line tables and
+# texts), then draw that drawing.
+/usr/bin/python3 - out/district-result.dxf out/district-table.dxf <<'PY'
+import sys
+import ezdxf
+
+doc = ezdxf.readfile(sys.argv[1])
+msp = doc.modelspace()
+for e in list(msp):
+    tag = e.get_xdata("SOLX_TYPE")[0][1] if e.has_xdata("SOLX_TYPE") else ""
+    if tag not in ("BREL_SHEET", "VXDB_TEXT"):
+        msp.delete_entity(e)
+doc.saveas(sys.argv[2])
+PY
+"$solx" --plot out/district-table.png out/district-table.dxf </dev/null >/dev/null
+
+"$solx" --script examples/sample.scr --out out/sample-result.dxf \
+    --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
+
+echo "main-job: window sunlight analysis of the district saved to out/district-result.dxf"
+echo "main-job: picture of it in out/district-result.png, the table alone in out/district-table.png"
+echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"
