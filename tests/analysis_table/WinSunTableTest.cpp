@@ -1,0 +1,220 @@
+// The window table on hand-made window records: headers, key-column merges, compaction of equal
+// rows into ranges, colours of windows below the minimum, the orientation column, and the note
+// and table written into a drawing.
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "WinSunAnaTable.h"
+#include "acad/AcDbBlockTableRecord.h"
+#include "acad/AcDbDatabase.h"
+#include "brel/VxDbText.h"
+
+namespace {
+
+struct Win {
+    int floor, number;
+    double sillMm;
+    std::wstring period, total, longest = L"0:00";
+    double angle = 0.0;  // facing angle: 0 faces south
+};
+
+class WinSunTableTest : public ::testing::Test {
+protected:
+    // Window records as the analysis leaves them: one group's texts each.
+    std::vector<const SolxWinSunlightInfo*> Windows(const std::vector<Win>& wins) {
+        std::vector<const SolxWinSunlightInfo*> out;
+        for (const Win& w : wins) {
+            auto info = std::make_unique<SolxWinSunlightInfo>(SolxWindowBlock(), 0.0);
+            info->m_nFloor = w.floor;
+            info->m_nNumber = w.number;
+            info->m_dSillHeight = w.sillMm;
+            info->m_dAngle = w.angle;
+            info->m_periodTexts.Append(w.period);
+            info->m_totalTexts.Append(w.total);
+            info->m_longestTexts.Append(w.longest);
+            out.push_back(info.get());
+            m_owned.push_back(std::move(info));
+        }
+        return out;
+    }
+    static WinTableLayout Layout(int sortMode, double minHours = 1.0) {
+        WinTableLayout layout;
+        layout.sortMode = sortMode;
+        layout.minHours = minHours;
+        layout.groupNames = {L"日照时间"};
+        return layout;
+    }
+    std::unique_ptr<VxDbSheet> Sheet(const std::vector<Win>& wins, const WinTableLayout& layout) {
+        return std::unique_ptr<VxDbSheet>(MakeWinSunSheet(Windows(wins), layout, {}));
+    }
+    static std::wstring Text(VxDbSheet& s, int r, int c) { return s.GetCell(r, c)->GetText(); }
+    static int Color(VxDbSheet& s, int r, int c) {
+        return s.GetCell(r, c)->GetGridStyle().GetTextColor();
+    }
+    // Rows r0..r1 of a column form one merged range.
+    static bool Merged(const VxDbSheet& s, int column, int r0, int r1) {
+        int a, b, c, d;
+        s.GetMergeRange(r0, column, a, b, c, d);
+        return a == r0 && c == r1 && b == column && d == column;
+    }
+
+    std::vector<std::unique_ptr<SolxWinSunlightInfo>> m_owned;
+};
+
+TEST_F(WinSunTableTest, ByFloorMergesTheFloorColumnOverEachFloor) {
+    auto s = Sheet({{1, 1, 900, L"8:00～9:00", L"1:00"},
+                    {1, 2, 900, L"8:00～10:00", L"2:00"},
+                    {2, 1, 3900, L"8:00～11:00", L"3:00"}},
+                   Layout(0));
+    ASSERT_EQ(s->GetRowNum(), 5);
+    ASSERT_EQ(s->GetColumnNum(), 5);
+    const wchar_t* header[2][5] = {{L"层号", L"窗位", L"窗台高(米)", L"日照时间", L""},
+                                   {L"", L"", L"", L"日照时间", L"总有效日照"}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 5; ++c) EXPECT_EQ(Text(*s, r, c), header[r][c]) << r << "," << c;
+    for (int c = 0; c < 3; ++c) EXPECT_TRUE(Merged(*s, c, 0, 1)) << c;
+    int r0, c0, r1, c1;
+    s->GetMergeRange(0, 4, r0, c0, r1, c1);
+    EXPECT_EQ(c0, 3) << "the group heading spans its two columns";
+    EXPECT_TRUE(Merged(*s, 0, 2, 3)) << "floor 1";
+    EXPECT_TRUE(Merged(*s, 0, 4, 4)) << "the last window alone on floor 2 is not merged";
+    EXPECT_EQ(Text(*s, 3, 1), L"2");
+    EXPECT_EQ(Text(*s, 4, 2), L"3.90");
+    EXPECT_EQ(Text(*s, 4, 3), L"8:00～11:00");
+    EXPECT_EQ(Text(*s, 4, 4), L"3:00");
+    EXPECT_DOUBLE_EQ(s->GetColumnWidth(0), 10.0);
+    EXPECT_DOUBLE_EQ(s->GetColumnWidth(1), 15.0);
+    EXPECT_DOUBLE_EQ(s->GetColumnWidth(2), 25.0);
+}
+
+TEST_F(WinSunTableTest, ByNumberCompactsEqualRowsIntoRanges) {
+    const std::wstring p = L"9:00～12:00", q = L"10:00～12:00";
+    struct Case {
+        const char* name;
+        std::vector<Win> wins;
+        std::vector<std::wstring> floors, sills;  // columns 1 and 2 of the rows left
+    };
+    const Case cases[] = {
+        {"four floors alike",
+         {{2, 3, 3000, p, L"3:00"},
+          {3, 3, 6000, p, L"3:00"},
+          {4, 3, 9000, p, L"3:00"},
+          {5, 3, 12000, p, L"3:00"}},
+         {L"2～5"},
+         {L"3.00～12.00"}},
+        {"same sill heights give one value",
+         {{2, 3, 900, p, L"3:00"}, {3, 3, 900, p, L"3:00"}},
+         {L"2～3"},
+         {L"0.90"}},
+        {"a different result splits the run",
+         {{2, 3, 3000, p, L"3:00"},
+          {3, 3, 6000, p, L"3:00"},
+          {4, 3, 9000, q, L"2:00"},
+          {5, 3, 12000, p, L"3:00"}},
+         {L"2～3", L"4", L"5"},
+         {L"3.00～6.00", L"9.00", L"12.00"}},
+        {"another position is another run",
+         {{2, 3, 3000, p, L"3:00"}, {2, 4, 3000, p, L"3:00"}},
+         {L"2", L"2"},
+         {L"3.00", L"3.00"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto s = Sheet(c.wins, Layout(1));
+        ASSERT_EQ(s->GetRowNum(), 2 + static_cast<int>(c.floors.size()));
+        EXPECT_EQ(Text(*s, 0, 0), L"窗位");
+        EXPECT_EQ(Text(*s, 0, 1), L"层数");
+        for (size_t i = 0; i < c.floors.size(); ++i) {
+            EXPECT_EQ(Text(*s, 2 + static_cast<int>(i), 1), c.floors[i]) << i;
+            EXPECT_EQ(Text(*s, 2 + static_cast<int>(i), 2), c.sills[i]) << i;
+        }
+    }
+}
+
+TEST_F(WinSunTableTest, WindowsBelowTheMinimumAreColoured) {
+    struct Case {
+        const char* name;
+        Win win;
+        int evalByTotal;
+        int color;
+    };
+    const Case cases[] = {
+        {"a minute short", {1, 1, 900, L"8:00～8:59", L"0:59"}, 1, 1},
+        {"exactly the minimum", {1, 1, 900, L"8:00～9:00", L"1:00"}, 1, 0},
+        {"judged by the longest period", {1, 1, 900, L"8:00～9:00", L"1:00", L"0:30"}, 0, 1},
+        {"no sun at all", {1, 1, 900, L"0", L"0:00"}, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        WinTableLayout layout = Layout(0, 1.0);
+        layout.evalByTotal = c.evalByTotal;
+        auto s = Sheet({c.win}, layout);
+        ASSERT_EQ(Color(*s, 2, 2), 0) << "the sill cell is the base";
+        EXPECT_EQ(Color(*s, 2, 3), c.color);
+        EXPECT_EQ(Color(*s, 2, 4), c.color);
+        EXPECT_EQ(Text(*s, 1, 4), c.evalByTotal ? L"总有效日照" : L"最长有效连照");
+        EXPECT_EQ(Text(*s, 2, 4), c.evalByTotal ? c.win.total : c.win.longest);
+    }
+}
+
+TEST_F(WinSunTableTest, OrientationColumnNamesTheOutwardNormalAndMergesEqualOnes) {
+    const double pi = 3.14159265358979323846;
+    WinTableLayout layout = Layout(0);
+    layout.useValidWindow = 1;
+    auto s = Sheet({{1, 1, 900, L"8:00～9:00", L"1:00", L"0:00", 0.0},
+                    {1, 2, 900, L"8:00～10:00", L"2:00", L"0:00", 0.0},
+                    {1, 3, 900, L"8:00～11:00", L"3:00", L"0:00", pi}},
+                   layout);
+    ASSERT_EQ(s->GetColumnNum(), 6);
+    EXPECT_EQ(Text(*s, 0, 5), L"有效朝向");
+    EXPECT_TRUE(Merged(*s, 5, 0, 1));
+    EXPECT_EQ(Text(*s, 2, 5), L"正南");
+    EXPECT_EQ(Text(*s, 4, 5), L"正北");
+    EXPECT_TRUE(Merged(*s, 5, 2, 3));
+    EXPECT_TRUE(Merged(*s, 5, 4, 4));
+}
+
+TEST_F(WinSunTableTest, MetreDrawingShowsSillsInMetres) {
+    WinTableLayout layout = Layout(0);
+    layout.unitScale = 0.001;
+    auto s = Sheet({{1, 1, 0.9, L"0", L"0:00"}}, layout);
+    EXPECT_EQ(Text(*s, 2, 2), L"0.90");
+}
+
+TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeader) {
+    AcDbDatabase db;
+    acdbHostApplicationServices()->setWorkingDatabase(&db);
+    WriteWinSunTables({}, Layout(1), AcGePoint3d(100.0, 200.0, 0.0));
+    int notes = 0, sheets = 0;
+    AcDbBlockTableRecord* space = nullptr;
+    ASSERT_EQ(acdbOpenObject(space, db.modelSpaceId(), AcDb::kForRead), Acad::eOk);
+    const AcDbObjectIdArray ids = space->entityIds();
+    space->close();
+    for (const AcDbObjectId& id : ids) {
+        AcDbEntity* e = nullptr;
+        ASSERT_EQ(acdbOpenObject(e, id, AcDb::kForRead), Acad::eOk);
+        if (auto* text = dynamic_cast<VxDbText*>(e)) {
+            ++notes;
+            EXPECT_FALSE(text->GetContent().empty());
+            EXPECT_GT(text->position().y, 200.0) << "the note stands above the table point";
+        } else if (auto* sheet = dynamic_cast<VxDbSheet*>(e)) {
+            ++sheets;
+            EXPECT_EQ(sheet->GetRowNum(), 2);
+            EXPECT_EQ(sheet->GetColumnNum(), 5);
+            VxSheetTitle title;
+            sheet->GetTitle(title);
+            EXPECT_EQ(title.GetText(), L"窗日照分析表");
+            EXPECT_EQ(sheet->GetLocation(), AcGePoint3d(100.0, 200.0, 0.0));
+        }
+        e->close();
+    }
+    acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    EXPECT_EQ(notes, 1);
+    EXPECT_EQ(sheets, 1);
+}
+
+}  // namespace
