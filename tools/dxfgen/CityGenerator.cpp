@@ -42,6 +42,13 @@ Record outline(DrawingSkeleton& d, const Footprint& f, double elevation, double 
     return r;
 }
 
+// One floor of a stacked building, tagged so that the database loads it as a slab.
+Record slab(DrawingSkeleton& d, const Footprint& f, double elevation) {
+    Record r = outline(d, f, elevation, kFloorHeight);
+    r.tags.insert(r.tags.end(), {{1001, kTypeApp, 0}, {1000, "BREL_SLAB", 0}});
+    return r;
+}
+
 Record attribute(DrawingSkeleton& d, const std::string& owner, const char* tag,
                  const std::string& value, double x, double y, double z) {
     Record a = d.entity("ATTRIB", owner, kWindowLayer, "AcDbText");
@@ -111,7 +118,7 @@ void addBuilding(DrawingSkeleton& d, const CityOptions& o, int index, unsigned& 
     if (index % 2 == 0) out.push_back({outline(d, f, 0.0, height), {}});
     for (int floor = 0; floor < o.floors; ++floor) {
         double z = floor * kFloorHeight;
-        if (index % 2 == 1) out.push_back({outline(d, f, z, kFloorHeight), {}});
+        if (index % 2 == 1) out.push_back({slab(d, f, z), {}});
         for (int k = 0; k < o.windowsPerFloor; ++k) {
             double x = f.x + f.width * (k + 0.5) / o.windowsPerFloor;
             out.push_back(window(d, {x, f.y, z + 900.0, false, index + 1, floor + 1, k + 1}));

@@ -103,7 +103,9 @@ void DrawingSkeleton::tables() {
     style.tags.insert(style.tags.end(), {{40, "0.0", 0}, {41, "1.0", 0}, {3, "txt", 0}});
     table("VIEW");
     table("UCS");
-    tableEntry(table("APPID"), "APPID", "AcDbRegAppTableRecord", "ACAD");
+    Table& apps = table("APPID");
+    tableEntry(apps, "APPID", "AcDbRegAppTableRecord", "ACAD");
+    tableEntry(apps, "APPID", "AcDbRegAppTableRecord", kTypeApp);
     Table& dims = table("DIMSTYLE");
     dims.head.tags.push_back({100, "AcDbDimStyleTable", 0});
     tableEntry(dims, "DIMSTYLE", "AcDbDimStyleTableRecord", "Standard").tags[0].code = 105;

@@ -44,6 +44,8 @@ inline const char* const kWindowLayer = "SUN-WINDOW";
 inline const char* const kModelLayer = "SUN-3DMODEL";
 inline const char* const kTextLayer = "SUN-TEXT";
 inline const char* const kWindowBlock = "_SUNWD";
+// Extended data application whose first string names the product-line class of an entity.
+inline const char* const kTypeApp = "SOLX_TYPE";
 
 std::string real(double v);
 
