@@ -58,7 +58,11 @@ public:
         SortBy([cmp](const T& a, const T& b) { return cmp(a, b) > 0; });
     }
     void Sort(bool ascending) override {
-        SortBy([ascending](const T& a, const T& b) { return ascending ? a > b : b > a; });
+        if constexpr (VxOrdered<T>) {
+            SortBy([ascending](const T& a, const T& b) { return ascending ? a > b : b > a; });
+        } else {
+            assert(!"Sort(bool) needs an element type with operator>");
+        }
     }
 
     // Storage size: false when n is below the length.

@@ -13,8 +13,17 @@
 // be copied, and nothing copies into them element-wise.
 
 #include <cassert>
+#include <concepts>
 #include "containers/VxArray.h"
 #include "containers/VxQuene.h"
+
+// Element types that sorts can order. Sort(bool) is virtual and therefore compiled for every
+// element type; records that are only ever sorted with a comparison function (windows, buildings)
+// need no operator>, and calling Sort(bool) on them is a programming error caught by an assert.
+template <class T>
+concept VxOrdered = requires(const T& a, const T& b) {
+    { a > b } -> std::convertible_to<bool>;
+};
 
 template <class T>
 class VxDynArrayBase {

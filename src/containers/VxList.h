@@ -75,8 +75,12 @@ public:
         SortKeepingCursor([cmp](const T& e, const T& x) { return cmp(e, x) > 0; });
     }
     void Sort(bool ascending) override {
-        SortKeepingCursor(
-            [ascending](const T& e, const T& x) { return ascending ? e > x : x > e; });
+        if constexpr (VxOrdered<T>) {
+            SortKeepingCursor(
+                [ascending](const T& e, const T& x) { return ascending ? e > x : x > e; });
+        } else {
+            assert(!"Sort(bool) needs an element type with operator>");
+        }
     }
 
     // With the cursor out the new node goes to the front; the cursor moves onto it.

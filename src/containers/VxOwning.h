@@ -48,10 +48,14 @@ public:
         SortKeepingCursor([cmp](T* e, T* x) { return x && (!e || cmp(e, x) > 0); });
     }
     void Sort(bool ascending) override {
-        SortKeepingCursor([ascending](T* e, T* x) {
-            if (!x || !e) return x && !e;
-            return ascending ? *e > *x : Less(*e, *x);
-        });
+        if constexpr (VxOrdered<T>) {
+            SortKeepingCursor([ascending](T* e, T* x) {
+                if (!x || !e) return x && !e;
+                return ascending ? *e > *x : Less(*e, *x);
+            });
+        } else {
+            assert(!"Sort(bool) needs an element type with operator>");
+        }
     }
 
     void ReleaseCur() {

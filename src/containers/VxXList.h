@@ -44,7 +44,11 @@ public:
         SortKeeping([cmp](const T& e, const T& x) { return cmp(e, x) > 0; });
     }
     void Sort(bool ascending) override {
-        SortKeeping([ascending](const T& e, const T& x) { return ascending ? e > x : x > e; });
+        if constexpr (VxOrdered<T>) {
+            SortKeeping([ascending](const T& e, const T& x) { return ascending ? e > x : x > e; });
+        } else {
+            assert(!"Sort(bool) needs an element type with operator>");
+        }
     }
     void InsertAfterCur(const T& x) override;
     void DetachAfterCur() override {

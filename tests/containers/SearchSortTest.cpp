@@ -135,3 +135,31 @@ TEST(Copying, WholeContainerCopiesAreIndependent) {
     EXPECT_EQ(l.GetLength(), 10);
     EXPECT_EQ(l.GetAt(5), 1);
 }
+
+// Records with no operator> (windows, buildings) live in every container and sort through a
+// comparison function; only Sort(bool) needs the ordering.
+struct Unordered {
+    int key = 0;
+    bool operator==(const Unordered& o) const { return key == o.key; }
+};
+int ByUnorderedKey(const Unordered& a, const Unordered& b) {
+    return a.key - b.key;
+}
+int ByUnorderedPtr(Unordered* const& a, Unordered* const& b) {
+    return a->key - b->key;
+}
+
+TEST(SearchSort, RecordsWithoutOrderingSortByFunction) {
+    VxDList<Unordered> values;
+    VxPDList<Unordered> owned;
+    for (int k : {3, 1, 2}) {
+        values.Append(Unordered{k});
+        owned.Append(new Unordered{k});
+    }
+    values.Sort(ByUnorderedKey);
+    owned.Sort(ByUnorderedPtr);
+    for (long i = 0; i < 3; ++i) {
+        EXPECT_EQ(values.GetAt(i).key, i + 1);
+        EXPECT_EQ(owned.GetAt(i)->key, i + 1);
+    }
+}
