@@ -1,6 +1,31 @@
 // ATTDEF and ATTRIB: texts with a tag.
 #include "acad/AcDbAttribute.h"
 
+namespace {
+
+// The fields ATTDEF and ATTRIB share after their text fields.
+bool readAttributeField(const AcDbDxfTag& t, std::wstring& tag, int& flags, int& fieldLength,
+                        AcDb::TextVertMode& vert) {
+    switch (t.code) {
+        case 2:
+            tag = acdbDxfText(t);
+            return true;
+        case 70:
+            flags = acdbDxfInt(t);
+            return true;
+        case 73:
+            fieldLength = acdbDxfInt(t);
+            return true;
+        case 74:
+            vert = static_cast<AcDb::TextVertMode>(std::clamp(acdbDxfInt(t), 0, 3));
+            return true;
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
 AcDbAttributeDefinition::AcDbAttributeDefinition(const AcGePoint3d& position, const wchar_t* text,
                                                  const wchar_t* tag, const wchar_t* prompt,
                                                  AcDbObjectId style)
@@ -29,25 +54,11 @@ Acad::ErrorStatus AcDbAttributeDefinition::setConstant(bool on) {
 
 bool AcDbAttributeDefinition::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
     if (AcDbEntity::dxfInField(t, sub) || readTextField(t)) return true;
-    switch (t.code) {
-        case 2:
-            tag_ = acdbDxfText(t);
-            return true;
-        case 3:
-            prompt_ = acdbDxfText(t);
-            return true;
-        case 70:
-            flags_ = acdbDxfInt(t);
-            return true;
-        case 73:
-            fieldLength_ = acdbDxfInt(t);
-            return true;
-        case 74:
-            vert_ = static_cast<AcDb::TextVertMode>(std::clamp(acdbDxfInt(t), 0, 3));
-            return true;
-        default:
-            return false;
+    if (t.code == 3) {
+        prompt_ = acdbDxfText(t);
+        return true;
     }
+    return readAttributeField(t, tag_, flags_, fieldLength_, vert_);
 }
 
 void AcDbAttributeDefinition::dxfOutFields(AcDbDxfFiler& f) const {
@@ -91,22 +102,7 @@ Acad::ErrorStatus AcDbAttribute::setAttributeFromBlock(const AcDbAttributeDefini
 
 bool AcDbAttribute::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
     if (AcDbEntity::dxfInField(t, sub) || readTextField(t)) return true;
-    switch (t.code) {
-        case 2:
-            tag_ = acdbDxfText(t);
-            return true;
-        case 70:
-            flags_ = acdbDxfInt(t);
-            return true;
-        case 73:
-            fieldLength_ = acdbDxfInt(t);
-            return true;
-        case 74:
-            vert_ = static_cast<AcDb::TextVertMode>(std::clamp(acdbDxfInt(t), 0, 3));
-            return true;
-        default:
-            return false;
-    }
+    return readAttributeField(t, tag_, flags_, fieldLength_, vert_);
 }
 
 void AcDbAttribute::dxfOutFields(AcDbDxfFiler& f) const {
