@@ -40,6 +40,7 @@ protected:
     // Stores the controls, takes the standard's day and times (and its step when takeStep),
     // and loads the controls again.
     void TakeStandardDay(bool takeStep);
+    void ChangeStandard(bool takeStep);
     // The standard combo's last item, appended after every refill.
     static const wchar_t* ManagerItemText();
 

@@ -37,21 +37,9 @@ CDlgSunSetup2::~CDlgSunSetup2() {
     g_SunDataSet.m_dStep = g_savedStep2;
 }
 
+// The remembered step of these dialogs is their own: a new standard does not bring its step.
 void CDlgSunSetup2::OnStdChanged() {
-    const int sel = m_comboStd.GetCurSel();
-    if (sel < 0) return;
-    if (sel + 1 < m_comboStd.GetCount()) {
-        g_SunDataSet.m_nCurStd = sel;
-        TakeStandardDay(false);
-        return;
-    }
-    if (SunStdDlgDoModal(this) != IDOK) {
-        m_comboStd.SetCurSel(g_SunDataSet.m_nCurStd);
-        return;
-    }
-    RefreshStdCombo();
-    m_comboStd.AddString(ManagerItemText());
-    TakeStandardDay(false);
+    ChangeStandard(false);
 }
 
 CDlgSunSetup3::CDlgSunSetup3(UINT templateId, CWnd* parent) : CDlgSunSetup2(templateId, parent) {

@@ -5,11 +5,17 @@
 #include "solx/SolxDataSet.h"
 
 void CDlgSunSetup::OnStdChanged() {
+    ChangeStandard(true);
+}
+
+// The last item of the standards combo opens the standards manager; any other item selects
+// that standard and takes its day and times (and its step, when takeStep).
+void CDlgSunSetup::ChangeStandard(bool takeStep) {
     const int sel = m_comboStd.GetCurSel();
     if (sel < 0) return;
     if (sel + 1 < m_comboStd.GetCount()) {
         g_SunDataSet.m_nCurStd = sel;
-        TakeStandardDay(true);
+        TakeStandardDay(takeStep);
         return;
     }
     if (SunStdDlgDoModal(this) != IDOK) {
@@ -18,7 +24,7 @@ void CDlgSunSetup::OnStdChanged() {
     }
     RefreshStdCombo();
     m_comboStd.AddString(ManagerItemText());
-    TakeStandardDay(true);
+    TakeStandardDay(takeStep);
 }
 
 void CDlgSunSetup::OnStdTime() {
