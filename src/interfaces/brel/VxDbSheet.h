@@ -1,8 +1,9 @@
 // The product line's table: rows of cells with texts and styles, merged ranges, column widths
 // and row heights, an optional title row above. Saved as an insert of an anonymous block of
 // lines and texts (what any viewer shows), tagged with the table's values so that it loads back
-// as a table. Row 0 is the top row; the location is the table's top-left corner (below the
-// title).
+// as a table. Row 0 is the top row; the location is the top-left corner of the whole table,
+// title included: the title takes the first title height below it, the rows follow. A cell's
+// text may hold several lines separated by '\n'; each line is drawn as a text of its own.
 #pragma once
 
 #include <string>
@@ -118,7 +119,11 @@ public:
     void GetMergeRange(int row, int column, int& r0, int& c0, int& r1, int& c1) const;
     // Removes a row; merges shrink with it. `redraw` is kept for the call's shape.
     bool RemoveRow(int row, int redraw = 0);
-    // Grows the rows of height style 3 in the range to fit their tallest text.
+    // Fits the table to the texts of the rows in the range. Column widths are minimums: a
+    // column widens to its widest line of text plus margins (cells merged over several columns
+    // do not count). Rows of height style 3 grow, never shrink, to fit their tallest cell
+    // (lines x 1.5 text heights plus margins); a cell merged over several rows grows the last
+    // of them when the rows together are too low.
     void CalculateRowHeight(int firstRow, int lastRow);
     double GetWidth() const;
     double GetHeight() const;  // rows only, the title not included
@@ -136,6 +141,10 @@ private:
         int r0, c0, r1, c1;
     };
     const Merge* mergeAt(int row, int column) const;
+    static double cellNeed(const VxGridCell& cell);  // the height a cell's lines take
+    void widenColumns(int firstRow, int lastRow);
+    void growMergedRows(int firstRow, int lastRow);
+    double titleSpace() const;  // the title's height, 0 without a title
     double rowTop(int row) const;
     double columnLeft(int column) const;
     std::vector<VxSheetRow> rows_;

@@ -7,6 +7,31 @@
 #include "acad/AcDbLine.h"
 #include "acad/AcDbText.h"
 
+namespace {
+
+constexpr double kPadding = 0.3;      // text heights between a cell's border and its text
+constexpr double kLineSpacing = 1.5;  // text heights from one line of a cell to the next
+
+std::vector<std::wstring> SplitLines(const std::wstring& text) {
+    std::vector<std::wstring> lines(1);
+    for (wchar_t c : text)
+        if (c == L'\n')
+            lines.emplace_back();
+        else
+            lines.back() += c;
+    return lines;
+}
+
+// The same estimate the text's own size query makes: CJK glyphs square, others 0.7 wide.
+double LineWidth(const std::wstring& line, double height) {
+    AcDbText probe(AcGePoint3d(), line.c_str(), {}, height);
+    double w = 0, h = 0;
+    probe.getTextSize(w, h);
+    return w;
+}
+
+}  // namespace
+
 bool VxDbSheet::InitSheet(int rows, int columns, double rowHeight, double columnWidth) {
     if (rows < 1 || columns < 1) return false;
     rowHeight_ = rowHeight;
@@ -85,19 +110,55 @@ bool VxDbSheet::RemoveRow(int row, int) {
 }
 
 void VxDbSheet::CalculateRowHeight(int firstRow, int lastRow) {
-    for (int r = std::max(0, firstRow); r <= lastRow && r < GetRowNum(); ++r) {
+    firstRow = std::max(0, firstRow), lastRow = std::min(lastRow, GetRowNum() - 1);
+    widenColumns(firstRow, lastRow);
+    for (int r = firstRow; r <= lastRow; ++r) {
         VxSheetRow& row = rows_[static_cast<size_t>(r)];
         if (row.GetRowHeightStyle() != 3) continue;
-        double need = rowHeight_;
+        double need = row.GetHeight();
         for (int c = 0; c < GetColumnNum(); ++c) {
             const Merge* m = mergeAt(r, c);
-            if (m && m->r0 != m->r1) continue;  // a cell over several rows does not size one
-            const VxGridCell& cell = row.cells()[static_cast<size_t>(c)];
-            if (!cell.GetText().empty())
-                need = std::max(need, cell.GetGridStyle().GetTextHeight() * 2);
+            if (m && m->r0 != m->r1) continue;  // sized over its rows below
+            need = std::max(need, cellNeed(row.cells()[static_cast<size_t>(c)]));
         }
         row.SetHeight(need);
     }
+    growMergedRows(firstRow, lastRow);
+}
+
+double VxDbSheet::cellNeed(const VxGridCell& cell) {
+    std::wstring text = cell.GetText();
+    if (text.empty()) return 0;
+    double h = cell.GetGridStyle().GetTextHeight();
+    return h * (kLineSpacing * static_cast<double>(SplitLines(text).size()) + 0.5);
+}
+
+// A merge over several rows that needs more than its rows give grows its last row.
+void VxDbSheet::growMergedRows(int firstRow, int lastRow) {
+    for (const Merge& m : merges_) {
+        if (m.r0 == m.r1 || m.r0 < firstRow || m.r0 > lastRow) continue;
+        VxSheetRow& last = rows_[static_cast<size_t>(m.r1)];
+        if (last.GetRowHeightStyle() != 3) continue;
+        double have = rowTop(m.r0) - rowTop(m.r1 + 1);
+        double need = cellNeed(rows_[static_cast<size_t>(m.r0)].cells()[static_cast<size_t>(m.c0)]);
+        if (need > have) last.SetHeight(last.GetHeight() + need - have);
+    }
+}
+
+// A column's width is a minimum: it widens to its widest line of text plus the side margins.
+// Cells merged over several columns do not size one.
+void VxDbSheet::widenColumns(int firstRow, int lastRow) {
+    for (int r = firstRow; r <= lastRow; ++r)
+        for (int c = 0; c < GetColumnNum(); ++c) {
+            const Merge* m = mergeAt(r, c);
+            if (m && (m->c0 != m->c1 || m->r0 != r)) continue;
+            const VxGridCell& cell = rows_[static_cast<size_t>(r)].cells()[static_cast<size_t>(c)];
+            double h = cell.GetGridStyle().GetTextHeight(), widest = 0;
+            for (const std::wstring& line : SplitLines(cell.GetText()))
+                widest = std::max(widest, LineWidth(line, h));
+            double& w = widths_[static_cast<size_t>(c)];
+            if (widest > 0) w = std::max(w, widest + 2 * kPadding * h);
+        }
 }
 
 double VxDbSheet::GetWidth() const {
@@ -107,11 +168,16 @@ double VxDbSheet::GetWidth() const {
 }
 
 double VxDbSheet::GetHeight() const {
-    return rowTop(GetRowNum()) * -1;
+    return -rowTop(GetRowNum()) - titleSpace();
 }
 
+double VxDbSheet::titleSpace() const {
+    return title_.GetText().empty() ? 0 : title_.GetHeight();
+}
+
+// Rows start below the title: the location is the corner above the title.
 double VxDbSheet::rowTop(int row) const {
-    double y = 0;
+    double y = -titleSpace();
     for (int r = 0; r < row; ++r) y -= rows_[static_cast<size_t>(r)].GetHeight();
     return y;
 }
@@ -124,24 +190,33 @@ double VxDbSheet::columnLeft(int column) const {
 
 namespace {
 
-AcDbText* cellText(const std::wstring& text, const VxGridStyle& s, double x0, double y0, double x1,
-                   double y1) {
-    // The anchor inside the box follows the modes: left/centre/right, bottom/middle/top.
+// One text per line, stacked kLineSpacing text heights apart; the block of lines hangs in the
+// box as the vertical mode says, each line placed as the horizontal mode says.
+void cellTexts(AcDbVoidPtrArray& out, const std::wstring& text, const VxGridStyle& s, double x0,
+               double y0, double x1, double y1) {
     int h = s.GetHorzMode(), v = s.GetVertMode();
-    double pad = s.GetTextHeight() * 0.3;
+    double pad = s.GetTextHeight() * kPadding, step = s.GetTextHeight() * kLineSpacing;
     double x = (h == AcDb::kTextLeft)    ? x0 + pad
                : (h == AcDb::kTextRight) ? x1 - pad
                                          : (x0 + x1) / 2;
     double y = (v == AcDb::kTextTop)                              ? y1 - pad
                : (v == AcDb::kTextBottom || v == AcDb::kTextBase) ? y0 + pad
                                                                   : (y0 + y1) / 2;
-    auto* t = new AcDbText(AcGePoint3d(x, y, 0), text.c_str(), {}, s.GetTextHeight());
-    t->setTextStyleName(s.GetTextStyle().c_str());
-    t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(std::clamp(h, 0, 5)));
-    t->setVerticalMode(static_cast<AcDb::TextVertMode>(std::clamp(v, 0, 3)));
-    t->setAlignmentPoint(AcGePoint3d(x, y, 0));
-    t->setColorIndex(s.GetTextColor());
-    return t;
+    std::vector<std::wstring> lines = SplitLines(text);
+    double n = static_cast<double>(lines.size());
+    double first = (v == AcDb::kTextTop)                              ? 0
+                   : (v == AcDb::kTextBottom || v == AcDb::kTextBase) ? (n - 1) * step
+                                                                      : (n - 1) * step / 2;
+    for (size_t i = 0; i < lines.size(); ++i) {
+        AcGePoint3d at(x, y + first - static_cast<double>(i) * step, 0);
+        auto* t = new AcDbText(at, lines[i].c_str(), {}, s.GetTextHeight());
+        t->setTextStyleName(s.GetTextStyle().c_str());
+        t->setHorizontalMode(static_cast<AcDb::TextHorzMode>(std::clamp(h, 0, 5)));
+        t->setVerticalMode(static_cast<AcDb::TextVertMode>(std::clamp(v, 0, 3)));
+        t->setAlignmentPoint(at);
+        t->setColorIndex(s.GetTextColor());
+        out.append(t);
+    }
 }
 
 }  // namespace
@@ -172,12 +247,12 @@ AcDbVoidPtrArray VxDbSheet::BuildGraphics() const {
             const VxGridCell& cell = rows_[static_cast<size_t>(r)].cells()[static_cast<size_t>(c)];
             if (cell.GetText().empty()) continue;
             int r1 = m ? m->r1 : r, c1 = m ? m->c1 : c;
-            out.append(cellText(cell.GetText(), cell.GetGridStyle(), columnLeft(c), rowTop(r1 + 1),
-                                columnLeft(c1 + 1), rowTop(r)));
+            cellTexts(out, cell.GetText(), cell.GetGridStyle(), columnLeft(c), rowTop(r1 + 1),
+                      columnLeft(c1 + 1), rowTop(r));
         }
     if (!title_.GetText().empty())
-        out.append(cellText(title_.GetText(), title_.GetGridStyle(), 0, 0, GetWidth(),
-                            title_.GetHeight()));
+        cellTexts(out, title_.GetText(), title_.GetGridStyle(), 0, -title_.GetHeight(), GetWidth(),
+                  0);
     for (AcDbEntity* e : out) e->setLayer(L"0");
     return out;
 }
@@ -194,8 +269,8 @@ Acad::ErrorStatus VxDbSheet::explode(AcDbVoidPtrArray& entities) const {
 
 Acad::ErrorStatus VxDbSheet::getGeomExtents(AcDbExtents& ext) const {
     AcGePoint3d p = position();
-    double top = title_.GetText().empty() ? 0 : title_.GetHeight();
-    ext.set(p + AcGeVector3d(0, -GetHeight(), 0), p + AcGeVector3d(GetWidth(), top, 0));
+    ext.set(p + AcGeVector3d(0, -GetHeight() - titleSpace(), 0),
+            p + AcGeVector3d(GetWidth(), 0, 0));
     return Acad::eOk;
 }
 
