@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "acad/AcDbDxfFiler.h"
+#include "mfc/Utf8.h"
 
 double acdbDxfReal(const AcDbDxfTag& tag) {
     return std::strtod(tag.value.c_str(), nullptr);
@@ -15,48 +16,13 @@ int acdbDxfInt(const AcDbDxfTag& tag) {
     return static_cast<int>(std::strtol(tag.value.c_str(), nullptr, 10));
 }
 
+// UTF-8 is the text of the tag layer; the database holds wide strings.
 std::wstring acdbWide(const std::string& s) {
-    std::wstring out;
-    out.reserve(s.size());
-    for (size_t i = 0; i < s.size();) {
-        unsigned char c = static_cast<unsigned char>(s[i]);
-        int extra = c < 0x80 ? 0 : (c >> 5) == 6 ? 1 : (c >> 4) == 14 ? 2 : (c >> 3) == 30 ? 3 : -1;
-        if (extra < 0 || i + static_cast<size_t>(extra) >= s.size() + (extra == 0 ? 1 : 0)) {
-            out.push_back(0xFFFD);  // invalid byte: replacement character
-            ++i;
-            continue;
-        }
-        uint32_t cp = extra == 0 ? c : (c & (0x3F >> extra));
-        for (int k = 1; k <= extra; ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(s[i + static_cast<size_t>(k)]) & 0x3F);
-        out.push_back(static_cast<wchar_t>(cp));
-        i += static_cast<size_t>(extra) + 1;
-    }
-    return out;
+    return solx::win::Utf8ToWide(s);
 }
 
 std::string acdbUtf8(const std::wstring& w) {
-    std::string out;
-    out.reserve(w.size());
-    for (wchar_t wc : w) {
-        auto cp = static_cast<uint32_t>(wc);
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-    return out;
+    return solx::win::WideToUtf8(w);
 }
 
 std::wstring acdbDxfText(const AcDbDxfTag& tag) {

@@ -4,43 +4,16 @@
 #include <filesystem>
 #include <fstream>
 
+#include "mfc/Utf8.h"
+
 namespace solx::data {
 
 std::wstring FromUtf8(const std::string& text) {
-    std::wstring out;
-    for (size_t i = 0; i < text.size();) {
-        const unsigned char c = static_cast<unsigned char>(text[i]);
-        const int extra = c < 0x80 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
-        unsigned cp = extra == 0 ? c : extra == 1 ? c & 0x1F : extra == 2 ? c & 0x0F : c & 0x07;
-        for (int k = 1; k <= extra && i + k < text.size(); ++k)
-            cp = (cp << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
-        out.push_back(static_cast<wchar_t>(cp));
-        i += extra + 1;
-    }
-    return out;
+    return solx::win::Utf8ToWide(text);
 }
 
 std::string ToUtf8(const std::wstring& text) {
-    std::string out;
-    for (wchar_t wc : text) {
-        const unsigned cp = static_cast<unsigned>(wc);
-        if (cp < 0x80) {
-            out.push_back(static_cast<char>(cp));
-        } else if (cp < 0x800) {
-            out.push_back(static_cast<char>(0xC0 | (cp >> 6)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else if (cp < 0x10000) {
-            out.push_back(static_cast<char>(0xE0 | (cp >> 12)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        } else {
-            out.push_back(static_cast<char>(0xF0 | (cp >> 18)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 12) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | ((cp >> 6) & 0x3F)));
-            out.push_back(static_cast<char>(0x80 | (cp & 0x3F)));
-        }
-    }
-    return out;
+    return solx::win::WideToUtf8(text);
 }
 
 std::string PathOf(const std::wstring& file) {

@@ -5,10 +5,18 @@
 #include <fstream>
 #include <sstream>
 
+#include <gtest/gtest.h>
+#include <unistd.h>
+
 namespace solx::dbtest {
 
 std::filesystem::path scratchDir(const std::string& name) {
-    auto dir = std::filesystem::path(SOLX_BINARY_DIR) / "test-scratch" / "db" / name;
+    // ctest runs tests side by side in separate processes: one folder per test and process, so
+    // that no test clears another's files.
+    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
+    const std::string owner = (test ? std::string(test->name()) : "none") + "-" +
+                              std::to_string(static_cast<long>(getpid()));
+    auto dir = std::filesystem::path(SOLX_BINARY_DIR) / "test-scratch" / "db" / name / owner;
     std::filesystem::remove_all(dir);
     std::filesystem::create_directories(dir);
     return dir;
