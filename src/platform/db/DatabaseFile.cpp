@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <utility>
 
 #include "acad/AcDbDatabase.h"
 #include "db/DatabaseIo.h"
@@ -14,7 +15,7 @@ Acad::ErrorStatus AcDbDatabase::readDxfFile(const wchar_t* path) {
         solx::dxf::Document doc = solx::dxf::readDocument(file);
         // Load into a fresh database first, so a failure leaves this one as it was.
         AcDbDatabase loaded(false);
-        solx::db::loadDocument(loaded, doc, file);
+        solx::db::loadDocument(loaded, std::move(doc), file);
         takeContentsOf(loaded);
     } catch (const solx::dxf::DxfError& e) {
         lastError_ = acdbWide(e.what());

@@ -13,6 +13,9 @@ namespace solx::db {
 // get fresh ones; missing tables, model and paper space, the named-objects dictionary and
 // layouts are added. Throws dxf::DxfError for structure it cannot place (file, line, reason).
 void loadDocument(AcDbDatabase& db, const dxf::Document& doc, const std::string& fileName);
+// The same, consuming the document: its entity records are released as their objects are
+// made, which keeps the peak memory of a file load near the size of the database alone.
+void loadDocument(AcDbDatabase& db, dxf::Document&& doc, const std::string& fileName);
 
 // The document of the database for saving: R2010, UTF-8, every handle and owner valid.
 dxf::Document saveDocument(AcDbDatabase& db);

@@ -14,7 +14,10 @@ namespace {
 class Loader {
 public:
     Loader(AcDbDatabase& db, const std::string& file) : db_(db), file_(file) {}
-    void load(const dxf::Document& doc);
+    // With `consumable` (the same document, given up by the caller), each entity's tags are
+    // released once its object is made, so a large drawing is never held twice (as tags and as
+    // objects) at the peak of a load.
+    void load(const dxf::Document& doc, dxf::Document* consumable);
 
 private:
     void reserveHandles(const dxf::Document& doc);
@@ -22,7 +25,7 @@ private:
     AcDbObjectId add(AcDbObject* obj, const dxf::Record& r);
     void loadHeader(const dxf::Tags& header);
     void loadTable(const dxf::Table& table);
-    void loadBlock(const dxf::Block& block);
+    void loadBlock(const dxf::Block& block, dxf::Block* consumable);
     AcDbBlockTableRecord* blockFor(const dxf::Record& begin);
     AcDbObjectId loadEntity(const dxf::Entity& e, AcDbBlockTableRecord* owner);
     void loadChildren(AcDbEntity* ent, const dxf::Entity& e);
@@ -108,7 +111,7 @@ AcDbBlockTableRecord* Loader::blockFor(const dxf::Record& begin) {
     return dynamic_cast<AcDbBlockTableRecord*>(id.object());
 }
 
-void Loader::loadBlock(const dxf::Block& block) {
+void Loader::loadBlock(const dxf::Block& block, dxf::Block* consumable) {
     AcDbBlockTableRecord* rec = blockFor(block.begin);
     if (!rec) throw dxf::DxfError(file_, block.begin.line, "block record is not a block");
     rec->readBlockBegin(toDbTags(block.begin.tags));
@@ -119,7 +122,10 @@ void Loader::loadBlock(const dxf::Block& block) {
         rec->endHandle = db_.allocateHandle();
     used_.insert(rec->beginHandle.value());
     used_.insert(rec->endHandle.value());
-    for (const auto& e : block.entities) loadEntity(e, rec);
+    for (size_t i = 0; i < block.entities.size(); ++i) {
+        loadEntity(block.entities[i], rec);
+        if (consumable) consumable->entities[i] = dxf::Entity{};
+    }
 }
 
 AcDbBlockTableRecord* Loader::ownerOfTopEntity(const AcDbEntity* ent) {
@@ -167,7 +173,7 @@ void Loader::loadChildren(AcDbEntity* ent, const dxf::Entity& e) {
     }
 }
 
-void Loader::load(const dxf::Document& doc) {
+void Loader::load(const dxf::Document& doc, dxf::Document* consumable) {
     reserveHandles(doc);
     loadHeader(doc.header);
     for (const auto& s : doc.rawSections) {
@@ -178,9 +184,13 @@ void Loader::load(const dxf::Document& doc) {
     db_.sectionOrder() = doc.sectionOrder;
     for (const auto& t : doc.tables) loadTable(t);
     completeTables(db_);  // R12 files lack BLOCK_RECORD, APPID ...
-    for (const auto& b : doc.blocks) loadBlock(b);
+    for (size_t i = 0; i < doc.blocks.size(); ++i)
+        loadBlock(doc.blocks[i], consumable ? &consumable->blocks[i] : nullptr);
     completeBlocks(db_);
-    for (const auto& e : doc.entities) loadEntity(e, nullptr);
+    for (size_t i = 0; i < doc.entities.size(); ++i) {
+        loadEntity(doc.entities[i], nullptr);
+        if (consumable) consumable->entities[i] = dxf::Entity{};
+    }
     for (const auto& r : doc.objects) {
         AcDbDxfTags tags = toDbTags(r.tags);
         AcDbObjectId id = add(newObjectFor(r.type, tags), r);
@@ -194,7 +204,11 @@ void Loader::load(const dxf::Document& doc) {
 }  // namespace
 
 void loadDocument(AcDbDatabase& db, const dxf::Document& doc, const std::string& fileName) {
-    Loader(db, fileName).load(doc);
+    Loader(db, fileName).load(doc, nullptr);
+}
+
+void loadDocument(AcDbDatabase& db, dxf::Document&& doc, const std::string& fileName) {
+    Loader(db, fileName).load(doc, &doc);
 }
 
 }  // namespace solx::db
