@@ -2,6 +2,7 @@
 #include "brel/VxDbPromptSymbol.h"
 
 #include "acad/AcDbDatabase.h"
+#include "dbobject/OwnBlock.h"
 #include "acad/AcDbLine.h"
 #include "acad/AcDbPolyline.h"
 
@@ -54,15 +55,8 @@ Acad::ErrorStatus VxDbPromptSymbol::getGeomExtents(AcDbExtents& ext) const {
 }
 
 void VxDbPromptSymbol::prepareForSave() {
-    AcDbDatabase* db = database();
-    AcDbObjectId blockId = blockTableRecord();
-    if (blockId.isNull()) blockId = db->addBlock(L"*U");
-    auto* block = dynamic_cast<AcDbBlockTableRecord*>(blockId.object());
+    AcDbBlockTableRecord* block = solx::dbobject::ClearOwnBlock(*this);
     if (!block) return;
-    setBlockTableRecord(blockId);
-    for (AcDbObjectId id : block->entityIds())
-        if (id.isValid()) id.object()->erase();
-    block->entityIds().clear();
     for (AcDbEntity* e : BuildGraphics()) block->appendAcDbEntity(e);
     AcDbBlockReference::prepareForSave();
 }

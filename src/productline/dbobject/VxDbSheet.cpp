@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "acad/AcDbDatabase.h"
+#include "dbobject/OwnBlock.h"
 #include "acad/AcDbLine.h"
 #include "acad/AcDbText.h"
 
@@ -275,15 +276,8 @@ Acad::ErrorStatus VxDbSheet::getGeomExtents(AcDbExtents& ext) const {
 }
 
 void VxDbSheet::prepareForSave() {
-    AcDbDatabase* db = database();
-    AcDbObjectId blockId = blockTableRecord();
-    if (blockId.isNull()) blockId = db->addBlock(L"*U");
-    auto* block = dynamic_cast<AcDbBlockTableRecord*>(blockId.object());
+    AcDbBlockTableRecord* block = solx::dbobject::ClearOwnBlock(*this);
     if (!block) return;
-    setBlockTableRecord(blockId);
-    for (AcDbObjectId id : block->entityIds())
-        if (id.isValid()) id.object()->erase();
-    block->entityIds().clear();
     for (AcDbEntity* e : BuildGraphics()) block->appendAcDbEntity(e);
     AcDbBlockReference::prepareForSave();
 }
