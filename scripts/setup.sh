@@ -21,5 +21,8 @@ fi
 
 # build dir, build type and extra cmake flags can be overridden (CI's sanitizer build uses them).
 build_dir=${SOLX_BUILD_DIR:-build}
-cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=${SOLX_BUILD_TYPE:-RelWithDebInfo} ${SOLX_CMAKE_FLAGS:-} >/dev/null
+# ccache, when the machine has it, makes rebuilds in several checkouts cheap; it is optional.
+launcher=()
+command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
+cmake -S . -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=${SOLX_BUILD_TYPE:-RelWithDebInfo} "${launcher[@]}" ${SOLX_CMAKE_FLAGS:-} >/dev/null
 cmake --build "$build_dir" -j "$(nproc)"
