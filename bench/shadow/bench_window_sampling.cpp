@@ -57,7 +57,7 @@ void WindowAnalysis(benchmark::State& state) {
     for (auto _ : state) {
         for (const auto& win : scene->windows) {
             SampleWindowSunlight(*win, scene->group, scene->samples, rule);
-            minutes += TotalTime(*win);
+            minutes += CountedTotal(ShownPeriods(*win, false, 0.0));
         }
     }
     state.counters["lit h/window"] = minutes / 60.0 / kWindows / state.iterations();

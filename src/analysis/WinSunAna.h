@@ -29,15 +29,26 @@ double WinNormalAngle(const SolxWinSunlightInfo& win);
 void SampleWindowSunlight(SolxWinSunlightInfo& win, const SolxBuildingEx& group,
                           const std::vector<SolxSunSample>& samples, const WinSunRule& rule);
 
-// The sunlit periods as "h:mm～h:mm" pieces joined by "\n", "0" when there are none. With clip,
-// only the parts inside the window's valid time range.
-void FormatSunlitPeriods(const SolxWinSunlightInfo& win, std::wstring& text, bool clip);
+// One sunlit stretch as the table shows it, in whole minutes of the day.
+struct WinShownPeriod {
+    int start = 0;
+    int end = 0;
+    bool counted = true;  // false: shorter than the standard's minimum counted period
+};
 
-// Minutes of effective sunlight over the whole day, and inside the valid time range.
-double TotalTime(const SolxWinSunlightInfo& win);
-double LongestTime(const SolxWinSunlightInfo& win);
-double ValidTotalTime(const SolxWinSunlightInfo& win);
-double ValidLongestTime(const SolxWinSunlightInfo& win);
+// The window's sunlit stretches as the table shows them: overlapping or touching ones joined,
+// with clip only their parts inside the window's valid time range. Both ends are rounded to the
+// nearest whole minute (halves up), so that the shown periods add up to the shown total, and a
+// stretch that rounds to nothing is left out. A stretch shorter than minPeriodMinutes (judged
+// before rounding) is listed but not counted.
+std::vector<WinShownPeriod> ShownPeriods(const SolxWinSunlightInfo& win, bool clip,
+                                         double minPeriodMinutes);
+// "h:mm～h:mm" pieces joined by "\n", an uncounted one marked with a trailing "*"; "0" when
+// there are none.
+std::wstring PeriodsText(const std::vector<WinShownPeriod>& periods);
+// Minutes of the counted periods: their sum, and the longest of them.
+int CountedTotal(const std::vector<WinShownPeriod>& periods);
+int CountedLongest(const std::vector<WinShownPeriod>& periods);
 
 // Sort orders of the window list: by floor then position (mode 0), by position then floor and
 // label (mode 1). Negative, zero or positive like a three-way comparison.

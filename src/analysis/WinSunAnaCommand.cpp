@@ -2,6 +2,9 @@
 // the table position, sample every window over the analysis period, and write the note and the
 // table of the windows.
 
+#include <algorithm>
+#include <cmath>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -16,6 +19,7 @@
 #include "host/SolxCommands.h"
 #include "host/SolxModule.h"
 #include "host/VxUtPushResource.h"
+#include "mfc/CString.h"
 #include "solx/SolxDataSet.h"
 #include "solx/SolxSelUtility.h"
 #include "ui/CWinTableDlg.h"
@@ -30,7 +34,14 @@ static bool operator>(const SolxWinSunlightInfo& a, const SolxWinSunlightInfo& b
 
 namespace {
 
+std::wstring Clock(long minutes) {
+    return SolxDegree(minutes / 60.0).TimeFormat(false);
+}
+
 using WindowList = VxPDList<SolxWinSunlightInfo>;
+
+// Sills farther than this from the ground are drawing errors (a unit mix-up, a stray point).
+constexpr double kMaxSillMetres = 10000.0;
 
 // What the dialog and the current standard decide for one run.
 struct WinSunRun {
@@ -54,7 +65,13 @@ int SelectWindows(WindowList& windows) {
     for (int i = 0; i < set.GetLength(); ++i) {
         AcDbEntity* entity = nullptr;
         if (set[i].Open(entity, AcDb::kForRead) != Acad::eOk) continue;
-        windows.Append(new SolxWinSunlightInfo(entity, 1, unitsPerMm));
+        auto window = std::make_unique<SolxWinSunlightInfo>(entity, 1, unitsPerMm);
+        const double sillMetres = window->m_dSillHeight / unitsPerMm / 1000.0;
+        if (std::isfinite(sillMetres) && std::fabs(sillMetres) <= kMaxSillMetres)
+            windows.Append(window.release());
+        else
+            acutPrintf(VxUtLangText(L"\n日照窗 #%s 的窗台高 %g 米不合理，已略过。"),
+                       entity->handle().toString().c_str(), sillMetres);
         entity->close();
     }
     return RTNORM;
@@ -83,14 +100,21 @@ bool AskParameters(WinSunRun& run) {
 }
 
 void AppendResults(SolxWinSunlightInfo& win, const WinSunRun& run) {
-    const bool valid = run.useValidWindow == 1;
-    std::wstring periods;
-    FormatSunlitPeriods(win, periods, valid);
-    win.m_periodTexts.Append(periods);
-    const double total = valid ? ValidTotalTime(win) : TotalTime(win);
-    const double longest = valid ? ValidLongestTime(win) : LongestTime(win);
-    win.m_totalTexts.Append(SolxDegree(total / 60.0).TimeFormat(false));
-    win.m_longestTexts.Append(SolxDegree(longest / 60.0).TimeFormat(false));
+    const std::vector<WinShownPeriod> periods =
+        ShownPeriods(win, run.useValidWindow == 1, g_SunDataSet.CurStd().m_dMinPeriod);
+    win.m_periodTexts.Append(PeriodsText(periods));
+    win.m_totalTexts.Append(Clock(CountedTotal(periods)));
+    win.m_longestTexts.Append(Clock(CountedLongest(periods)));
+}
+
+// A minimum other than the standard's requirement is the user's choice, but the table's
+// colours then disagree with the standard named in the note: say so before computing.
+void WarnAboutMinimum(const WinSunRun& run) {
+    const SolxStdSet& standard = g_SunDataSet.CurStd();
+    if (std::fabs(run.minHours - standard.m_dRequired) <= kWinDistZero) return;
+    acutPrintf(VxUtLangText(L"\n注意：表格按最少日照时间 %s 判定，当前标准要求 %s。"),
+               Clock(std::lround(run.minHours * 60.0)).c_str(),
+               Clock(std::lround(standard.m_dRequired * 60.0)).c_str());
 }
 
 // Samples every window against the group; false when the user broke off.
@@ -129,6 +153,31 @@ void DropSatisfiedWindows(WindowList& windows, const WinSunRun& run) {
     }
 }
 
+// The conditions written above the table: the settings' note, the period actually counted when
+// the standard's time range narrows the analysis period, the minimum the colours judge by, and
+// the rule of the marked periods.
+std::wstring WinNoteText(const WinSunRun& run) {
+    const SolxStdSet& standard = g_SunDataSet.CurStd();
+    std::wstring note = g_SunDataSet.GetNoteString();
+    if (run.useValidWindow == 1) {
+        const int start = run.setting.startMinute, end = run.setting.endMinute;
+        if (!standard.m_orientTable.empty()) {
+            note += VxUtLangText(L"  计入时段：按标准的朝向时段，且在") + Clock(start) + L"～" +
+                    Clock(end) + VxUtLangText(L"之内");
+        } else {
+            const long from = std::max<long>(start, std::lround(standard.m_startTime.GetValue() * 60));
+            const long to = std::max(from, std::min<long>(end, std::lround(standard.m_endTime.GetValue() * 60)));
+            if (from != start || to != end)
+                note += VxUtLangText(L"  计入时段：") + Clock(from) + L"～" + Clock(to);
+        }
+    }
+    note += VxUtLangText(L"  最少日照时间：") + Clock(std::lround(run.minHours * 60.0));
+    if (standard.m_dMinPeriod > kWinDistZero)
+        note += solx::win::FormatText(VxUtLangText(L"  带*的时段短于%g分钟，不计入"),
+                                      standard.m_dMinPeriod);
+    return note;
+}
+
 void WriteResults(const WindowList& windows, const SolxBuildingEx& group, const WinSunRun& run,
                   const AcGePoint3d& at) {
     WinTableLayout layout;
@@ -138,6 +187,7 @@ void WriteResults(const WindowList& windows, const SolxBuildingEx& group, const 
     layout.useValidWindow = run.useValidWindow;
     layout.groupNames.push_back(group.GetName());
     layout.unitScale = DrawUnitScale();
+    layout.note = WinNoteText(run);
     std::vector<const SolxWinSunlightInfo*> rows;
     for (auto* const* p = windows.GetFirst(); p; p = windows.GetNext(p)) rows.push_back(*p);
     WriteWinSunTables(rows, layout, at);
@@ -158,6 +208,7 @@ void VxWinSunAna() {
     const SolxStopwatch stopwatch;
     run.useValidWindow = run.setting.noAngleLimit == 1 ? 1 : 0;
     VxDtInitTextStyle(L"TS_DIM", nullptr);
+    WarnAboutMinimum(run);
     if (!ComputeWindows(windows, group, run)) return;
     if (WinTableRemembered().onlyUnsatisfied) DropSatisfiedWindows(windows, run);
     windows.Sort(run.sortMode == 0 ? CompareWindowsByFloor : CompareWindowsByNumber);

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdarg>
 #include <cwchar>
 #include <numbers>
 
@@ -10,6 +9,7 @@
 #include "brel/BrelDbObject.h"
 #include "brel/VxDbText.h"
 #include "host/VxUtPushResource.h"
+#include "mfc/CString.h"
 #include "solx/SolxDataSet.h"
 #include "solx/SolxDegree.h"
 
@@ -20,14 +20,7 @@ constexpr double kTextHeight = 3.5;
 constexpr double kRowHeight = 7.0;
 constexpr int kHeaderRows = 2;
 
-std::wstring Format(const wchar_t* format, ...) {
-    wchar_t text[64];
-    va_list args;
-    va_start(args, format);
-    std::vswprintf(text, 64, format, args);
-    va_end(args);
-    return text;
-}
+using solx::win::FormatText;
 
 // Centred text of the table's style, without wrap, in the given colour (0: by block).
 VxGridStyle CellStyle(int color) {
@@ -135,9 +128,9 @@ void WriteRow(VxDbSheet& sheet, int row, const SolxWinSunlightInfo& win,
     cells.SetRowHeightStyle(3);
     sheet.SetRowAt(row, cells);
     const bool byFloor = layout.sortMode == 0;
-    Put(sheet, row, 0, Format(L"%d", byFloor ? win.m_nFloor : win.m_nNumber));
-    Put(sheet, row, 1, Format(L"%d", byFloor ? win.m_nNumber : win.m_nFloor));
-    Put(sheet, row, 2, Format(L"%.2f", win.m_dSillHeight / layout.unitScale / 1000.0));
+    Put(sheet, row, 0, FormatText(L"%d", byFloor ? win.m_nFloor : win.m_nNumber));
+    Put(sheet, row, 1, FormatText(L"%d", byFloor ? win.m_nNumber : win.m_nFloor));
+    Put(sheet, row, 2, FormatText(L"%.2f", win.m_dSillHeight / layout.unitScale / 1000.0));
     for (int g = 0; g < static_cast<int>(layout.groupNames.size()); ++g) {
         Put(sheet, row, 3 + 2 * g, GroupText(win.m_periodTexts, g));
         ColourGroup(sheet, row, win, g, layout);
@@ -183,7 +176,7 @@ void ParseRange(const std::wstring& text, double& lo, double& hi) {
 
 std::wstring RangeText(double lo, double hi, bool whole) {
     auto one = [whole](double v) {
-        return whole ? Format(L"%ld", std::lround(v)) : Format(L"%.2f", v);
+        return whole ? FormatText(L"%ld", std::lround(v)) : FormatText(L"%.2f", v);
     };
     return std::fabs(lo - hi) > 1e-6 ? one(lo) + L"～" + one(hi) : one(lo);
 }
@@ -258,7 +251,7 @@ void WriteWinSunTables(const std::vector<const SolxWinSunlightInfo*>& windows,
     note->SetPosition(p);
     note->SetTextHeight(kTextHeight, 1);
     note->SetTextStyle(kTextStyle);
-    note->SetContent(g_SunDataSet.GetNoteString().c_str());
+    note->SetContent(layout.note.c_str());
     if (AddToModelSpace(note, 0).isNull()) {
         delete note;
     } else {

@@ -21,6 +21,7 @@ struct WinTableLayout {
     int useValidWindow = 0;                // 1: an orientation column closes the table
     std::vector<std::wstring> groupNames;  // one per obstruction group, already translated
     double unitScale = 1.0;                // drawing units per millimetre (DrawUnitScale)
+    std::wstring note;                     // the analysis conditions, written above the table
 };
 
 // Hours of a time text ("2:30"); 0 for an unreadable one.
@@ -33,7 +34,7 @@ double WinTimeHours(const std::wstring& text);
 VxDbSheet* MakeWinSunSheet(const std::vector<const SolxWinSunlightInfo*>& windows,
                            const WinTableLayout& layout, const AcGePoint3d& p);
 
-// Writes the note text (g_SunDataSet's analysis conditions, just above p) and the table at p
+// Writes the note text (layout.note, just above p) and the table at p
 // into model space of the working drawing.
 void WriteWinSunTables(const std::vector<const SolxWinSunlightInfo*>& windows,
                        const WinTableLayout& layout, const AcGePoint3d& p);

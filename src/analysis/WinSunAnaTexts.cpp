@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cmath>
 
 #include "WinSunAna.h"
 #include "solx/SolxDataSet.h"
@@ -7,51 +8,57 @@
 
 namespace {
 
-// Longer than any day: the whole-day times are not clipped.
-constexpr double kWholeDay = 100000.0;
+// Periods never leave the analysis day; the whole day bounds them when they are not clipped.
+constexpr double kDayMinutes = 24 * 60;
+// Gaps and lengths below this are sampling round-off (as in SolxTimeList).
+constexpr double kTouch = 1e-6;
 
-// The window's valid time range in minutes.
-VxGePoint ValidRange(const SolxWinSunlightInfo& win) {
-    const VxGePoint hours = GetShanghaiValidTime(WinNormalAngle(win));
-    return {hours.x * 60.0, hours.y * 60.0, 0.0};
+int WholeMinute(double minutes) {
+    return static_cast<int>(std::floor(minutes + 0.5));
 }
 
-std::wstring Clock(double minutes) {
+std::wstring Clock(int minutes) {
     return SolxDegree(minutes / 60.0).TimeFormat(false);
 }
 
 }  // namespace
 
-void FormatSunlitPeriods(const SolxWinSunlightInfo& win, std::wstring& text, bool clip) {
-    text.clear();
-    const VxGePoint valid = clip ? ValidRange(win) : VxGePoint();
-    for (const VxGePoint* p = win.m_sunlit.GetFirst(); p; p = win.m_sunlit.GetNext(p)) {
-        double s = p->x, e = p->y;
-        if (clip) {
-            if (valid.x + 1e-5 > e || valid.y - 1e-5 < s) continue;
-            s = std::max(s, valid.x);
-            e = std::min(e, valid.y);
-        }
-        if (!text.empty()) text += L"\n";
-        text += Clock(s) + L"～" + Clock(e);
+std::vector<WinShownPeriod> ShownPeriods(const SolxWinSunlightInfo& win, bool clip,
+                                         double minPeriodMinutes) {
+    VxGePoint range(0.0, kDayMinutes, 0.0);
+    if (clip) {
+        const VxGePoint hours = GetShanghaiValidTime(WinNormalAngle(win));
+        range = VxGePoint(hours.x * 60.0, hours.y * 60.0, 0.0);
     }
-    if (text.empty()) text = L"0";
+    std::vector<WinShownPeriod> shown;
+    const SolxTimeList joined(win.m_sunlit, range.x, range.y, 0.0);
+    for (const VxGePoint& p : joined.GetPeriods()) {
+        WinShownPeriod period{WholeMinute(p.x), WholeMinute(p.y),
+                              p.y - p.x >= minPeriodMinutes - kTouch};
+        if (period.end > period.start) shown.push_back(period);
+    }
+    return shown;
 }
 
-double TotalTime(const SolxWinSunlightInfo& win) {
-    return SolxTimeList(win.m_sunlit, 0.0, kWholeDay).GetTotalTime();
+std::wstring PeriodsText(const std::vector<WinShownPeriod>& periods) {
+    std::wstring text;
+    for (const WinShownPeriod& p : periods) {
+        if (!text.empty()) text += L"\n";
+        text += Clock(p.start) + L"～" + Clock(p.end) + (p.counted ? L"" : L"*");
+    }
+    return text.empty() ? L"0" : text;
 }
 
-double LongestTime(const SolxWinSunlightInfo& win) {
-    return SolxTimeList(win.m_sunlit, 0.0, kWholeDay).GetMaxContinueTime();
+int CountedTotal(const std::vector<WinShownPeriod>& periods) {
+    int total = 0;
+    for (const WinShownPeriod& p : periods)
+        if (p.counted) total += p.end - p.start;
+    return total;
 }
 
-double ValidTotalTime(const SolxWinSunlightInfo& win) {
-    const VxGePoint valid = ValidRange(win);
-    return SolxTimeList(win.m_sunlit, valid.x, valid.y).GetTotalTime();
-}
-
-double ValidLongestTime(const SolxWinSunlightInfo& win) {
-    const VxGePoint valid = ValidRange(win);
-    return SolxTimeList(win.m_sunlit, valid.x, valid.y).GetMaxContinueTime();
+int CountedLongest(const std::vector<WinShownPeriod>& periods) {
+    int longest = 0;
+    for (const WinShownPeriod& p : periods)
+        if (p.counted) longest = std::max(longest, p.end - p.start);
+    return longest;
 }

@@ -79,6 +79,7 @@ void CDlgSunSetup::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, kStep, g_SunDataSet.m_nStep);
     DDV_MinMaxInt(pDX, g_SunDataSet.m_nStep, 1, 24 * 60);
     if (pDX->Failed()) return;
+    if (pDX->m_bSaveAndValidate && !ValidateTimes(pDX)) return;
     if (pDX->m_bSaveAndValidate)
         StoreSettings(pDX);
     else
@@ -96,6 +97,19 @@ void CDlgSunSetup::ExchangePlace(CDataExchange* pDX) {
     const int sel = m_comboPlace.GetCurSel();
     if (sel >= 0 && sel + 1 < m_comboPlace.GetCount())
         g_SunDataSet.m_strPlace = m_comboPlace.GetLBTextString(sel);
+}
+
+// Start and end must be times of day, the start not after the end; otherwise the message of
+// the edit at fault, which gets the focus, and the dialog stays open.
+bool CDlgSunSetup::ValidateTimes(CDataExchange* pDX) {
+    const int start = m_startEdit.GetHour() * 60 + m_startEdit.GetMinute();
+    const int end = m_endEdit.GetHour() * 60 + m_endEdit.GetMinute();
+    const bool startBad = !m_startEdit.IsValid() || (m_endEdit.IsValid() && start > end);
+    if (!startBad && m_endEdit.IsValid()) return true;
+    pDX->PrepareCtrl(startBad ? 2048 : 2049);
+    AfxMessageBox(VxUtLangText(startBad ? L"无效的开始时间" : L"无效的结束时间"), MB_ICONWARNING);
+    pDX->Fail();
+    return false;
 }
 
 void CDlgSunSetup::StoreSettings(CDataExchange*) {

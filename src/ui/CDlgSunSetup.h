@@ -48,6 +48,7 @@ protected:
     SolxTimeEdit m_endEdit;    // 2049
 
 private:
+    bool ValidateTimes(CDataExchange* pDX);
     void StoreSettings(CDataExchange* pDX);
     void LoadSettings(CDataExchange* pDX);
     void ExchangePlace(CDataExchange* pDX);

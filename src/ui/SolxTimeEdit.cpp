@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
+
+#include "mfc/WindowState.h"
 
 namespace {
 
@@ -9,6 +12,14 @@ namespace {
 int NumberAt(const CString& text, int pos) {
     if (text.GetLength() < pos + 2) return 0;
     return static_cast<int>(std::wcstol(text.Mid(pos, 2), nullptr, 10));
+}
+
+CString TwoDigits(int hour, int minute) {
+    const wchar_t text[] = {static_cast<wchar_t>(L'0' + hour / 10 % 10),
+                            static_cast<wchar_t>(L'0' + hour % 10), L':',
+                            static_cast<wchar_t>(L'0' + minute / 10 % 10),
+                            static_cast<wchar_t>(L'0' + minute % 10), 0};
+    return CString(text);
 }
 
 }  // namespace
@@ -101,7 +112,41 @@ bool SolxTimeEdit::SetRange(int h1, int m1, int h2, int m2) {
     m_minuteMin = static_cast<short>(m1);
     m_hourMax = static_cast<short>(h2);
     m_minuteMax = static_cast<short>(m2);
-    m_strDefault.Format(L"%02d:%02d", h1, m1);
+    m_strDefault = TwoDigits(h1, m1);
     if (m_hWnd && !IsInRange(GetHour() * 60 + GetMinute())) AddMinutes(0);
+    UpdateCue();
     return true;
+}
+
+bool SolxTimeEdit::PastedText(const CString& typed, CString& text) {
+    const std::wstring t = typed.str();
+    const std::size_t colon = t.find(L':');
+    std::wstring hour, minute;
+    if (colon != std::wstring::npos) {
+        hour = t.substr(0, colon);
+        minute = t.substr(colon + 1);
+    } else if (t.size() == 4) {
+        hour = t.substr(0, 2);
+        minute = t.substr(2);
+    }
+    const auto digits = [](const std::wstring& part, std::size_t least) {
+        return part.size() >= least && part.size() <= 2 &&
+               part.find_first_not_of(L"0123456789") == std::wstring::npos;
+    };
+    if (!digits(hour, 1) || !digits(minute, 2)) return false;
+    const int h = std::stoi(hour), m = std::stoi(minute);
+    if (!IsValidTime(h, m)) return false;
+    text = TwoDigits(h, m);
+    return true;
+}
+
+void SolxTimeEdit::PreSubclassWindow() {
+    VxSunEdit::PreSubclassWindow();
+    UpdateCue();
+}
+
+void SolxTimeEdit::UpdateCue() {
+    if (!m_hWnd) return;
+    m_hWnd->cue = L"HH:MM " + TwoDigits(m_hourMin, m_minuteMin).str() + L"-" +
+                  TwoDigits(m_hourMax, m_minuteMax).str();
 }

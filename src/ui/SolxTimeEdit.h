@@ -28,7 +28,15 @@ public:
     // end. Moves the current time into the new range when it lies outside.
     bool SetRange(int h1, int m1, int h2, int m2);
 
+    // A pasted time: "9:00", "09:00" or "0900", inside the range.
+    bool PastedText(const CString& typed, CString& text) override;
+
+protected:
+    void PreSubclassWindow() override;
+
 private:
+    // Tells presenters what the edit takes: "HH:MM 08:00-16:00".
+    void UpdateCue();
     bool WriteTwoDigits(int pos, int value);
     int RangeStart() const { return m_hourMin * 60 + m_minuteMin; }
     int RangeEnd() const { return m_hourMax * 60 + m_minuteMax; }

@@ -188,7 +188,9 @@ TEST_F(WinSunTableTest, MetreDrawingShowsSillsInMetres) {
 TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeader) {
     AcDbDatabase db;
     acdbHostApplicationServices()->setWorkingDatabase(&db);
-    WriteWinSunTables({}, Layout(1), AcGePoint3d(100.0, 200.0, 0.0));
+    WinTableLayout layout = Layout(1);
+    layout.note = L"地点：北京  最少日照时间：2:00";
+    WriteWinSunTables({}, layout, AcGePoint3d(100.0, 200.0, 0.0));
     int notes = 0, sheets = 0;
     AcDbBlockTableRecord* space = nullptr;
     ASSERT_EQ(acdbOpenObject(space, db.modelSpaceId(), AcDb::kForRead), Acad::eOk);
@@ -199,7 +201,7 @@ TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeader) {
         ASSERT_EQ(acdbOpenObject(e, id, AcDb::kForRead), Acad::eOk);
         if (auto* text = dynamic_cast<VxDbText*>(e)) {
             ++notes;
-            EXPECT_FALSE(text->GetContent().empty());
+            EXPECT_EQ(text->GetContent(), layout.note);
             EXPECT_GT(text->position().y, 200.0) << "the note stands above the table point";
         } else if (auto* sheet = dynamic_cast<VxDbSheet*>(e)) {
             ++sheets;

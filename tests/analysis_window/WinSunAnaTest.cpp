@@ -125,13 +125,44 @@ TEST(WinSunAnaSampling, SecondPointOnlyMattersWithTwoPoints) {
 
 TEST(WinSunAnaTexts, PeriodsJoinedByNewlinesOrZero) {
     SolxWinSunlightInfo w = SouthWindow();
-    std::wstring text;
-    FormatSunlitPeriods(w, text, false);
-    EXPECT_EQ(text, L"0");
+    EXPECT_EQ(PeriodsText(ShownPeriods(w, false, 0.0)), L"0");
     w.m_sunlit.Append(VxGePoint(480, 570, 0));
     w.m_sunlit.Append(VxGePoint(600, 660, 0));
-    FormatSunlitPeriods(w, text, false);
-    EXPECT_EQ(text, L"8:00～9:30\n10:00～11:00");
+    EXPECT_EQ(PeriodsText(ShownPeriods(w, false, 0.0)), L"8:00～9:30\n10:00～11:00");
+}
+
+// Sampled periods end on half minutes. What a reviewer adds up from the shown periods must be
+// the shown total, a period that rounds to nothing is not shown, and a period below the
+// standard's minimum is marked and left out of the total and the longest.
+TEST(WinSunAnaTexts, ShownPeriodsAddUpToTheShownTotal) {
+    struct Case {
+        const char* name;
+        std::vector<VxGePoint> sunlit;
+        double minPeriod;
+        std::wstring text;
+        int total, longest;
+    };
+    const Case cases[] = {
+        {"half-minute start", {{763.5, 960, 0}}, 0, L"12:44～16:00", 196, 196},
+        {"two half-minute ends",
+         {{600.5, 630.5, 0}, {700.5, 760.5, 0}},
+         0,
+         L"10:01～10:31\n11:41～12:41",
+         90,
+         60},
+        {"rounds to nothing", {{959.6, 960, 0}, {600, 660, 0}}, 0, L"10:00～11:00", 60, 60},
+        {"short one marked", {{600, 603.5, 0}, {700, 760, 0}}, 5, L"10:00～10:04*\n11:40～12:40", 60,
+         60},
+        {"touching ones join", {{600, 630.5, 0}, {630.5, 640, 0}}, 35, L"10:00～10:40", 40, 40},
+    };
+    for (const Case& c : cases) {
+        SolxWinSunlightInfo w = SouthWindow();
+        for (const VxGePoint& p : c.sunlit) w.m_sunlit.Append(p);
+        const std::vector<WinShownPeriod> shown = ShownPeriods(w, false, c.minPeriod);
+        EXPECT_EQ(PeriodsText(shown), c.text) << c.name;
+        EXPECT_EQ(CountedTotal(shown), c.total) << c.name;
+        EXPECT_EQ(CountedLongest(shown), c.longest) << c.name;
+    }
 }
 
 SolxWinSunlightInfo* Window(int floor, int number, const wchar_t* label) {
@@ -189,15 +220,15 @@ TEST(WinSunAnaTexts, ClippingKeepsTheValidRangeOnly) {
     w.m_sunlit.Append(VxGePoint(vs - 120, vs - 60, 0));  // wholly before the range: dropped
     w.m_sunlit.Append(VxGePoint(vs - 30, vs + 30, 0));   // straddles the start: clipped
     w.m_sunlit.Append(VxGePoint(ve - 20, ve + 100, 0));  // straddles the end: clipped
-    std::wstring text;
-    FormatSunlitPeriods(w, text, true);
+    const std::vector<WinShownPeriod> clipped = ShownPeriods(w, true, 0.0);
     auto clock = [](double m) { return SolxDegree(m / 60).TimeFormat(false); };
-    EXPECT_EQ(text,
+    EXPECT_EQ(PeriodsText(clipped),
               clock(vs) + L"～" + clock(vs + 30) + L"\n" + clock(ve - 20) + L"～" + clock(ve));
-    EXPECT_NEAR(ValidTotalTime(w), 50, 1e-9);
-    EXPECT_NEAR(ValidLongestTime(w), 30, 1e-9);
-    EXPECT_NEAR(TotalTime(w), 60 + 60 + 120, 1e-9);
-    EXPECT_NEAR(LongestTime(w), 120, 1e-9);
+    EXPECT_EQ(CountedTotal(clipped), 50);
+    EXPECT_EQ(CountedLongest(clipped), 30);
+    const std::vector<WinShownPeriod> whole = ShownPeriods(w, false, 0.0);
+    EXPECT_EQ(CountedTotal(whole), 60 + 60 + 120);
+    EXPECT_EQ(CountedLongest(whole), 120);
 }
 
 }  // namespace
@@ -258,9 +289,7 @@ TEST(WinSunAnaSampling, NorthWindowGetsNoSunOnTheGreatColdDay) {
     SolxSunSetting setting;
     SampleWindowSunlight(w, open, GreatColdDay(setting), WinSunRule{480, 960, 1, 1, 0, 0});
     EXPECT_TRUE(Intervals(w).empty());
-    std::wstring text;
-    FormatSunlitPeriods(w, text, false);
-    EXPECT_EQ(text, L"0");
+    EXPECT_EQ(PeriodsText(ShownPeriods(w, false, 0.0)), L"0");
 }
 
 }  // namespace

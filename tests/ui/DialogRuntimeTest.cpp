@@ -172,7 +172,9 @@ TEST_F(DialogRuntime, DerivedHandlerWins) {
     EXPECT_EQ(dialog.events.front(), L"derived click 911");
 }
 
-TEST_F(DialogRuntime, ImpossibleActionsCancelWithAMessage) {
+// Every line a script gives a dialog must be done as written; one that cannot be done stops the
+// run (the host then exits with failure and saves nothing) and cancels the dialog.
+TEST_F(DialogRuntime, ImpossibleActionsStopTheScript) {
     struct Case {
         const wchar_t* line;
         const wchar_t* message;
@@ -192,11 +194,22 @@ TEST_F(DialogRuntime, ImpossibleActionsCancelWithAMessage) {
         ScriptedFrontEnd script({c.line, L"@ok"});
         RuntimeDialog dialog;
         EXPECT_EQ(dialog.DoModal(), IDCANCEL);
-        ASSERT_EQ(g_errors.size(), 1u);
-        EXPECT_NE(g_errors[0].find(c.message), std::wstring::npos) << g_errors[0];
-        EXPECT_NE(g_errors[0].find(L"script line 1"), std::wstring::npos);
+        EXPECT_TRUE(script.Stopped());
+        ASSERT_EQ(script.refused.size(), 1u);
+        EXPECT_NE(script.refused[0].find(c.message), std::wstring::npos) << script.refused[0];
+        EXPECT_NE(script.refused[0].find(L"dialog 900"), std::wstring::npos);
+        EXPECT_TRUE(g_errors.empty()) << "a stopped run cancels quietly";
         EXPECT_EQ(script.Unread(), 1u);
     }
+}
+
+TEST_F(DialogRuntime, EscCancelsWithoutAMessage) {
+    ScriptedFrontEnd script({L"@set 902 8", L"@esc"});
+    RuntimeDialog dialog;
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.count, 3);
+    EXPECT_TRUE(g_errors.empty());
+    EXPECT_FALSE(script.Stopped());
 }
 
 TEST_F(DialogRuntime, ScriptThatRunsDryCancels) {

@@ -25,6 +25,11 @@ public:
         Stop(L"rejected: " + line.text);
         return false;
     }
+    bool Refuse(const solx::editor::InputLine& line, const std::wstring& reason) override {
+        refused.push_back(reason);
+        Stop(L"refused: " + line.text + L": " + reason);
+        return false;
+    }
     bool TakeBreak() override { return false; }
     void Print(const std::wstring& text) override { printed += text; }
     void ShowProgress(const std::wstring&, int) override {}
@@ -34,6 +39,7 @@ public:
 
     std::wstring printed;
     std::vector<std::wstring> rejected;
+    std::vector<std::wstring> refused;  // reasons of dialog lines that could not be done
 
 private:
     std::vector<std::wstring> m_lines;

@@ -29,6 +29,14 @@ public:
     // (terminal); false when the run stops (script), after which Stopped() is true.
     virtual bool Reject(const InputLine& line, const std::wstring& prompt,
                         const std::wstring& expected) = 0;
+    // A dialog line that was understood but cannot be done (no such control, a hidden one, a
+    // value the control cannot hold); reason says why. Like Reject: true when the caller should
+    // ask again (terminal, the dialog stays open), false when the run stops (script).
+    virtual bool Refuse(const InputLine& line, const std::wstring& reason) {
+        return Reject(line, L"", reason);
+    }
+    // True when a person answers (the terminal): dialogs then describe themselves on opening.
+    virtual bool Interactive() const { return false; }
     // True once a user break is pending; the break is consumed by this call.
     virtual bool TakeBreak() = 0;
     // Text for the command line (already formatted, "\n" for line breaks).
@@ -70,19 +78,22 @@ std::unique_ptr<FrontEnd> MakeTerminalFrontEnd(std::istream& in, std::ostream& o
 // Asks the terminal front end for a user break (safe to call from a signal handler).
 void RequestBreak();
 
-// Dialog actions a script gives while a modal dialog is open.
-enum class DialogVerb { Set, Click, Select, Ok, Cancel };
+// Dialog actions a script gives while a modal dialog is open. Show asks for the dialog's
+// description again.
+enum class DialogVerb { Set, Click, Select, Ok, Cancel, Show };
 struct DialogAction {
     DialogVerb verb = DialogVerb::Cancel;
     int id = 0;          // control id (Set, Click, Select)
     std::wstring value;  // Set: the text; Select: the item (text or 0-based index)
-    int line = 0;        // script line it came from
+    InputLine input;     // the line it came from (for messages)
 };
 
-// Pulls the next dialog action for the open dialog named caption. A line that is not a dialog
-// action is rejected as for any prompt; nullopt then (and at the end of input) means Cancel.
+// Pulls the next dialog action for the open dialog named caption. "@esc" is Cancel. A line that
+// is not a dialog action is rejected as for any prompt; nullopt then (and at the end of input)
+// means the dialog is cancelled.
 std::optional<DialogAction> NextDialogAction(const std::wstring& caption);
-// Parses "@set ID VALUE", "@click ID", "@select ID ITEM", "@ok", "@cancel".
+// Parses "@set ID VALUE", "@click ID", "@select ID ITEM", "@ok", "@cancel", and the short forms
+// "ID=VALUE" (set), "ID" (click), "ok", "cancel" and "?" (show the dialog again).
 std::optional<DialogAction> ParseDialogAction(const std::wstring& text);
 
 }  // namespace solx::editor

@@ -82,4 +82,6 @@ namespace solx::win {
 // printf-style formatting with the MFC meaning of %s and %c (wide). Used by CString::Format and
 // the command-line output.
 std::wstring FormatWide(const wchar_t* format, va_list args);
+// The same with the arguments given directly; the result grows to any length.
+std::wstring FormatText(const wchar_t* format, ...);
 }  // namespace solx::win

@@ -25,7 +25,7 @@ DialogPresenter* GetDialogPresenter();
 // One line of a script aimed at the open dialog:
 //   @set ID VALUE   @click ID   @select ID ITEM   @ok   @cancel
 struct DialogAction {
-    enum class Kind { Set, Click, Select, Ok, Cancel };
+    enum class Kind { Set, Click, Select, Ok, Cancel, Show };
     Kind kind = Kind::Ok;
     int id = 0;
     std::wstring value;
@@ -41,13 +41,27 @@ public:
     // The next action for the open dialog (its caption, for prompts and messages); nullopt when
     // the input has none.
     virtual std::optional<DialogAction> NextDialogAction(const std::wstring& caption) = 0;
+    // An action that could not be applied; reason says why. True when the dialog stays open for
+    // the next action (a person at the terminal); false when the run stops, which cancels the
+    // dialog (a script).
+    virtual bool Refuse(const DialogAction& action, const std::wstring& reason) = 0;
+    // True when a person answers: the dialog is shown as text when it opens.
+    virtual bool Interactive() const { return false; }
+    // True once the input has stopped (an earlier line did not fit): the dialog closes quietly.
+    virtual bool Stopped() const { return false; }
+    virtual void Print(const std::wstring& text) = 0;
 };
+
+// The dialog as text: caption and template, then for every control its id, label, kind, value,
+// what it takes, its state (read-only, disabled, hidden) and the items of lists.
+std::wstring DescribeDialog(const CDialog& dialog);
 
 // Applies the actions of a source to the open dialog as a user would: @set on an edit types the
 // text and leaves the field; on a combo box selects the item; on a date picker (YYYY-MM-DD)
 // changes the date; on a check box or radio sets the check by clicking; on a spin or slider moves
-// it. A bad action is reported (with its `where`) and the dialog is cancelled; so is a dialog
-// left open when the source runs dry.
+// it. An action that cannot be applied goes back to the source (Refuse): a terminal keeps the
+// dialog open, a script stops and the dialog is cancelled. A dialog left open when the source
+// runs dry is cancelled with a message. Show prints DescribeDialog.
 class ScriptDialogPresenter : public DialogPresenter {
 public:
     explicit ScriptDialogPresenter(DialogActionSource& source) : m_source(source) {}

@@ -12,7 +12,8 @@ namespace solx::ui {
 // Moves the focus to `window` (kill focus on the previous owner first).
 void FocusControl(HWND window);
 // Types `text` into an edit: a plain edit takes it as its new text (EN_CHANGE); a masked edit
-// receives it key by key (WM_CHAR). The focus stays in the edit.
+// gets it pasted over its whole text (WM_PASTE) and refuses, unchanged, what it cannot hold.
+// The focus stays in the edit.
 bool TypeText(HWND window, const std::wstring& text, std::wstring& error);
 // Clicks a button, check box or radio (BN_CLICKED after the check changed).
 bool ClickControl(HWND window, std::wstring& error);

@@ -84,6 +84,9 @@ constexpr UINT WM_COMMAND = 0x0111;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_HSCROLL = 0x0114;
 constexpr UINT WM_VSCROLL = 0x0115;
+// Replaces the whole text of an edit as pasting over a full selection would. This runtime has no
+// clipboard: lParam is the text (const wchar_t*). A control answers 0 when it cannot hold it.
+constexpr UINT WM_PASTE = 0x0302;
 constexpr UINT WM_USER = 0x0400;
 
 // Control notifications carried by WM_COMMAND (high word of wParam).

@@ -60,6 +60,7 @@ struct WindowState {
     int rangeMax = 100;
     int buddyId = 0;                  // spin: the edit whose number it moves
     int caret = 0;                    // edit: caret position in characters
+    std::wstring cue;                 // edit: what it takes, e.g. "HH:MM, 08:00-16:00"
     std::map<UINT_PTR, UINT> timers;  // id -> period in milliseconds
 
     WindowState* parent = nullptr;

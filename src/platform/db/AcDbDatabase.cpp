@@ -1,5 +1,6 @@
 // The database core: object records by id and handle, tables and blocks by name.
 #include "acad/AcDbDatabase.h"
+#include "mfc/CString.h"
 
 #include <cwchar>
 
@@ -29,9 +30,7 @@ AcDbHandle::AcDbHandle(const wchar_t* hex) {
 }
 
 std::wstring AcDbHandle::toString() const {
-    wchar_t buf[20];
-    std::swprintf(buf, 20, L"%llX", static_cast<unsigned long long>(value_));
-    return buf;
+    return solx::win::FormatText(L"%llX", static_cast<unsigned long long>(value_));
 }
 
 bool AcDbHandle::getIntoAsciiBuffer(wchar_t* buf, size_t size) const {

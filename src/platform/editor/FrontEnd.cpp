@@ -54,12 +54,23 @@ FrontEnd& CurrentFrontEnd() {
 }
 
 std::optional<DialogAction> ParseDialogAction(const std::wstring& text) {
-    auto [verb, rest] = SplitWord(Trimmed(text));
+    const std::wstring line = Trimmed(text);
+    auto [verb, rest] = SplitWord(line);
     verb = Lower(verb);
     DialogAction action;
-    if (verb == L"@ok" || verb == L"@cancel") {
-        action.verb = verb == L"@ok" ? DialogVerb::Ok : DialogVerb::Cancel;
+    if (verb == L"@ok" || verb == L"@cancel" || verb == L"ok" || verb == L"cancel") {
+        action.verb = verb.back() == L'k' ? DialogVerb::Ok : DialogVerb::Cancel;
         return rest.empty() ? std::optional(action) : std::nullopt;
+    }
+    if (line == L"?") return action.verb = DialogVerb::Show, action;
+    if (!line.empty() && line[0] != L'@') {
+        // Short forms: "2048=9:00" types into a control, "2042" clicks it.
+        const auto equals = line.find(L'=');
+        if (!ParseId(Trimmed(line.substr(0, equals)), action.id)) return std::nullopt;
+        if (equals == std::wstring::npos) return action.verb = DialogVerb::Click, action;
+        action.verb = DialogVerb::Set;
+        action.value = Trimmed(line.substr(equals + 1));
+        return action;
     }
     const auto [idText, value] = SplitWord(rest);
     if (!ParseId(idText, action.id)) return std::nullopt;
@@ -79,12 +90,19 @@ std::optional<DialogAction> NextDialogAction(const std::wstring& caption) {
     const std::wstring prompt = L"\n[" + caption + L"] ";
     for (;;) {
         InputLine line;
-        if (ReadRaw(prompt.c_str(), line) != RTNORM) return std::nullopt;
+        if (ReadRaw(prompt.c_str(), line) != RTNORM) {
+            if (!IsEscape(line.text)) return std::nullopt;
+            DialogAction cancel;  // the user's Esc closes the dialog as Cancel does
+            cancel.input = line;
+            return cancel;
+        }
         if (auto action = ParseDialogAction(line.text)) {
-            action->line = line.line;
+            action->input = line;
             return action;
         }
-        const wchar_t* expected = L"a dialog action (@set, @click, @select, @ok, @cancel)";
+        const wchar_t* expected =
+            L"a dialog action (@set ID VALUE, @click ID, @select ID ITEM, @ok, @cancel, or "
+            L"ID=VALUE, ID, ok, cancel, ?)";
         if (!RejectLine(line, prompt.c_str(), expected)) return std::nullopt;
     }
 }

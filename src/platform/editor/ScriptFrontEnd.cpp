@@ -47,6 +47,12 @@ public:
         return false;
     }
 
+    bool Refuse(const InputLine& line, const std::wstring& reason) override {
+        Stop(m_name + L" line " + std::to_wstring(line.line) + L": \"" + line.text + L"\": " +
+             reason);
+        return false;
+    }
+
     // "@esc" as the next line is the user's break during a computation.
     bool TakeBreak() override {
         if (Stopped()) return true;

@@ -36,6 +36,13 @@ public:
         return true;
     }
 
+    bool Refuse(const InputLine&, const std::wstring& reason) override {
+        m_out << win::WideToUtf8(reason) << '\n';
+        return true;
+    }
+
+    bool Interactive() const override { return true; }
+
     bool TakeBreak() override {
         const bool requested = g_breakRequested != 0;
         g_breakRequested = 0;

@@ -17,6 +17,8 @@ DialogAction::Kind KindOf(editor::DialogVerb verb) {
             return DialogAction::Kind::Select;
         case editor::DialogVerb::Ok:
             return DialogAction::Kind::Ok;
+        case editor::DialogVerb::Show:
+            return DialogAction::Kind::Show;
         case editor::DialogVerb::Cancel:
             break;
     }
@@ -32,9 +34,20 @@ public:
         action.kind = KindOf(next->verb);
         action.id = next->id;
         action.value = next->value;
-        action.where = L"script line " + std::to_wstring(next->line);
+        action.where = L"script line " + std::to_wstring(next->input.line);
+        m_last = next->input;
         return action;
     }
+    // The front end words the refusal with the line it came from (a script: file and line).
+    bool Refuse(const DialogAction&, const std::wstring& reason) override {
+        return editor::CurrentFrontEnd().Refuse(m_last, reason);
+    }
+    bool Interactive() const override { return editor::CurrentFrontEnd().Interactive(); }
+    bool Stopped() const override { return editor::CurrentFrontEnd().Stopped(); }
+    void Print(const std::wstring& text) override { editor::CurrentFrontEnd().Print(text); }
+
+private:
+    editor::InputLine m_last;
 };
 
 DialogPresenter* g_presenter = nullptr;

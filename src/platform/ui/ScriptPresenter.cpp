@@ -107,6 +107,7 @@ bool ScriptDialogPresenter::Apply(CDialog& dialog, const DialogAction& action,
         dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
         return true;
     }
+    if (action.kind == Kind::Show) return true;
     HWND window = dialog.m_hWnd->Child(action.id);
     if (!window) {
         error = L"no control " + std::to_wstring(action.id);
@@ -125,18 +126,25 @@ bool ScriptDialogPresenter::Apply(CDialog& dialog, const DialogAction& action,
 
 int ScriptDialogPresenter::RunModal(CDialog& dialog) {
     const std::wstring name = L"dialog " + std::to_wstring(dialog.TemplateId());
+    if (m_source.Interactive()) m_source.Print(DescribeDialog(dialog));
     while (!dialog.IsModalEnded()) {
         std::optional<DialogAction> action =
             m_source.NextDialogAction(dialog.GetWindowTextString());
         if (!action) {
-            ReportError(name + L" (" + dialog.GetWindowTextString() +
-                        L") left open by the script: cancelled");
+            if (!m_source.Stopped())
+                ReportError(name + L" (" + dialog.GetWindowTextString() +
+                            L") left open by the script: cancelled");
             dialog.EndDialog(IDCANCEL);
             break;
         }
+        if (action->kind == DialogAction::Kind::Show) {
+            m_source.Print(DescribeDialog(dialog));
+            continue;
+        }
         std::wstring error;
         if (Apply(dialog, *action, error)) continue;
-        ReportError(action->where + L": " + name + L": " + error);
+        if (m_source.Refuse(*action, name + L" (" + dialog.GetWindowTextString() + L"): " + error))
+            continue;
         dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         if (!dialog.IsModalEnded()) dialog.EndDialog(IDCANCEL);
     }

@@ -84,9 +84,11 @@ bool TypeText(HWND window, const std::wstring& text, std::wstring& error) {
     }
     FocusControl(window);
     if (window->kind == ControlKind::MaskedEdit) {
-        window->caret = 0;
-        for (wchar_t ch : text) CWnd::FromHandle(window)->SendMessage(WM_CHAR, ch);
-        return true;
+        const auto pasted = reinterpret_cast<LPARAM>(text.c_str());
+        if (CWnd::FromHandle(window)->SendMessage(WM_PASTE, 0, pasted)) return true;
+        error = L"control " + std::to_wstring(window->id) + L" cannot hold \"" + text + L"\"";
+        if (!window->cue.empty()) error += L" (it takes " + window->cue + L")";
+        return false;
     }
     window->text = text;
     window->caret = static_cast<int>(text.size());

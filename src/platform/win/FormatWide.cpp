@@ -60,4 +60,12 @@ std::wstring FormatWide(const wchar_t* format, va_list args) {
     }
 }
 
+std::wstring FormatText(const wchar_t* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::wstring text = FormatWide(format, args);
+    va_end(args);
+    return text;
+}
+
 }  // namespace solx::win

@@ -1,4 +1,5 @@
 #include "solx/SolxZoneRecord.h"
+#include "mfc/CString.h"
 
 #include "database/TextFile.h"
 #include "solx/SolxDegree.h"
@@ -9,9 +10,7 @@
 namespace {
 
 std::wstring DecimalText(double value) {
-    wchar_t buf[32];
-    std::swprintf(buf, 32, L"%.4f", value);
-    return buf;
+    return solx::win::FormatText(L"%.4f", value);
 }
 
 void DegreesMinutes(double value, int& degree, int& minute) {

@@ -1,5 +1,6 @@
 // Standards file: "[name]" starts a standard, "key = value" lines fill it, '#' comments.
 #include "solx/SolxStdSet.h"
+#include "mfc/CString.h"
 
 #include "database/TextFile.h"
 
@@ -109,15 +110,11 @@ bool ParseKeyValue(const std::wstring& line, SolxStdSet& std, std::wstring& prob
 
 std::wstring DayText(const SolxStdSet& s) {
     if (s.m_nTerm >= 0) return SolxDate::GetTermName(s.m_nTerm);
-    wchar_t buf[16];
-    std::swprintf(buf, 16, L"%02d-%02d", s.m_nMonth, s.m_nDay);
-    return buf;
+    return solx::win::FormatText(L"%02d-%02d", s.m_nMonth, s.m_nDay);
 }
 
 std::wstring Num(double v) {
-    wchar_t buf[32];
-    std::swprintf(buf, 32, L"%g", v);
-    return buf;
+    return solx::win::FormatText(L"%g", v);
 }
 
 }  // namespace

@@ -40,6 +40,34 @@ void VxSunEdit::Overwrite(int pos, wchar_t ch) {
     SendNotifyToParent(EN_CHANGE);
 }
 
+bool VxSunEdit::PastedText(const CString& typed, CString& text) {
+    const int length = m_strMask.GetLength();
+    text = m_strMask;
+    int from = 0;
+    const bool whole = typed.GetLength() == length;
+    for (int pos = 0; pos < length; ++pos) {
+        if (!IsEditable(pos)) {
+            if (whole && typed[from++] != m_strMask[pos]) return false;
+            continue;
+        }
+        if (from >= typed.GetLength() || !IsValidChar(typed[from])) return false;
+        text.SetAt(pos, typed[from++]);
+    }
+    return from == typed.GetLength();
+}
+
+LRESULT VxSunEdit::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != WM_PASTE) return CEdit::WindowProc(message, wParam, lParam);
+    const auto* typed = reinterpret_cast<const wchar_t*>(lParam);
+    CString text;
+    if (!typed || !PastedText(typed, text)) return 0;
+    SetWindowText(text);
+    SetSel(text.GetLength(), text.GetLength());
+    SetModify(TRUE);
+    SendNotifyToParent(EN_CHANGE);
+    return 1;
+}
+
 void VxSunEdit::OnChar(UINT ch, UINT, UINT) {
     const auto typed = static_cast<wchar_t>(ch);
     int pos = GetActivePos();

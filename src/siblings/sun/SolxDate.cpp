@@ -1,4 +1,5 @@
 #include "solx/SolxDate.h"
+#include "mfc/CString.h"
 
 #include "solx/SolxSolar.h"
 
@@ -67,9 +68,7 @@ double SolxDate::GetDgTime() const {
 }
 
 std::wstring SolxDate::GetDateString() const {
-    wchar_t buf[64];
-    std::swprintf(buf, 64, L"%d年%d月%d日", m_nYear, m_nMonth, m_nDay);
-    return buf;
+    return solx::win::FormatText(L"%d年%d月%d日", m_nYear, m_nMonth, m_nDay);
 }
 
 int SolxDate::GetSTermIndex() const {
@@ -80,9 +79,7 @@ int SolxDate::GetSTermIndex() const {
 
 std::wstring SolxDate::GetTerm(int index) const {
     if (index < 0 || index >= solx::sun::kTermCount) return {};
-    wchar_t buf[32];
-    std::swprintf(buf, 32, L"%d月%d日", m_terms[index].month, m_terms[index].day);
-    return buf;
+    return solx::win::FormatText(L"%d月%d日", m_terms[index].month, m_terms[index].day);
 }
 
 SolxDate SolxDate::GetTermDate(int index) const {

@@ -1,4 +1,5 @@
 #include "solx/SolxDegree.h"
+#include "mfc/CString.h"
 
 #include <cmath>
 #include <cwchar>
@@ -55,24 +56,19 @@ std::wstring Format(double value, double resolution, bool bSecond, const wchar_t
     double seconds = 0;
     Split(value, resolution, units, minutes, seconds);
     const bool negative = value < 0 && (units || minutes || seconds >= 0.5);
-    wchar_t buf[64];
     if (bSecond)
-        std::swprintf(buf, 64, L"%ls%d%ls%02d%ls%02d%ls", negative ? L"-" : L"", units, unitSep,
-                      minutes, minSep, static_cast<int>(std::lround(seconds)), secSep);
-    else
-        std::swprintf(buf, 64, L"%ls%d%ls%02d%ls", negative ? L"-" : L"", units, unitSep, minutes,
-                      minSep);
-    return buf;
+        return solx::win::FormatText(L"%s%d%s%02d%s%02d%s", negative ? L"-" : L"", units, unitSep,
+                                     minutes, minSep, static_cast<int>(std::lround(seconds)),
+                                     secSep);
+    return solx::win::FormatText(L"%s%d%s%02d%s", negative ? L"-" : L"", units, unitSep, minutes,
+                                 minSep);
 }
 
 std::wstring Decimal(double v) {
-    wchar_t buf[32];
     const double r = std::round(v * 10.0) / 10.0;
-    if (std::fabs(r - std::round(r)) < 1e-9)
-        std::swprintf(buf, 32, L"%d", static_cast<int>(std::lround(r)));
-    else
-        std::swprintf(buf, 32, L"%.1f", r);
-    return buf;
+    // "+ 0.0" turns a negative zero into 0, so that no "-0" is shown.
+    if (std::fabs(r - std::round(r)) < 1e-9) return solx::win::FormatText(L"%.0f", std::round(r) + 0.0);
+    return solx::win::FormatText(L"%.1f", r);
 }
 
 }  // namespace

@@ -72,6 +72,15 @@ TEST(DialogActions, Parsing) {
         {L"@select 5", false, V::Select, 0, L""},
         {L"@ok now", false, V::Ok, 0, L""},
         {L"3,4", false, V::Ok, 0, L""},
+        // Short forms for a person at the terminal.
+        {L"2048=9:00", true, V::Set, 2048, L"9:00"},
+        {L" 2072 = 2 ", true, V::Set, 2072, L"2"},
+        {L"2042", true, V::Click, 2042, L""},
+        {L"OK", true, V::Ok, 0, L""},
+        {L"cancel", true, V::Cancel, 0, L""},
+        {L"?", true, V::Show, 0, L""},
+        {L"x=3", false, V::Ok, 0, L""},
+        {L"ok go", false, V::Ok, 0, L""},
     };
     for (const auto& c : cases) {
         const auto a = solx::editor::ParseDialogAction(c.text);
@@ -87,14 +96,22 @@ TEST_F(EventTest, DialogActionsCarryTheirScriptLine) {
     Script("@set 2055 1600\n; next\n@ok\n3,4\n");
     auto first = solx::editor::NextDialogAction(L"单点分析");
     ASSERT_TRUE(first);
-    EXPECT_EQ(first->line, 1);
+    EXPECT_EQ(first->input.line, 1);
     auto second = solx::editor::NextDialogAction(L"单点分析");
     ASSERT_TRUE(second);
     EXPECT_EQ(second->verb, solx::editor::DialogVerb::Ok);
-    EXPECT_EQ(second->line, 3);
+    EXPECT_EQ(second->input.line, 3);
     EXPECT_FALSE(solx::editor::NextDialogAction(L"单点分析"));
     EXPECT_NE(StopMessage().find("line 4"), std::string::npos);
     EXPECT_NE(StopMessage().find("单点分析"), std::string::npos);
+}
+
+TEST_F(EventTest, EscInADialogIsItsCancel) {
+    Script("@esc\n");
+    auto action = solx::editor::NextDialogAction(L"窗日照表");
+    ASSERT_TRUE(action) << "@esc must reach the dialog as Cancel, not as the end of input";
+    EXPECT_EQ(action->verb, solx::editor::DialogVerb::Cancel);
+    EXPECT_FALSE(solx::editor::NextDialogAction(L"窗日照表")) << "then the input ends";
 }
 
 TEST_F(EventTest, ProgressMeterFollowsItsCalls) {

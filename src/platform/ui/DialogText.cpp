@@ -1,0 +1,104 @@
+// The dialog as text, for a person answering it at the terminal: the caption, then one line per
+// control a user can act on (id, label, kind, value, state), the items of lists, and the group
+// boxes as headings.
+#include <cstdio>
+#include <string>
+
+#include "mfc/CDialog.h"
+#include "mfc/DialogPresenter.h"
+#include "mfc/WindowState.h"
+
+namespace solx::ui {
+namespace {
+
+bool SameRow(const DialogRect& a, const DialogRect& b) {
+    return a.y < b.y + b.height && b.y < a.y + a.height;
+}
+
+// A control without its own text is named by the nearest static text left of it on its row.
+std::wstring LabelOf(const WindowState& control) {
+    if (!control.text.empty() && control.kind != ControlKind::Edit &&
+        control.kind != ControlKind::MaskedEdit && control.kind != ControlKind::ComboBox)
+        return control.text;
+    const WindowState* best = nullptr;
+    for (const auto& other : control.parent->children) {
+        if (other->kind != ControlKind::Static || !SameRow(other->rect, control.rect)) continue;
+        if (other->rect.x >= control.rect.x) continue;
+        if (!best || other->rect.x > best->rect.x) best = other.get();
+    }
+    return best ? best->text : std::wstring();
+}
+
+std::wstring Quoted(const std::wstring& text) {
+    return L"\"" + text + L"\"";
+}
+
+std::wstring DateText(const SYSTEMTIME& t) {
+    const std::wstring month = (t.wMonth < 10 ? L"0" : L"") + std::to_wstring(t.wMonth);
+    const std::wstring day = (t.wDay < 10 ? L"0" : L"") + std::to_wstring(t.wDay);
+    return std::to_wstring(t.wYear) + L"-" + month + L"-" + day;
+}
+
+std::wstring ValueOf(const WindowState& c) {
+    switch (c.kind) {
+        case ControlKind::Edit:
+        case ControlKind::MaskedEdit:
+        case ControlKind::ComboBox:
+            return L" = " + Quoted(c.text);
+        case ControlKind::CheckBox:
+        case ControlKind::Radio:
+            return c.check ? L" = 1 (on)" : L" = 0 (off)";
+        case ControlKind::DateTime:
+            return L" = " + DateText(c.time);
+        case ControlKind::Spin:
+        case ControlKind::Slider:
+            return L" = " + std::to_wstring(c.pos) + L" (" + std::to_wstring(c.rangeMin) + L".." +
+                   std::to_wstring(c.rangeMax) + L")";
+        default:
+            return L"";
+    }
+}
+
+std::wstring StateOf(const WindowState& c) {
+    std::wstring state;
+    if (!c.cue.empty()) state += L"  takes " + c.cue;
+    if (c.readOnly) state += L"  read-only";
+    if (!c.enabled) state += L"  disabled";
+    if (!c.visible) state += L"  hidden";
+    return state;
+}
+
+std::wstring ItemsOf(const WindowState& c) {
+    std::wstring items;
+    for (std::size_t i = 0; i < c.items.size(); ++i)
+        items += (i % 6 == 0 ? L"\n          " : L"  ") + std::to_wstring(i) + L" " + c.items[i];
+    return items;
+}
+
+std::wstring Padded(std::wstring text, std::size_t width) {
+    if (text.size() < width) text.append(width - text.size(), L' ');
+    return text;
+}
+
+}  // namespace
+
+std::wstring DescribeDialog(const CDialog& dialog) {
+    const WindowState* window = dialog.m_hWnd;
+    std::wstring text = L"\n[" + (window ? window->text : std::wstring()) + L"] dialog " +
+                        std::to_wstring(dialog.TemplateId());
+    if (!window) return text + L"\n";
+    for (const auto& child : window->children) {
+        const WindowState& c = *child;
+        if (c.kind == ControlKind::GroupBox) {
+            if (!c.text.empty()) text += L"\n  -- " + c.text + L" --";
+            continue;
+        }
+        if (c.kind == ControlKind::Static && c.id <= 0) continue;
+        text += L"\n  " + Padded(std::to_wstring(c.id), 6) + Padded(LabelOf(c), 16) + L" " +
+                KindName(c.kind) + ValueOf(c) + StateOf(c) + ItemsOf(c);
+    }
+    return text +
+           L"\n  Type ID=VALUE to set, ID to click, ok, cancel, or ? to show the dialog again.\n";
+}
+
+}  // namespace solx::ui
