@@ -152,6 +152,46 @@ TEST_F(SolxRun, SaveAsThenSaveWritesTheNewFileOnly) {
         << "nothing runs after QUIT";
 }
 
+// Dialog lines that cannot be done stop the run like any misfit line: file and line named,
+// exit 1, nothing saved.
+TEST_F(SolxRun, BadDialogLinesStopWithoutSaving) {
+    const struct {
+        const char* line;
+        const char* message;
+    } cases[] = {
+        {"@set 4711 3", "no control 4711"},
+        {"@select 2039 no such standard", "control 2039 has no item 'no such standard'"},
+        {"@click 2076", "control 2076 is hidden"},
+        {"@set 2048 25:00", "control 2048 cannot hold \"25:00\""},
+        {"@set 2049 12:75", "control 2049 cannot hold \"12:75\""},
+    };
+    for (const auto& c : cases) {
+        const fs::path out = Write("kept.dxf", "previous contents");
+        const fs::path script =
+            Write("dialog.scr", std::string("VxWinSunAna\nALL\n\nALL\n\n") + c.line +
+                                    "\n@ok\n80000,0\n");
+        const RunResult r =
+            Run("--script " + script.string() + " --out " + out.string() + " " + m_sample);
+        EXPECT_EQ(r.status, 1) << c.line << r.out;
+        EXPECT_NE(r.err.find("dialog.scr line 6: \"" + std::string(c.line) + "\""),
+                  std::string::npos)
+            << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_NE(r.err.find("not saved"), std::string::npos) << r.err;
+        EXPECT_EQ(ReadFile(out), "previous contents") << c.line;
+    }
+}
+
+TEST_F(SolxRun, EscInADialogCancelsTheCommandQuietly) {
+    const fs::path out = m_dir / "esc.dxf";
+    const fs::path script = Write("esc.scr", "VxWinSunAna\nALL\n\nALL\n\n@esc\nQUIT\n");
+    const RunResult r =
+        Run("--script " + script.string() + " --out " + out.string() + " " + m_sample);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.err.find("left open"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out.find("表格位置"), std::string::npos) << "the command ended at the dialog";
+}
+
 TEST_F(SolxRun, TerminalSessionWithANewDrawing) {
     const fs::path out = m_dir / "new.dxf";
     const RunResult r = Run("--out " + out.string(), "xyz\nLIST\nALL\n\nQUIT\n");

@@ -258,3 +258,51 @@ TEST_F(SetupDialogTest, CaptionReplacesTheTemplates) {
 }
 
 }  // namespace
+
+namespace {
+
+// A time typed into a time edit is that time, whatever the edit showed before; a time the edit
+// cannot hold stops the script instead of becoming another time.
+TEST_F(SetupDialogTest, TypedTimesAreTakenAsTyped) {
+    struct Case {
+        const wchar_t* start;
+        const wchar_t* end;
+        int startMinute, endMinute;
+    };
+    for (const Case& c : {Case{L"9:00", L"20:00", 540, 1200}, Case{L"0:00", L"0:00", 0, 0},
+                          Case{L"0730", L"23:59", 450, 1439}, Case{L"09:05", L"16:00", 545, 960}}) {
+        SCOPED_TRACE(c.start);
+        SetupDlg dialog(2010);
+        ScriptedFrontEnd script({std::wstring(L"@set 2048 ") + c.start,
+                                 std::wstring(L"@set 2049 ") + c.end, L"@ok"});
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        EXPECT_TRUE(script.refused.empty());
+        EXPECT_EQ(g_SunDataSet.GetStartMinute(), c.startMinute);
+        EXPECT_EQ(g_SunDataSet.GetEndMinute(), c.endMinute);
+    }
+    for (const wchar_t* bad : {L"25:00", L"12:75", L"ab:cd", L"9", L"9:5", L"12:000", L""}) {
+        SCOPED_TRACE(bad);
+        SetupDlg dialog(2010);
+        ScriptedFrontEnd script({std::wstring(L"@set 2049 ") + bad, L"@ok"});
+        EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+        ASSERT_EQ(script.refused.size(), 1u);
+        EXPECT_NE(script.refused[0].find(L"control 2049 cannot hold"), std::wstring::npos)
+            << script.refused[0];
+        EXPECT_NE(script.refused[0].find(L"HH:MM"), std::wstring::npos) << "says what it takes";
+        EXPECT_EQ(dialog.Shown(2049), L"16:00") << "the edit keeps its time";
+        EXPECT_EQ(g_SunDataSet.GetEndMinute(), 960);
+    }
+}
+
+TEST_F(SetupDialogTest, StartAfterEndKeepsTheDialogOpen) {
+    SetupDlg dialog(2010);
+    ScriptedFrontEnd script(
+        {L"@set 2048 17:00", L"@ok", L"@set 2048 9:00", L"@set 2049 8:30", L"@ok",
+         L"@set 2049 15:00", L"@ok"});
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(CountOf(script.printed, L"无效的开始时间"), 2) << script.printed;
+    EXPECT_EQ(g_SunDataSet.GetStartMinute(), 540);
+    EXPECT_EQ(g_SunDataSet.GetEndMinute(), 900);
+}
+
+}  // namespace

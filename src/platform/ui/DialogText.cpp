@@ -15,18 +15,41 @@ bool SameRow(const DialogRect& a, const DialogRect& b) {
     return a.y < b.y + b.height && b.y < a.y + a.height;
 }
 
-// A control without its own text is named by the nearest static text left of it on its row.
+bool Inside(const DialogRect& inner, const DialogRect& outer) {
+    return inner.x >= outer.x && inner.y >= outer.y && inner.x < outer.x + outer.width &&
+           inner.y < outer.y + outer.height;
+}
+
+// The group box around a control, or null.
+const WindowState* GroupOf(const WindowState& control) {
+    for (const auto& other : control.parent->children)
+        if (other->kind == ControlKind::GroupBox && Inside(control.rect, other->rect))
+            return other.get();
+    return nullptr;
+}
+
+// A control without its own text is named by the nearest static text of its group box left of
+// it on its row, else by the nearest one just above it.
 std::wstring LabelOf(const WindowState& control) {
     if (!control.text.empty() && control.kind != ControlKind::Edit &&
         control.kind != ControlKind::MaskedEdit && control.kind != ControlKind::ComboBox)
         return control.text;
-    const WindowState* best = nullptr;
+    const WindowState* group = GroupOf(control);
+    const WindowState* left = nullptr;
+    const WindowState* above = nullptr;
     for (const auto& other : control.parent->children) {
-        if (other->kind != ControlKind::Static || !SameRow(other->rect, control.rect)) continue;
-        if (other->rect.x >= control.rect.x) continue;
-        if (!best || other->rect.x > best->rect.x) best = other.get();
+        if (other->kind != ControlKind::Static || GroupOf(*other) != group) continue;
+        const DialogRect& r = other->rect;
+        if (SameRow(r, control.rect) && r.x < control.rect.x) {
+            if (!left || r.x > left->rect.x) left = other.get();
+        } else if (r.y + r.height <= control.rect.y && control.rect.y - r.y <= 16 &&
+                   r.x <= control.rect.x + control.rect.width &&
+                   control.rect.x <= r.x + r.width) {
+            if (!above || r.y > above->rect.y) above = other.get();
+        }
     }
-    return best ? best->text : std::wstring();
+    const WindowState* label = left ? left : above;
+    return label ? label->text : std::wstring();
 }
 
 std::wstring Quoted(const std::wstring& text) {
@@ -51,6 +74,11 @@ std::wstring ValueOf(const WindowState& c) {
         case ControlKind::DateTime:
             return L" = " + DateText(c.time);
         case ControlKind::Spin:
+            // The buddy edit shows the number; the spin only moves it within its range.
+            if (c.buddyId)
+                return L" (moves " + std::to_wstring(c.buddyId) + L", " +
+                       std::to_wstring(c.rangeMin) + L".." + std::to_wstring(c.rangeMax) + L")";
+            [[fallthrough]];
         case ControlKind::Slider:
             return L" = " + std::to_wstring(c.pos) + L" (" + std::to_wstring(c.rangeMin) + L".." +
                    std::to_wstring(c.rangeMax) + L")";
