@@ -185,6 +185,16 @@ TEST_F(WinSunTableTest, MetreDrawingShowsSillsInMetres) {
     EXPECT_EQ(Text(*s, 2, 2), L"0.90");
 }
 
+// Numbers of any size are written whole: a huge sill height does not overrun a cell's text.
+TEST_F(WinSunTableTest, HugeNumbersAreWrittenWhole) {
+    auto s = Sheet({{123456789, 1, 1e300, L"0", L"0:00"}}, Layout(0));
+    EXPECT_EQ(Text(*s, 2, 0), L"123456789");
+    const std::wstring sill = Text(*s, 2, 2);
+    EXPECT_EQ(sill.size(), 301u) << "1e300 mm are 1e297 m: 298 digits, a point and 2 decimals"
+                                 << std::string(sill.begin(), sill.end());
+    EXPECT_EQ(sill.find_first_not_of(L"0123456789."), std::wstring::npos);
+}
+
 TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeader) {
     AcDbDatabase db;
     acdbHostApplicationServices()->setWorkingDatabase(&db);

@@ -33,6 +33,45 @@ def floor_range(text):
     return int(lo), int(hi or lo)
 
 
+def minutes(clock):
+    hours, _, mins = clock.partition(":")
+    return int(hours) * 60 + int(mins)
+
+
+def period_problems(texts):
+    """Each row's counted periods (those without a trailing "*") add up to its total, and no
+    period has zero length. Period lines belong to the row whose value cell is nearest."""
+    at = lambda t: (t.dxf.insert.x, t.dxf.insert.y)
+    headers = [t for t in texts if t.dxf.text == "日照时间"]
+    values = [t for t in texts if t.dxf.text in ("总有效日照", "最长有效连照")]
+    if not headers or len(values) != 1:
+        return ["no period and value headers"]
+    px = min(headers, key=lambda t: t.dxf.insert.y).dxf.insert.x
+    vx = values[0].dxf.insert.x
+    if values[0].dxf.text != "总有效日照":
+        return []
+    column = lambda x: [t for t in texts if abs(t.dxf.insert.x - x) < 1e-6 and t not in headers + values]
+    totals = column(vx)
+    rows = {id(t): [] for t in totals}
+    for line in column(px):
+        if line.dxf.text == "0":
+            continue
+        nearest = min(totals, key=lambda t: abs(t.dxf.insert.y - line.dxf.insert.y))
+        rows[id(nearest)].append(line.dxf.text)
+    found = []
+    for total in totals:
+        added = 0
+        for period in rows[id(total)]:
+            start, _, end = period.rstrip("*").partition("～")
+            if minutes(end) <= minutes(start):
+                found.append(f"empty period {period}")
+            if not period.endswith("*"):
+                added += minutes(end) - minutes(start)
+        if added != minutes(total.dxf.text):
+            found.append(f"periods {rows[id(total)]} add up to {added} min, total {total.dxf.text}")
+    return found
+
+
 def problems(result, source, corner1, corner2):
     doc = ezdxf.readfile(result)
     msp = doc.modelspace()
@@ -40,6 +79,8 @@ def problems(result, source, corner1, corner2):
     notes = [e for e in msp.query("TEXT") if tag(e) == "VXDB_TEXT"]
     if len(notes) != 1 or "地点" not in notes[0].dxf.text:
         found.append(f"{len(notes)} note texts")
+    elif "最少日照时间：2:00" not in notes[0].dxf.text:
+        found.append("the note does not state the minimum of 2 hours the script chose")
     sheets = [e for e in msp.query("INSERT") if tag(e) == "BREL_SHEET"]
     if len(sheets) != 1 or not sheets[0].dxf.name.startswith("*"):
         return found + [f"{len(sheets)} tables as anonymous blocks"]
@@ -59,6 +100,7 @@ def problems(result, source, corner1, corner2):
     total = sum(len(f) for f in windows.values())
     if covered != total or not any("～" in r for r in rows):
         found.append(f"{len(rows)} rows cover {covered} windows of {total}")
+    found += period_problems(texts)
     if len(sheets[0].get_xdata("SOLX_TYPE")) < 2 or sheets[0].get_xdata("SOLX_TYPE")[1][1] != len(rows) + 2:
         found.append("the table's row count is not the data rows and two header rows")
     return found
