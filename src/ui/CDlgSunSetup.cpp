@@ -77,7 +77,7 @@ void CDlgSunSetup::DoDataExchange(CDataExchange* pDX) {
     DDX_CBIndex(pDX, kStd, g_SunDataSet.m_nCurStd);
     ExchangePlace(pDX);
     DDX_Text(pDX, kStep, g_SunDataSet.m_nStep);
-    DDV_MinMaxInt(pDX, g_SunDataSet.m_nStep, 1, 24 * 60);
+    DDV_MinMaxInt(pDX, g_SunDataSet.m_nStep, kStepMinutesMin, kStepMinutesMax);
     if (pDX->Failed()) return;
     if (pDX->m_bSaveAndValidate && !ValidateTimes(pDX)) return;
     if (pDX->m_bSaveAndValidate)

@@ -139,6 +139,27 @@ TEST_F(SettingsTest, StandardsFileRoundTripAndErrors) {
     EXPECT_FALSE(LoadStdSets(Dir() + L"/missing.ini", back, error));
 }
 
+// The step is whole minutes from 1 to 120 wherever it is entered; a standards file with a step
+// the dialogs cannot show is refused on load, naming file, line and the rule.
+TEST_F(SettingsTest, StandardsWithAStepTheDialogsCannotShowAreRefused) {
+    std::filesystem::create_directories(m_dir);
+    const std::wstring file = Dir() + L"/step.ini";
+    for (const char* step : {"0.5", "0", "121", "-3", "1.5"}) {
+        std::ofstream(m_dir / "step.ini") << "[x]\nday = 大寒\nstep = " << step << "\n";
+        std::vector<SolxStdSet> back;
+        std::wstring error;
+        EXPECT_FALSE(LoadStdSets(file, back, error)) << step;
+        EXPECT_NE(error.find(L"step.ini:3:"), std::wstring::npos) << step;
+        EXPECT_NE(error.find(L"whole number of minutes from 1 to 120"), std::wstring::npos) << step;
+    }
+    for (const char* step : {"1", "120", "10"}) {
+        std::ofstream(m_dir / "step.ini") << "[x]\nday = 大寒\nstep = " << step << "\n";
+        std::vector<SolxStdSet> back;
+        std::wstring error;
+        EXPECT_TRUE(LoadStdSets(file, back, error)) << step;
+    }
+}
+
 // Prefecture-level divisions per province (2024), and every provincial capital.
 TEST_F(SettingsTest, PlaceDatabaseCoversChina) {
     SolxDataSet set;

@@ -13,6 +13,7 @@
 #include "mfc/WindowState.h"
 #include "mfc/afxcmn.h"
 #include "mfc/afxwin.h"
+#include "solx/SolxStdSet.h"
 
 namespace {
 
@@ -294,6 +295,17 @@ TEST(DialogTemplates, EveryShippedTemplateReadsAndPairsMatch) {
         for (std::size_t i = 0; i < first->controls.size(); ++i) {
             EXPECT_EQ(first->controls[i].id, second->controls[i].id) << chs << " control " << i;
             EXPECT_EQ(first->controls[i].kind, second->controls[i].kind) << chs << " control " << i;
+        }
+        // The step spin covers exactly the step range the field and the standards accept.
+        for (const auto* dialog : {first, second}) {
+            int spins = 0;
+            for (const auto& control : dialog->controls) {
+                if (control.id != 2019) continue;
+                ++spins;
+                EXPECT_EQ(control.rangeMin, kStepMinutesMin) << dialog->id;
+                EXPECT_EQ(control.rangeMax, kStepMinutesMax) << dialog->id;
+            }
+            EXPECT_EQ(spins, 1) << dialog->id;
         }
     }
     solx::ui::SetDialogTemplateDirectory("");

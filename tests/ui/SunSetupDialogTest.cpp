@@ -72,7 +72,7 @@ TEST_F(SetupDialogTest, StepOutsideItsRangeKeepsTheDialogOpen) {
     SetupDlg dialog(2010);
     ScriptedFrontEnd script({L"@set 2018 0", L"@ok", L"@set 2018 3", L"@ok"});
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    EXPECT_EQ(CountOf(script.printed, L"Please enter an integer between 1 and 1440."), 1);
+    EXPECT_EQ(CountOf(script.printed, L"Please enter an integer between 1 and 120."), 1);
     EXPECT_EQ(g_SunDataSet.m_nStep, 3);
 }
 
@@ -125,6 +125,20 @@ TEST_F(SetupDialogTest, ManagerEditsApplyAndPersist) {
     EXPECT_EQ(dialog.Shown(2039), L"严格冬至");
     EXPECT_EQ(dialog.Shown(2048), L"09:30");
     EXPECT_TRUE(std::filesystem::exists(m_configDir / "standards.ini"));
+}
+
+// The manager takes the same whole-minute step range as the setup dialog, so a step it accepts
+// is one the setup dialog shows unchanged.
+TEST_F(SetupDialogTest, ManagerTakesOnlyStepsTheSetupDialogCanShow) {
+    SetupDlg dialog(2010);
+    ScriptedFrontEnd script({L"@select 2039 配置管理器...", L"@set 3208 0.5", L"@ok",
+                             L"@set 3208 121", L"@ok", L"@set 3208 30", L"@ok", L"@ok"});
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(CountOf(script.printed, L"Please enter an integer."), 1) << script.printed;
+    EXPECT_EQ(CountOf(script.printed, L"Please enter an integer between 1 and 120."), 1);
+    EXPECT_DOUBLE_EQ(g_SunDataSet.CurStd().m_dStep, 30.0);
+    EXPECT_EQ(dialog.Shown(2018), L"30");
+    EXPECT_EQ(g_SunDataSet.m_nStep, 30);
 }
 
 TEST_F(SetupDialogTest, ManagerRefusesAnUnreadableTime) {

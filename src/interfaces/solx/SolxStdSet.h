@@ -30,6 +30,15 @@ struct SolxOrientBand {
     double endHour = 16;
 };
 
+// The time step of an analysis: whole minutes in this range, in the standards file, the
+// standards manager, the setup dialogs' step field and their spin control alike.
+inline constexpr int kStepMinutesMin = 1;
+inline constexpr int kStepMinutesMax = 120;
+inline bool IsValidStepMinutes(double minutes) {
+    return minutes >= kStepMinutesMin && minutes <= kStepMinutesMax &&
+           minutes == static_cast<double>(static_cast<int>(minutes));
+}
+
 class SolxStdSet {
 public:
     std::wstring m_strName;
@@ -37,7 +46,7 @@ public:
     int m_nMonth = 1, m_nDay = 20;  // the fixed analysis day when m_nTerm is -1
     SolxDegree m_startTime{8.0};    // hours, true solar time
     SolxDegree m_endTime{16.0};
-    double m_dStep = 1.0;       // minutes
+    double m_dStep = 1.0;       // minutes, whole (IsValidStepMinutes)
     int m_nEvaluation = 0;      // 0: total effective sunlight; else longest continuous
     int m_bTwoPoint = 0;        // test both ends of the sill instead of its middle
     int m_bAngleLimit = 0;      // window-angle limit on

@@ -69,7 +69,8 @@ const std::map<std::wstring, Setter>& Setters() {
              double h;
              return ParseHours(v, h) && (s.m_endTime = h, true);
          }},
-        {L"step", [](auto& v, auto& s) { return ToNumber(v, s.m_dStep) && s.m_dStep > 0; }},
+        {L"step",
+         [](auto& v, auto& s) { return ToNumber(v, s.m_dStep) && IsValidStepMinutes(s.m_dStep); }},
         {L"evaluation",
          [](auto& v, auto& s) {
              s.m_nEvaluation = v == L"longest" ? 1 : 0;
@@ -104,8 +105,12 @@ bool ParseKeyValue(const std::wstring& line, SolxStdSet& std, std::wstring& prob
     const std::wstring key = Trim(line.substr(0, eq)), value = Trim(line.substr(eq + 1));
     const auto it = Setters().find(key);
     if (it == Setters().end()) return problem = L"unknown key \"" + key + L"\"", false;
-    if (!it->second(value, std)) return problem = L"bad value for " + key + L": " + value, false;
-    return true;
+    if (it->second(value, std)) return true;
+    problem = L"bad value for " + key + L": " + value;
+    if (key == L"step")
+        problem += L" (a whole number of minutes from " + std::to_wstring(kStepMinutesMin) +
+                   L" to " + std::to_wstring(kStepMinutesMax) + L")";
+    return false;
 }
 
 std::wstring DayText(const SolxStdSet& s) {

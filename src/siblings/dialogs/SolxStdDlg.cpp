@@ -57,7 +57,7 @@ void SolxStdDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Time(pDX, 3206, m_start);
     DDX_Time(pDX, 3207, m_end);
     DDX_Text(pDX, 3208, m_step);
-    DDV_MinMaxDouble(pDX, m_step, 0.1, 120.0);
+    DDV_MinMaxInt(pDX, m_step, kStepMinutesMin, kStepMinutesMax);
     DDX_Radio(pDX, 3209, m_eval);
     DDX_Check(pDX, 3211, m_twoPoint);
     DDX_Check(pDX, 3212, m_angleOn);
@@ -82,7 +82,7 @@ void SolxStdDlg::LoadFields(const SolxStdSet& s) {
     m_day = s.m_nDay;
     m_start = s.m_startTime.TimeFormat(false);
     m_end = s.m_endTime.TimeFormat(false);
-    m_step = s.m_dStep;
+    m_step = static_cast<int>(s.m_dStep);
     m_eval = s.m_nEvaluation ? 1 : 0;
     m_twoPoint = s.m_bTwoPoint;
     m_angleOn = s.m_bAngleLimit;

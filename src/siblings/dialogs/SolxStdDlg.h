@@ -34,5 +34,6 @@ private:
     CComboBox m_combo;
     CString m_name, m_start, m_end;
     int m_term = 0, m_month = 1, m_day = 1, m_eval = 0, m_twoPoint = 0, m_angleOn = 0, m_angle = 0;
-    double m_step = 1.0, m_minPeriod = 0.0, m_required = 0.0;
+    int m_step = 1;  // whole minutes
+    double m_minPeriod = 0.0, m_required = 0.0;
 };
