@@ -162,11 +162,14 @@ std::wstring WinNoteText(const WinSunRun& run) {
     if (run.useValidWindow == 1) {
         const int start = run.setting.startMinute, end = run.setting.endMinute;
         if (!standard.m_orientTable.empty()) {
-            note += VxUtLangText(L"  计入时段：按标准的朝向时段，且在") + Clock(start) + L"～" +
-                    Clock(end) + VxUtLangText(L"之内");
+            note +=
+                solx::win::FormatText(VxUtLangText(L"  计入时段：按标准的朝向时段，且在%s～%s之内"),
+                                      Clock(start).c_str(), Clock(end).c_str());
         } else {
-            const long from = std::max<long>(start, std::lround(standard.m_startTime.GetValue() * 60));
-            const long to = std::max(from, std::min<long>(end, std::lround(standard.m_endTime.GetValue() * 60)));
+            const long from =
+                std::max<long>(start, std::lround(standard.m_startTime.GetValue() * 60));
+            const long to = std::max(
+                from, std::min<long>(end, std::lround(standard.m_endTime.GetValue() * 60)));
             if (from != start || to != end)
                 note += VxUtLangText(L"  计入时段：") + Clock(from) + L"～" + Clock(to);
         }

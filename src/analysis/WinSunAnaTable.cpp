@@ -62,10 +62,12 @@ void SetUpSheet(VxDbSheet& sheet, int rows, int columns, const AcGePoint3d& p) {
 }
 
 void WriteHeader(VxDbSheet& sheet, const WinTableLayout& layout) {
-    static const wchar_t* const kKeys[2][3] = {{L"层号", L"窗位", L"窗台高(米)"},
-                                               {L"窗位", L"层数", L"窗台高(米)"}};
+    const bool byFloor = layout.sortMode == 0;
+    const std::wstring keys[3] = {VxUtLangText(byFloor ? L"层号" : L"窗位"),
+                                  VxUtLangText(byFloor ? L"窗位" : L"层数"),
+                                  VxUtLangText(L"窗台高(米)")};
     for (int c = 0; c < 3; ++c) {
-        Put(sheet, 0, c, VxUtLangText(kKeys[layout.sortMode == 0 ? 0 : 1][c]));
+        Put(sheet, 0, c, keys[c]);
         sheet.MergeCells(0, c, 1, c);
     }
     // Each group's heading names the groups up to it: its times are those of all of them.

@@ -1,6 +1,7 @@
 #include "CWinTableDlg.h"
 
 #include "brel/BrelLanguageSwitch.h"
+#include "host/VxUtPushResource.h"
 #include "mfc/CDataExchange.h"
 
 WinTableOptions& WinTableRemembered() {
@@ -9,7 +10,9 @@ WinTableOptions& WinTableRemembered() {
 }
 
 CWinTableDlg::CWinTableDlg(CWnd* parent)
-    : CDlgSunSetup(g_strCurLanguage == L"Chs" ? 2010 : 2045, parent) {}
+    : CDlgSunSetup(g_strCurLanguage == L"Chs" ? 2010 : 2045, parent) {
+    m_pCaption = VxUtLangText(L"窗日照表");  // both templates carry the Chinese caption
+}
 
 void CWinTableDlg::DoDataExchange(CDataExchange* pDX) {
     CDlgSunSetup::DoDataExchange(pDX);

@@ -1,4 +1,5 @@
 #include "solx/SolxDataSet.h"
+#include "solx/SolxText.h"
 
 #include "solx/SolxTimeList.h"
 
@@ -132,13 +133,14 @@ bool SolxDataSet::SetPlace(const std::wstring& name) {
 std::wstring SolxDataSet::GetNoteString() const {
     const int term = m_date.GetSTermIndex();
     const std::wstring termText =
-        term >= 0 ? std::wstring(L"（") + SolxDate::GetTermName(term) + L"）" : L"";
+        term >= 0 ? SolxTextWith(L"（{0}）", {SolxText(SolxDate::GetTermName(term))}) : L"";
     const SolxDegree start(m_nStartHour + m_nStartMinute / 60.0);
     const SolxDegree end(m_nEndHour + m_nEndMinute / 60.0);
-    return L"地点：" + m_zone.m_strName + L"  " + m_zone.FormatLatitude() + L"  " +
-           m_zone.FormatLongitude() + L"  日期：" + m_date.GetDateString() + termText +
-           L"  标准：" + CurStd().m_strName + L"  时间：" + start.TimeFormat(false) + L"～" +
-           end.TimeFormat(false) + L"（真太阳时）  计算间隔：" + std::to_wstring(m_nStep) + L"分钟";
+    return SolxText(L"地点：") + m_zone.m_strName + L"  " + m_zone.FormatLatitude() + L"  " +
+           m_zone.FormatLongitude() + SolxText(L"  日期：") + m_date.GetDateString() + termText +
+           SolxText(L"  标准：") + CurStd().m_strName + SolxText(L"  时间：") +
+           start.TimeFormat(false) + L"～" + end.TimeFormat(false) + SolxText(L"（真太阳时）") +
+           SolxTextWith(L"  计算间隔：{0}分钟", {std::to_wstring(m_nStep)});
 }
 
 VxGePoint GetShanghaiValidTime(double normalAngle) {

@@ -1,4 +1,5 @@
 #include "solx/SolxZoneRecord.h"
+#include "solx/SolxText.h"
 #include "mfc/CString.h"
 
 #include "database/TextFile.h"
@@ -50,10 +51,12 @@ void SolxZoneRecord::GetLongitude(int& degree, int& minute) const {
 
 std::wstring SolxZoneRecord::FormatLatitude() const {
     const double v = Latitude();
-    return std::wstring(v < 0 ? L"南纬" : L"北纬") + SolxDegree(std::fabs(v)).DegreeFormat(false);
+    return SolxTextWith(v < 0 ? L"南纬{0}" : L"北纬{0}",
+                        {SolxDegree(std::fabs(v)).DegreeFormat(false)});
 }
 
 std::wstring SolxZoneRecord::FormatLongitude() const {
     const double v = Longitude();
-    return std::wstring(v < 0 ? L"西经" : L"东经") + SolxDegree(std::fabs(v)).DegreeFormat(false);
+    return SolxTextWith(v < 0 ? L"西经{0}" : L"东经{0}",
+                        {SolxDegree(std::fabs(v)).DegreeFormat(false)});
 }

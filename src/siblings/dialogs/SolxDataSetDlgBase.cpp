@@ -1,4 +1,5 @@
 #include "solx/SolxDataSetDlgBase.h"
+#include "solx/SolxText.h"
 
 #include "SolxPlaceDlg.h"
 #include "brel/BrelLanguageSwitch.h"
@@ -32,7 +33,7 @@ void SolxDataSetDlgBase::InitDlgBaseData(bool reload) {
     m_comboPlace.AddString(MorePlacesText());
     m_comboPlace.SetCurSel(m_comboPlace.FindStringExact(-1, place));
     m_comboTerm.ResetContent();
-    for (int i = 0; i < 24; ++i) m_comboTerm.AddString(SolxDate::GetTermName(i));
+    for (int i = 0; i < 24; ++i) m_comboTerm.AddString(SolxText(SolxDate::GetTermName(i)));
 }
 
 void SolxDataSetDlgBase::RefreshStdCombo() {

@@ -1,4 +1,5 @@
 #include "solx/SolxDate.h"
+#include "solx/SolxText.h"
 #include "mfc/CString.h"
 
 #include "solx/SolxSolar.h"
@@ -68,7 +69,8 @@ double SolxDate::GetDgTime() const {
 }
 
 std::wstring SolxDate::GetDateString() const {
-    return solx::win::FormatText(L"%d年%d月%d日", m_nYear, m_nMonth, m_nDay);
+    return SolxTextWith(L"{0}年{1}月{2}日", {std::to_wstring(m_nYear), std::to_wstring(m_nMonth),
+                                             std::to_wstring(m_nDay)});
 }
 
 int SolxDate::GetSTermIndex() const {

@@ -1,4 +1,5 @@
 #include "solx/SolxDegree.h"
+#include "solx/SolxText.h"
 #include "mfc/CString.h"
 
 #include <cmath>
@@ -67,7 +68,8 @@ std::wstring Format(double value, double resolution, bool bSecond, const wchar_t
 std::wstring Decimal(double v) {
     const double r = std::round(v * 10.0) / 10.0;
     // "+ 0.0" turns a negative zero into 0, so that no "-0" is shown.
-    if (std::fabs(r - std::round(r)) < 1e-9) return solx::win::FormatText(L"%.0f", std::round(r) + 0.0);
+    if (std::fabs(r - std::round(r)) < 1e-9)
+        return solx::win::FormatText(L"%.0f", std::round(r) + 0.0);
     return solx::win::FormatText(L"%.1f", r);
 }
 
@@ -113,15 +115,26 @@ std::wstring GetAngleStr(double angle, int mode) {
     // Compass bearing: north 0, east 90, south 180, west 270.
     double bearing = std::fmod(90.0 - angle, 360.0);
     if (bearing < 0) bearing += 360.0;
-    static const wchar_t* const kNames[] = {L"北", L"东", L"南", L"西"};
+    const auto name = [](int quarter) -> std::wstring {
+        switch (quarter) {
+            case 0:
+                return SolxText(L"北");
+            case 1:
+                return SolxText(L"东");
+            case 2:
+                return SolxText(L"南");
+            default:
+                return SolxText(L"西");
+        }
+    };
     const int nearest = static_cast<int>(std::lround(bearing / 90.0)) % 4;
     double offset = bearing - nearest * 90.0;
     if (offset > 180) offset -= 360;
-    if (std::fabs(offset) < 0.05) return std::wstring(L"正") + kNames[nearest];
+    if (std::fabs(offset) < 0.05) return SolxTextWith(L"正{0}", {name(nearest)});
     // Positive offset turns clockwise: from north towards east, from east towards south ...
     const int towards = (nearest + (offset > 0 ? 1 : 3)) % 4;
-    return std::wstring(kNames[nearest]) + L"偏" + kNames[towards] + Decimal(std::fabs(offset)) +
-           L"°";
+    return SolxTextWith(L"{0}偏{1}{2}°",
+                        {name(nearest), name(towards), Decimal(std::fabs(offset))});
 }
 
 bool IsDigital(const std::wstring& text) {
