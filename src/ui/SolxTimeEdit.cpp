@@ -16,9 +16,11 @@ int NumberAt(const CString& text, int pos) {
 
 CString TwoDigits(int hour, int minute) {
     const wchar_t text[] = {static_cast<wchar_t>(L'0' + hour / 10 % 10),
-                            static_cast<wchar_t>(L'0' + hour % 10), L':',
+                            static_cast<wchar_t>(L'0' + hour % 10),
+                            L':',
                             static_cast<wchar_t>(L'0' + minute / 10 % 10),
-                            static_cast<wchar_t>(L'0' + minute % 10), 0};
+                            static_cast<wchar_t>(L'0' + minute % 10),
+                            0};
     return CString(text);
 }
 

@@ -55,12 +55,12 @@ TEST(WinSunAnaRun, NoteStatesTheMinimumAndTheCountedPeriod) {
     fs::create_directories(dir);
     const fs::path drawing = dir / "odd.dxf", out = dir / "out.dxf", script = dir / "run.scr";
     // The sample with one window's sill a thousand light years up.
-    const std::string make = "/usr/bin/python3 -c \"import ezdxf, sys; d = ezdxf.readfile(sys.argv[1]); "
-                             "w = d.modelspace().query('INSERT[name==\\\"_SUNWD\\\"]').first; "
-                             "w.dxf.insert = (w.dxf.insert.x, w.dxf.insert.y, 1e300); "
-                             "print(w.dxf.handle); d.saveas(sys.argv[2])\" " SOLX_SOURCE_DIR
-                             "/examples/sample.dxf " +
-                             drawing.string();
+    const std::string make =
+        "/usr/bin/python3 -c \"import ezdxf, sys; d = ezdxf.readfile(sys.argv[1]); "
+        "w = d.modelspace().query('INSERT[name==\\\"_SUNWD\\\"]').first; "
+        "w.dxf.insert = (w.dxf.insert.x, w.dxf.insert.y, 1e300); "
+        "print(w.dxf.handle); d.saveas(sys.argv[2])\" " SOLX_SOURCE_DIR "/examples/sample.dxf " +
+        drawing.string();
     std::string handle = Output(make);
     while (!handle.empty() && handle.back() == '\n') handle.pop_back();
     ASSERT_FALSE(handle.empty());
@@ -68,10 +68,9 @@ TEST(WinSunAnaRun, NoteStatesTheMinimumAndTheCountedPeriod) {
         std::ofstream(script) << "VxWinSunAna\nALL\n\nALL\n\n@set 2048 7:00\n@set 2049 17:00\n"
                                  "@set 2072 1\n@ok\n80000,0\nQUIT\n";
     }
-    const std::string transcript = Output("SOLX_CONFIG_DIR=" + dir.string() + " " +
-                                          SOLX_BINARY_DIR + "/bin/solx --script " +
-                                          script.string() + " " + drawing.string() + " --out " +
-                                          out.string() + " 2>&1");
+    const std::string transcript =
+        Output("SOLX_CONFIG_DIR=" + dir.string() + " " + SOLX_BINARY_DIR + "/bin/solx --script " +
+               script.string() + " " + drawing.string() + " --out " + out.string() + " 2>&1");
     EXPECT_NE(transcript.find("注意：表格按最少日照时间 1:00 判定，当前标准要求 2:00。"),
               std::string::npos)
         << transcript;

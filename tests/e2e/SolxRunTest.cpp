@@ -167,9 +167,8 @@ TEST_F(SolxRun, BadDialogLinesStopWithoutSaving) {
     };
     for (const auto& c : cases) {
         const fs::path out = Write("kept.dxf", "previous contents");
-        const fs::path script =
-            Write("dialog.scr", std::string("VxWinSunAna\nALL\n\nALL\n\n") + c.line +
-                                    "\n@ok\n80000,0\n");
+        const fs::path script = Write(
+            "dialog.scr", std::string("VxWinSunAna\nALL\n\nALL\n\n") + c.line + "\n@ok\n80000,0\n");
         const RunResult r =
             Run("--script " + script.string() + " --out " + out.string() + " " + m_sample);
         EXPECT_EQ(r.status, 1) << c.line << r.out;

@@ -287,8 +287,8 @@ TEST_F(SetupDialogTest, TypedTimesAreTakenAsTyped) {
                           Case{L"0730", L"23:59", 450, 1439}, Case{L"09:05", L"16:00", 545, 960}}) {
         SCOPED_TRACE(c.start);
         SetupDlg dialog(2010);
-        ScriptedFrontEnd script({std::wstring(L"@set 2048 ") + c.start,
-                                 std::wstring(L"@set 2049 ") + c.end, L"@ok"});
+        ScriptedFrontEnd script(
+            {std::wstring(L"@set 2048 ") + c.start, std::wstring(L"@set 2049 ") + c.end, L"@ok"});
         EXPECT_EQ(dialog.DoModal(), IDOK);
         EXPECT_TRUE(script.refused.empty());
         EXPECT_EQ(g_SunDataSet.GetStartMinute(), c.startMinute);
@@ -310,9 +310,8 @@ TEST_F(SetupDialogTest, TypedTimesAreTakenAsTyped) {
 
 TEST_F(SetupDialogTest, StartAfterEndKeepsTheDialogOpen) {
     SetupDlg dialog(2010);
-    ScriptedFrontEnd script(
-        {L"@set 2048 17:00", L"@ok", L"@set 2048 9:00", L"@set 2049 8:30", L"@ok",
-         L"@set 2049 15:00", L"@ok"});
+    ScriptedFrontEnd script({L"@set 2048 17:00", L"@ok", L"@set 2048 9:00", L"@set 2049 8:30",
+                             L"@ok", L"@set 2049 15:00", L"@ok"});
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(CountOf(script.printed, L"无效的开始时间"), 2) << script.printed;
     EXPECT_EQ(g_SunDataSet.GetStartMinute(), 540);

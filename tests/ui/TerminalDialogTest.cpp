@@ -38,12 +38,11 @@ TEST_F(SetupDialogTest, TerminalShowsTheDialogAndKeepsItOpenOnABadLine) {
     // Every control a user acts on: id, label, kind, value, what it takes, state, items.
     for (const char* line :
          {"2048  Start:           maskedit = \"08:00\"  takes HH:MM 00:00-23:59",
-          "2005  Lat.:            edit = \"39度54分\"  read-only",
-          "[窗日照表] dialog 2045\n",
+          "2005  Lat.:            edit = \"39度54分\"  read-only", "[窗日照表] dialog 2045\n",
           "2076  Skip upper windows once a lower one passes check = 0 (off)  hidden",
-          "2072  Minimum sunlight of a window: edit",
-          "2071  Sort by window   radio = 0 (off)", "2039  Standard:        combo = \"大寒标准\"",
-          "0 大寒标准  1 冬至标准  2 ", "2046  Date:            date = 2026-01-20",
+          "2072  Minimum sunlight of a window: edit", "2071  Sort by window   radio = 0 (off)",
+          "2039  Standard:        combo = \"大寒标准\"", "0 大寒标准  1 冬至标准  2 ",
+          "2046  Date:            date = 2026-01-20",
           "2019  Step:            spin (moves 2018, 1..120)"})
         EXPECT_NE(shown.find(line), std::string::npos) << line << "\n" << shown;
     EXPECT_NE(shown.find("control 2048 cannot hold \"25:00\""), std::string::npos) << shown;

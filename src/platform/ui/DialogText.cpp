@@ -43,8 +43,7 @@ std::wstring LabelOf(const WindowState& control) {
         if (SameRow(r, control.rect) && r.x < control.rect.x) {
             if (!left || r.x > left->rect.x) left = other.get();
         } else if (r.y + r.height <= control.rect.y && control.rect.y - r.y <= 16 &&
-                   r.x <= control.rect.x + control.rect.width &&
-                   control.rect.x <= r.x + r.width) {
+                   r.x <= control.rect.x + control.rect.width && control.rect.x <= r.x + r.width) {
             if (!above || r.y > above->rect.y) above = other.get();
         }
     }
@@ -96,15 +95,36 @@ std::wstring StateOf(const WindowState& c) {
     return state;
 }
 
+// Columns a text takes at the terminal: East Asian wide characters take two.
+std::size_t Columns(const std::wstring& text) {
+    std::size_t columns = 0;
+    for (wchar_t ch : text) columns += ch >= 0x2E80 && ch < 0xFF61 ? 2 : 1;
+    return columns;
+}
+
+// The items with their indexes, wrapped at about 90 columns.
 std::wstring ItemsOf(const WindowState& c) {
+    const std::wstring indent = L"\n          ";
     std::wstring items;
-    for (std::size_t i = 0; i < c.items.size(); ++i)
-        items += (i % 6 == 0 ? L"\n          " : L"  ") + std::to_wstring(i) + L" " + c.items[i];
+    std::size_t line = 0;
+    for (std::size_t i = 0; i < c.items.size(); ++i) {
+        const std::wstring item = std::to_wstring(i) + L" " + c.items[i];
+        if (i == 0 || line + 2 + Columns(item) > 80) {
+            items += indent;
+            line = 0;
+        } else {
+            items += L"  ";
+            line += 2;
+        }
+        items += item;
+        line += Columns(item);
+    }
     return items;
 }
 
 std::wstring Padded(std::wstring text, std::size_t width) {
-    if (text.size() < width) text.append(width - text.size(), L' ');
+    const std::size_t columns = Columns(text);
+    if (columns < width) text.append(width - columns, L' ');
     return text;
 }
 
