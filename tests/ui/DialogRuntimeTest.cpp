@@ -188,6 +188,8 @@ TEST_F(DialogRuntime, ImpossibleActionsStopTheScript) {
         {L"@set 908 22.12.2026", L"YYYY-MM-DD"},
         {L"@set 905 0", L"cleared by setting another radio"},
         {L"@click 901", L"control 901 (edit) is not a button"},
+        {L"@set 909 51", L"control 909 goes from 0 to 50"},
+        {L"@set 910 -1", L"control 910 goes from 0 to 100"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

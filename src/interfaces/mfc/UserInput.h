@@ -21,7 +21,8 @@ bool ClickControl(HWND window, std::wstring& error);
 bool PickItem(HWND window, int index, std::wstring& error);
 // Sets a date picker's date (DTN_DATETIMECHANGE).
 bool PickDate(HWND window, const SYSTEMTIME& date, std::wstring& error);
-// Moves a spin (its buddy shows the number; WM_VSCROLL) or a slider (WM_HSCROLL).
+// Moves a spin (its buddy shows the number; WM_VSCROLL) or a slider (WM_HSCROLL); a position
+// outside its range is refused.
 bool MoveTo(HWND window, int pos, std::wstring& error);
 // Delivers WM_TIMER for timer `id` of `window`.
 void FireTimer(HWND window, UINT_PTR id);

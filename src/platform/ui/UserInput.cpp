@@ -147,8 +147,15 @@ bool MoveTo(HWND window, int pos, std::wstring& error) {
     const bool movable =
         window && (window->kind == ControlKind::Spin || window->kind == ControlKind::Slider);
     if (!Expect(window, movable, L"a spin or slider", error)) return false;
-    window->pos = std::clamp(pos, std::min(window->rangeMin, window->rangeMax),
-                             std::max(window->rangeMin, window->rangeMax));
+    const int low = std::min(window->rangeMin, window->rangeMax);
+    const int high = std::max(window->rangeMin, window->rangeMax);
+    if (pos < low || pos > high) {
+        // A user cannot move it past its ends; a silently different position would be worse.
+        error = L"control " + std::to_wstring(window->id) + L" goes from " + std::to_wstring(low) +
+                L" to " + std::to_wstring(high);
+        return false;
+    }
+    window->pos = pos;
     CWnd* parent = CWnd::FromHandle(window->parent);
     const auto bar = reinterpret_cast<LPARAM>(window);
     if (window->kind == ControlKind::Slider) {
