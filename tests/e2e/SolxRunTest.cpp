@@ -163,7 +163,6 @@ TEST_F(SolxRun, BadDialogLinesStopWithoutSaving) {
         {"@select 2039 no such standard", "control 2039 has no item 'no such standard'"},
         {"@click 2076", "control 2076 is hidden"},
         {"@set 2048 25:00", "control 2048 cannot hold \"25:00\""},
-        {"@set 2049 12:75", "control 2049 cannot hold \"12:75\""},
     };
     for (const auto& c : cases) {
         const fs::path out = Write("kept.dxf", "previous contents");
@@ -179,16 +178,6 @@ TEST_F(SolxRun, BadDialogLinesStopWithoutSaving) {
         EXPECT_NE(r.err.find("not saved"), std::string::npos) << r.err;
         EXPECT_EQ(ReadFile(out), "previous contents") << c.line;
     }
-}
-
-TEST_F(SolxRun, EscInADialogCancelsTheCommandQuietly) {
-    const fs::path out = m_dir / "esc.dxf";
-    const fs::path script = Write("esc.scr", "VxWinSunAna\nALL\n\nALL\n\n@esc\nQUIT\n");
-    const RunResult r =
-        Run("--script " + script.string() + " --out " + out.string() + " " + m_sample);
-    EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.err.find("left open"), std::string::npos) << r.err;
-    EXPECT_EQ(r.out.find("表格位置"), std::string::npos) << "the command ended at the dialog";
 }
 
 TEST_F(SolxRun, TerminalSessionWithANewDrawing) {

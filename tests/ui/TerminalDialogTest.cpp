@@ -53,13 +53,4 @@ TEST_F(SetupDialogTest, TerminalShowsTheDialogAndKeepsItOpenOnABadLine) {
     EXPECT_EQ(g_SunDataSet.GetEndMinute(), 930);
 }
 
-TEST_F(SetupDialogTest, TerminalCancelAndEscCloseTheDialog) {
-    for (const char* typed : {"cancel\n", "@esc\n", "@cancel\n"}) {
-        Terminal terminal(std::string("2048=10:00\n") + typed);
-        CDlgSunSetup dialog(2045);
-        EXPECT_EQ(dialog.DoModal(), IDCANCEL) << typed;
-        EXPECT_EQ(terminal.Count("left open"), 0) << typed;
-    }
-}
-
 }  // namespace

@@ -106,14 +106,6 @@ TEST_F(EventTest, DialogActionsCarryTheirScriptLine) {
     EXPECT_NE(StopMessage().find("单点分析"), std::string::npos);
 }
 
-TEST_F(EventTest, EscInADialogIsItsCancel) {
-    Script("@esc\n");
-    auto action = solx::editor::NextDialogAction(L"窗日照表");
-    ASSERT_TRUE(action) << "@esc must reach the dialog as Cancel, not as the end of input";
-    EXPECT_EQ(action->verb, solx::editor::DialogVerb::Cancel);
-    EXPECT_FALSE(solx::editor::NextDialogAction(L"窗日照表")) << "then the input ends";
-}
-
 TEST_F(EventTest, ProgressMeterFollowsItsCalls) {
     Script("");
     acedSetStatusBarProgressMeter(L"窗日照分析", 0, 40);
