@@ -185,9 +185,11 @@ TEST_F(WinSunTableTest, MetreDrawingShowsSillsInMetres) {
     EXPECT_EQ(Text(*s, 2, 2), L"0.90");
 }
 
-TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeader) {
+// Both land on the current layer: the command leaves the layer to the user.
+TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeaderOnTheCurrentLayer) {
     AcDbDatabase db;
     acdbHostApplicationServices()->setWorkingDatabase(&db);
+    ASSERT_EQ(db.setClayer(db.ensureSymbol(L"LAYER", L"WORK")), Acad::eOk);
     WriteWinSunTables({}, Layout(1), AcGePoint3d(100.0, 200.0, 0.0));
     int notes = 0, sheets = 0;
     AcDbBlockTableRecord* space = nullptr;
@@ -210,6 +212,7 @@ TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeader) {
             EXPECT_EQ(title.GetText(), L"窗日照分析表");
             EXPECT_EQ(sheet->GetLocation(), AcGePoint3d(100.0, 200.0, 0.0));
         }
+        EXPECT_EQ(e->layer(), L"WORK");
         e->close();
     }
     acdbHostApplicationServices()->setWorkingDatabase(nullptr);

@@ -139,6 +139,7 @@ AcDbBlockTableRecord* Loader::ownerOfTopEntity(const AcDbEntity* ent) {
 AcDbObjectId Loader::loadEntity(const dxf::Entity& e, AcDbBlockTableRecord* owner) {
     AcDbDxfTags tags = toDbTags(e.record.tags);
     auto* ent = static_cast<AcDbEntity*>(newEntityFor(e.record.type, tags));
+    ent->keepOwnProperties();
     AcDbObjectId id = add(ent, e.record);
     if (!owner) owner = ownerOfTopEntity(ent);
     if (!owner) throw dxf::DxfError(file_, e.record.line, "no model space for the entity");
