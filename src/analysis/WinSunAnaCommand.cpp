@@ -199,6 +199,7 @@ void WriteResults(const WindowList& windows, const SolxBuildingEx& group, const 
 }  // namespace
 
 void VxWinSunAna() {
+    ReportAssumedDrawUnit();
     WindowList windows;
     if (SelectWindows(windows) != RTNORM) return;
     SolxBuildingEx group;

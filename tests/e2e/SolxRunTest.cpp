@@ -180,6 +180,25 @@ TEST_F(SolxRun, BadDialogLinesStopWithoutSaving) {
     }
 }
 
+// Settings confirmed in one session travel in the drawing and are the current settings of the
+// next session that opens it: the second table is computed for the place and standard chosen in
+// the first, although its dialog is only confirmed.
+TEST_F(SolxRun, SettingsSavedInADrawingAreReadBackOnOpen) {
+    const fs::path first = m_dir / "first.dxf", second = m_dir / "second.dxf";
+    const fs::path choose = Write("choose.scr",
+                                  "VxWinSunAna\nALL\n\nALL\n\n@select 2039 2\n"
+                                  "@select 2004 广州\n@ok\n80000,0\n");
+    const fs::path confirm = Write("confirm.scr", "VxWinSunAna\nALL\n\nALL\n\n@ok\n80000,-30000\n");
+    RunResult r = Run("--script " + choose.string() + " " + m_sample + " --out " + first.string());
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    r = Run("--script " + confirm.string() + " " + first.string() + " --out " + second.string());
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const std::string saved = ReadFile(second);
+    EXPECT_NE(saved.find("地点：广州"), std::string::npos);
+    EXPECT_EQ(saved.find("地点：北京"), std::string::npos) << "the second note fell back";
+    EXPECT_EQ(saved.find("大寒日"), std::string::npos) << "the standard fell back";
+}
+
 TEST_F(SolxRun, TerminalSessionWithANewDrawing) {
     const fs::path out = m_dir / "new.dxf";
     const RunResult r = Run("--out " + out.string(), "xyz\nLIST\nALL\n\nQUIT\n");
