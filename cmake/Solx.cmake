@@ -35,7 +35,10 @@ function(solx_add_test name)
   target_compile_definitions(${name} PRIVATE SOLX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              SOLX_BINARY_DIR="${PROJECT_BINARY_DIR}")
   solx_warnings(${name})
-  gtest_discover_tests(${name} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} DISCOVERY_TIMEOUT 60)
+  # NO_PRETTY_VALUES: parameterised tests are named by their name generators; the printed value
+  # (a hex dump of the case struct) would otherwise be glued onto every test's name.
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} DISCOVERY_TIMEOUT 60
+                       NO_PRETTY_VALUES)
 endfunction()
 
 # solx_add_bench(NAME SOURCES a.cpp LIBS x)
