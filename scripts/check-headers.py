@@ -6,8 +6,9 @@ usage: check-headers.py [BUILD_DIR] [-j N]
 
 Each header is compiled with -fsyntax-only and the flags of the library that owns it, taken from
 BUILD_DIR/compile_commands.json: the interfaces a layer implements are compiled with that layer's
-flags, so a header that reaches into a higher layer fails here too. Prints one line per failing
-header with the compiler's first error; exits 1 when any fails.
+flags, so a header that reaches into a higher layer fails here too. Then checks that each layer's
+include root really hides the layers above it. Prints one line per failure (with the compiler's
+first error); exits 1 when any fails.
 """
 import json
 import os
@@ -75,6 +76,26 @@ def check(header, directory, flags):
     return f"{header}: {first}"
 
 
+# Headers a layer must not be able to include: each layer sees only itself and the layers below.
+FORBIDDEN = [
+    ("src/platform/", "brel/VxDbSheet.h"),
+    ("src/platform/", "solx/SolxDate.h"),
+    ("src/platform/", "containers/VxList.h"),
+    ("src/platform/", "host/SolxModule.h"),
+    ("src/productline/", "solx/SolxDate.h"),
+    ("src/productline/", "analysis/WinSunAna.h"),
+    ("src/siblings/", "ui/CWinTableDlg.h"),
+]
+
+
+def reaches(owner, header, flags):
+    directory, args = flags[owner]
+    cmd = args + ["-fsyntax-only", "-x", "c++", "-"]
+    r = subprocess.run(cmd, cwd=directory, input=f'#include "{header}"\n', capture_output=True,
+                       text=True)
+    return r.returncode == 0
+
+
 def main():
     args = sys.argv[1:]
     jobs = 2
@@ -97,6 +118,9 @@ def main():
             work.append((header, *flags[owner]))
     with ThreadPoolExecutor(max_workers=jobs) as pool:
         failures = [f for f in pool.map(lambda w: check(*w), sorted(work)) if f]
+    for owner, header in FORBIDDEN:
+        if reaches(owner, header, flags):
+            failures.append(f"{owner}: can include \"{header}\" of a higher layer")
     for f in failures:
         print(f)
     print(f"check-headers: {len(work)} headers, {len(failures)} failed")

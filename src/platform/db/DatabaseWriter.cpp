@@ -41,11 +41,14 @@ public:
         std::sort(objects_.begin(), objects_.end());
     }
     void fix(AcDbHandle& h) {
-        if (!h.isNull() && !std::binary_search(objects_.begin(), objects_.end(), h.value()) &&
-            others_.insert(h.value()).second)
-            return;
-        h = db_.allocateHandle();
-        others_.insert(h.value());
+        const bool taken = h.isNull() ||
+                           std::binary_search(objects_.begin(), objects_.end(), h.value()) ||
+                           !others_.insert(h.value()).second;
+        if (taken) {
+            h = db_.allocateHandle();
+            others_.insert(h.value());
+        }
+        db_.noteHandle(h);  // $HANDSEED stays above a kept handle
     }
     void fix(AcDbDxfRecord& r) {
         for (auto& t : r.tags) {
