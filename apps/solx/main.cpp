@@ -1,15 +1,14 @@
 // solx: the host program. Loads the analysis module as the CAD host would, opens a drawing,
 // answers the module's prompts from a script or the terminal, and saves the result.
 #include <csignal>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
 #include <typeinfo>
 #include <unordered_map>
 
 #include "ModuleLoader.h"
 #include "Options.h"
+#include "ScriptFile.h"
 #include "Session.h"
 #include "acad/AcDbAttribute.h"
 #include "acad/AcDbBlockReference.h"
@@ -92,9 +91,8 @@ std::unique_ptr<solx::editor::FrontEnd> MakeFrontEnd(const std::string& script,
         std::signal(SIGINT, [](int) { solx::editor::RequestBreak(); });
         return solx::editor::MakeTerminalFrontEnd(std::cin, std::cout);
     }
-    std::ifstream in(script, std::ios::binary);
-    if (!in) return error = "cannot read the script " + script, nullptr;
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    std::string text;
+    if (!solx::app::ReadScript(script, text, error)) return nullptr;
     return solx::editor::MakeScriptFrontEnd(Utf8ToWide(script), text, std::cout);
 }
 
@@ -115,7 +113,11 @@ int Run(const solx::app::Options& opts) {
     if (!frontEnd) return Fail(error, 2);
     solx::editor::SetFrontEnd(frontEnd.get());
 
-    solx::app::Session session{&db, Utf8ToWide(opts.drawing), Utf8ToWide(opts.out)};
+    solx::app::Session session;
+    session.database = &db;
+    session.drawingPath = Utf8ToWide(opts.drawing);
+    session.outPath = Utf8ToWide(opts.out);
+    session.scripted = !opts.script.empty();
     solx::app::ModuleLoader module;
     if (!module.Load(solx::app::DefaultModulePath(), error)) return Fail(error, 1);
     solx::app::RegisterHostCommands(session);
@@ -124,6 +126,8 @@ int Run(const solx::app::Options& opts) {
     module.Unload();
     solx::editor::SetFrontEnd(nullptr);
     acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    if (!ok && !session.failure.empty())
+        return Fail(WideToUtf8(session.failure) + "; the run stopped there", 1);
     if (!ok) return Fail(WideToUtf8(frontEnd->StopMessage()) + "; the drawing was not saved", 1);
     if (!opts.out.empty() && !solx::app::SaveDrawing(session, session.outPath))
         return Fail("cannot save " + opts.out + ": " + WideToUtf8(db.lastError()), 1);
