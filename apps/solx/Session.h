@@ -3,6 +3,7 @@
 // host's own commands.
 
 #include <string>
+#include <vector>
 
 class AcDbDatabase;
 
@@ -13,17 +14,25 @@ struct Session {
     std::wstring drawingPath;  // the file the drawing came from (empty for a new one)
     std::wstring outPath;      // --out
     bool quit = false;
+    bool interactive = false;             // typed at the terminal (not a script)
+    std::vector<std::wstring> undoNames;  // the commands UNDO can take back, last one last
 };
 
-// Registers SAVE, SAVEAS, QUIT and LIST on the host's command stack for this session.
+// Registers SAVE, SAVEAS, QUIT, LIST, ERASE, UNDO and HELP on the host's command stack.
 void RegisterHostCommands(Session& session);
 void RemoveHostCommands();
+// Whether a command's changes are recorded for UNDO (module commands and ERASE; not the
+// commands that only look, save or quit).
+bool IsUndoable(const std::wstring& group, const std::wstring& name);
 
 // Reads commands from the current front end until the input ends or QUIT. Returns false when
 // the front end stopped the run (a script line that did not fit).
 bool RunCommandLoop(Session& session);
 
-// Saves the drawing, reporting failure on the command line; true on success.
+// Saves the drawing, reporting where (or why not) on the command line; true on success.
 bool SaveDrawing(Session& session, const std::wstring& path);
+
+// The registered command closest to a mistyped name, empty when none is close.
+std::wstring ClosestCommand(const std::wstring& typed);
 
 }  // namespace solx::app

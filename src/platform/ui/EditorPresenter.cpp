@@ -32,7 +32,8 @@ public:
         action.kind = KindOf(next->verb);
         action.id = next->id;
         action.value = next->value;
-        action.where = L"script line " + std::to_wstring(next->line);
+        // Typed actions have no line; a script's name the line they came from.
+        action.where = next->line > 0 ? L"script line " + std::to_wstring(next->line) : L"";
         return action;
     }
 };

@@ -136,7 +136,7 @@ int ScriptDialogPresenter::RunModal(CDialog& dialog) {
         }
         std::wstring error;
         if (Apply(dialog, *action, error)) continue;
-        ReportError(action->where + L": " + name + L": " + error);
+        ReportError((action->where.empty() ? L"" : action->where + L": ") + name + L": " + error);
         dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         if (!dialog.IsModalEnded()) dialog.EndDialog(IDCANCEL);
     }
