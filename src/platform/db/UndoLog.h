@@ -75,6 +75,9 @@ public:
             s.seqend = ref->seqendHandle;
         }
         open_->changed.push_back(std::move(s));
+        // A reference's attributes are changed through it (the reference owns them).
+        if (auto* ref = dynamic_cast<AcDbBlockReference*>(object))
+            for (AcDbAttribute* a : ref->attributes()) NoteWrite(a);
     }
 
     void NoteAdded(AcDbStub* stub) {
