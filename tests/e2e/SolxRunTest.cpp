@@ -267,6 +267,8 @@ TEST_F(SolxRun, TerminalAsksToSaveBeforeLeaving) {
 
     const RunResult untouched = Run(m_sample, "LIST\nALL\n\nQUIT\n");
     EXPECT_EQ(untouched.out.find("Save changes"), std::string::npos) << "LIST changes nothing";
+    const RunResult undone = Run(m_sample, "ERASE\nALL\n\nU\nQUIT\n");
+    EXPECT_EQ(undone.out.find("Save changes"), std::string::npos) << "back to the file";
 
     fs::current_path(m_dir);
     const RunResult saved = Run("", "ERASE\nALL\n\nSAVE\nsite\nQUIT\n");
@@ -295,6 +297,13 @@ TEST_F(SolxRun, PlotAreaDrawsTheChosenPartOnly) {
     EXPECT_NE(svg.find("width=\"1600\""), std::string::npos);
     // 31000 by 13000 units fill 1552 pixels across: the height follows.
     EXPECT_NE(svg.find("height=\"699\""), std::string::npos) << svg.substr(0, 300);
+}
+
+TEST_F(SolxRun, TypedDialogErrorsNameNoScriptLine) {
+    const RunResult r = Run(m_sample, "VxWinSunAna\nALL\n\nALL\n\n@set 9999 x\n@cancel\nQUIT\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE((r.out + r.err).find("9999"), std::string::npos) << r.out << r.err;
+    EXPECT_EQ((r.out + r.err).find("line 0"), std::string::npos) << r.out << r.err;
 }
 
 }  // namespace

@@ -137,9 +137,10 @@ public:
     // Records the object's state before its first change in the open group (no-op without one).
     // Code that changes an object without opening it for write calls this first.
     void noteWrite(AcDbObject* object);
-    // Whether a group changed the drawing since it was loaded or last saved.
+    // Whether the drawing differs from its file: set by a group that changed something, back
+    // to what it was by undoing that group, cleared by setModified(false) once saved.
     bool isModified() const { return modified_; }
-    void setModified(bool modified) { modified_ = modified; }
+    void setModified(bool modified);
 
     // Every object by insertion order (erased ones too).
     template <typename F>

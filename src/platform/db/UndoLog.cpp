@@ -20,6 +20,11 @@ size_t AcDbDatabase::undoGroups() const {
     return undo_ ? undo_->Groups() : 0;
 }
 
+void AcDbDatabase::setModified(bool modified) {
+    modified_ = modified;
+    if (!modified && undo_) undo_->MarkSaved();
+}
+
 void AcDbDatabase::noteWrite(AcDbObject* object) {
     if (undo_) undo_->NoteWrite(object);
 }

@@ -34,6 +34,7 @@ public:
         std::unordered_set<AcDbStub*> seen;
         std::vector<AcDbDatabase::HeaderVar> header;
         AcDbHandle handseed;
+        bool modifiedBefore = false;  // whether the drawing differed from its file before
     };
 
     explicit UndoLog(AcDbDatabase& db) : db_(db) {}
@@ -53,6 +54,7 @@ public:
         const bool changed = !open_->changed.empty() || !open_->added.empty();
         if (changed) {
             open_->seen.clear();
+            open_->modifiedBefore = db_.modified_;
             done_.push_back(std::move(*open_));
             if (done_.size() > kMaxGroups) done_.erase(done_.begin());
         }
@@ -85,6 +87,11 @@ public:
     }
 
     size_t Groups() const { return done_.size(); }
+
+    // After a save every state before it differs from the file.
+    void MarkSaved() {
+        for (Group& g : done_) g.modifiedBefore = true;
+    }
 
     bool Undo() {
         End();
@@ -131,7 +138,7 @@ public:
             });
         db_.header_ = std::move(g.header);
         db_.handseed_ = g.handseed;
-        db_.modified_ = true;
+        db_.modified_ = g.modifiedBefore;
         return true;
     }
 

@@ -108,12 +108,24 @@ TEST_F(DbUndo, GroupsUndoLastFirstAndEmptyOnesAreNotKept) {
     db_.endUndoGroup();
     EXPECT_EQ(db_.undoGroups(), 2u);
 
+    db_.setModified(false);  // saved after both
     ASSERT_TRUE(db_.undoGroup());
     EXPECT_TRUE(first.isValid());
     EXPECT_FALSE(first.isErased()) << "the erase is taken back first";
+    EXPECT_TRUE(db_.isModified()) << "differs from the saved file";
     ASSERT_TRUE(db_.undoGroup());
     EXPECT_FALSE(first.isValid());
     EXPECT_EQ(db_.undoGroups(), 0u);
+
+    db_.startUndoGroup();
+    add(new AcDbLine({0, 0, 0}, {1, 0, 0}));
+    db_.endUndoGroup();
+    db_.setModified(false);
+    db_.startUndoGroup();
+    add(new AcDbLine({0, 0, 0}, {2, 0, 0}));
+    db_.endUndoGroup();
+    ASSERT_TRUE(db_.undoGroup());
+    EXPECT_FALSE(db_.isModified()) << "back to what was saved";
 }
 
 TEST_F(DbUndo, ChangesOutsideAGroupAreNotRecorded) {
