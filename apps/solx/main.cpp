@@ -1,6 +1,8 @@
 // solx: the host program. Loads the analysis module as the CAD host would, opens a drawing,
 // answers the module's prompts from a script or the terminal, and saves the result.
 #include <algorithm>
+#include <signal.h>
+
 #include <csignal>
 #include <fstream>
 #include <iostream>
@@ -44,7 +46,12 @@ void ZoomExtents() {
 std::unique_ptr<solx::editor::FrontEnd> MakeFrontEnd(const std::string& script,
                                                      std::string& error) {
     if (script.empty()) {
-        std::signal(SIGINT, [](int) { solx::editor::RequestBreak(); });
+        // Without SA_RESTART: Ctrl+C also interrupts the read of a waiting prompt, which the
+        // terminal front end takes as the prompt's cancel.
+        struct sigaction onInterrupt {};
+        onInterrupt.sa_handler = [](int) { solx::editor::RequestBreak(); };
+        sigemptyset(&onInterrupt.sa_mask);
+        sigaction(SIGINT, &onInterrupt, nullptr);
         return solx::editor::MakeTerminalFrontEnd(std::cin, std::cout);
     }
     std::ifstream in(script, std::ios::binary);

@@ -5,6 +5,7 @@
 // database goes, so that a pointer someone still holds never dangles.
 #include <memory>
 #include <optional>
+#include <typeinfo>
 #include <unordered_map>
 #include <unordered_set>
 #include <vector>
@@ -51,6 +52,8 @@ public:
 
     bool End() {
         if (!open_) return false;
+        // Objects opened for write that came out as they were are no change.
+        std::erase_if(open_->changed, [](const Saved& s) { return Unchanged(s); });
         const bool changed = !open_->changed.empty() || !open_->added.empty();
         if (changed) {
             open_->seen.clear();
@@ -143,6 +146,54 @@ public:
     }
 
 private:
+    static AcDbDxfTags Fields(const AcDbObject& o) {
+        AcDbDxfFiler filer(&o.keptTags());
+        o.dxfOutFields(filer);
+        return filer.finish();
+    }
+
+    static bool SameTags(const AcDbDxfTags& a, const AcDbDxfTags& b) {
+        return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                          [](const AcDbDxfTag& x, const AcDbDxfTag& y) {
+                              return x.code == y.code && x.value == y.value;
+                          });
+    }
+
+    // Whether the object in the record is what was saved of it: the same flags, owner,
+    // extended data, fields, and members (block entities, table records, dictionary entries,
+    // attributes).
+    static bool Unchanged(const Saved& s) {
+        const AcDbObject* now = s.stub->object;
+        const AcDbObject* was = s.before.get();
+        if (!now || now->isErased() != s.erased || now->ownerHandle() != s.owner) return false;
+        if (typeid(*now) != typeid(*was)) return false;
+        const auto& nx = now->xDataApps();
+        const auto& wx = was->xDataApps();
+        if (nx.size() != wx.size()) return false;
+        for (size_t i = 0; i < nx.size(); ++i)
+            if (nx[i].app != wx[i].app || !SameTags(nx[i].tags, wx[i].tags)) return false;
+        if (!SameTags(Fields(*now), Fields(*was))) return false;
+        if (auto* block = dynamic_cast<const AcDbBlockTableRecord*>(now))
+            return block->entityIds() == static_cast<const AcDbBlockTableRecord*>(was)->entityIds();
+        if (auto* table = dynamic_cast<const AcDbSymbolTable*>(now))
+            return table->recordIds() == static_cast<const AcDbSymbolTable*>(was)->recordIds();
+        if (auto* dict = dynamic_cast<const AcDbDictionary*>(now)) {
+            const auto& a = dict->entries();
+            const auto& b = static_cast<const AcDbDictionary*>(was)->entries();
+            return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                              [](const auto& x, const auto& y) {
+                                  return x.key == y.key && x.handle == y.handle;
+                              });
+        }
+        if (auto* ref = dynamic_cast<const AcDbBlockReference*>(now)) {
+            if (ref->attributes().size() != s.attributes.size()) return false;
+            for (size_t i = 0; i < s.attributes.size(); ++i)
+                if (ref->attributes()[i]->objectId().stub() != s.attributes[i]) return false;
+            return ref->seqendHandle == s.seqend;
+        }
+        return true;
+    }
+
     // An object leaving the database: no id, and a reference no longer claims the database's
     // attributes (they are retired or restored on their own).
     static AcDbObject* Detach(AcDbObject& o) {

@@ -23,40 +23,32 @@ namespace {
 volatile std::sig_atomic_t g_breakRequested = 0;
 constexpr const wchar_t* kCancelNotice = L"*Cancel*";
 
-// The terminal's own settings while a prompt waits: no line discipline, no echo, no signals
-// (Ctrl+C arrives as a key); everything else as the user had it.
-class RawMode {
-public:
-    explicit RawMode(const termios& saved) : m_saved(saved) {
-        termios raw = saved;
-        raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | ISIG | IEXTEN));
-        raw.c_iflag &= static_cast<tcflag_t>(~(IXON | ICRNL));
-        raw.c_cc[VMIN] = 1;
-        raw.c_cc[VTIME] = 0;
-        tcsetattr(STDIN_FILENO, TCSANOW, &raw);
-    }
-    ~RawMode() { tcsetattr(STDIN_FILENO, TCSANOW, &m_saved); }
-    RawMode(const RawMode&) = delete;
-    RawMode& operator=(const RawMode&) = delete;
+// The terminal's settings for the whole session: no line discipline and no echo (the front end
+// edits the line), so that keys typed while a command computes wait for the next prompt instead
+// of being taken by the terminal; Ctrl+C still raises the interrupt signal (the user's break,
+// or the cancel of the prompt it interrupts). Everything else stays as the user had it.
+void EnterKeyMode(const termios& saved) {
+    termios keys = saved;
+    keys.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO | IEXTEN));
+    keys.c_iflag &= static_cast<tcflag_t>(~(IXON | ICRNL));
+    keys.c_cc[VMIN] = 1;
+    keys.c_cc[VTIME] = 0;
+    tcsetattr(STDIN_FILENO, TCSANOW, &keys);
+}
 
-private:
-    termios m_saved;
-};
+constexpr int kEnd = -1, kTimeout = -2, kInterrupted = -3;
 
-// One byte from the terminal; -1 at the end of input. With a timeout in milliseconds, -2 when
-// nothing came in time.
+// One byte from the terminal; kEnd at the end of input, kInterrupted when a signal (Ctrl+C)
+// came first. With a timeout in milliseconds, kTimeout when nothing came in time.
 int ReadByte(int timeoutMs = -1) {
     if (timeoutMs >= 0) {
         pollfd p{STDIN_FILENO, POLLIN, 0};
-        if (poll(&p, 1, timeoutMs) <= 0) return -2;
+        if (poll(&p, 1, timeoutMs) <= 0) return kTimeout;
     }
     unsigned char c = 0;
-    for (;;) {
-        const ssize_t n = ::read(STDIN_FILENO, &c, 1);
-        if (n == 1) return c;
-        if (n < 0 && errno == EINTR) continue;
-        return -1;
-    }
+    const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+    if (n == 1) return c;
+    return n < 0 && errno == EINTR ? kInterrupted : kEnd;
 }
 
 int Columns(const std::wstring& text) {
@@ -69,7 +61,13 @@ class TerminalFrontEnd : public FrontEnd {
 public:
     TerminalFrontEnd(std::istream& in, std::ostream& out) : m_in(in), m_out(out) {
         m_keys = &in == &std::cin && isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &m_saved) == 0;
+        if (m_keys) EnterKeyMode(m_saved);
     }
+    ~TerminalFrontEnd() override {
+        if (m_keys) tcsetattr(STDIN_FILENO, TCSANOW, &m_saved);
+    }
+    TerminalFrontEnd(const TerminalFrontEnd&) = delete;
+    TerminalFrontEnd& operator=(const TerminalFrontEnd&) = delete;
 
     std::optional<InputLine> ReadAnswer(const std::wstring&) override {
         EndMeterLine();
@@ -153,17 +151,23 @@ private:
     // Enter; Esc or Ctrl+C cancel the prompt; Ctrl+D on an empty line ends the input. The
     // escape sequences of arrow and function keys are swallowed.
     std::optional<std::wstring> ReadKeys() {
-        RawMode raw(m_saved);
+        m_out.flush();
         std::string line;
         for (;;) {
             const int c = ReadByte();
+            if (c == kInterrupted && g_breakRequested == 0) continue;  // another signal
+            if (c == kInterrupted) {
+                g_breakRequested = 0;
+                m_out << win::WideToUtf8(kCancelNotice) << "\n" << std::flush;
+                return L"@esc";
+            }
             if (c < 0) return line.empty() ? std::nullopt : std::optional(win::Utf8ToWide(line));
             if (c == '\r' || c == '\n') {
-                m_out << "\r\n" << std::flush;
+                m_out << "\n" << std::flush;
                 return win::Utf8ToWide(line);
             }
             if (c == 0x03 || (c == 0x1b && !SwallowSequence())) {
-                m_out << win::WideToUtf8(kCancelNotice) << "\r\n" << std::flush;
+                m_out << win::WideToUtf8(kCancelNotice) << "\n" << std::flush;
                 return L"@esc";
             }
             if (c == 0x1b) continue;

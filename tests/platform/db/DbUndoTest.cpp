@@ -95,6 +95,13 @@ TEST_F(DbUndo, OneGroupComesBackWhole) {
 
 TEST_F(DbUndo, GroupsUndoLastFirstAndEmptyOnesAreNotKept) {
     db_.startUndoGroup();
+    const AcDbObjectId line = add(new AcDbLine({0, 0, 0}, {1, 0, 0}));
+    AcDbEntity* opened = nullptr;
+    ASSERT_EQ(acdbOpenObject(opened, line, AcDb::kForWrite), Acad::eOk);
+    opened->close();  // opened for write, left as it was
+    AcDbObject* layers = nullptr;
+    ASSERT_EQ(acdbOpenObject(layers, db_.layerTableId(), AcDb::kForWrite), Acad::eOk);
+    layers->close();
     EXPECT_FALSE(db_.endUndoGroup()) << "a command that changed nothing";
     EXPECT_FALSE(db_.isModified());
     db_.startUndoGroup();
