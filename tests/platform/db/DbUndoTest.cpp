@@ -94,8 +94,8 @@ TEST_F(DbUndo, OneGroupComesBackWhole) {
 }
 
 TEST_F(DbUndo, GroupsUndoLastFirstAndEmptyOnesAreNotKept) {
-    db_.startUndoGroup();
     const AcDbObjectId line = add(new AcDbLine({0, 0, 0}, {1, 0, 0}));
+    db_.startUndoGroup();
     AcDbEntity* opened = nullptr;
     ASSERT_EQ(acdbOpenObject(opened, line, AcDb::kForWrite), Acad::eOk);
     opened->close();  // opened for write, left as it was
