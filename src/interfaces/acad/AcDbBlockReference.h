@@ -37,6 +37,10 @@ public:
     AcDbObjectIdArray attributeIds() const;
     // Attributes that came from DXF, attached by the reader.
     void adoptAttribute(AcDbAttribute* attribute) { attributes_.push_back(attribute); }
+    // Database bookkeeping (undo): the attribute objects the reference points at now.
+    void setAttributePointers(std::vector<AcDbAttribute*> attributes) {
+        attributes_ = std::move(attributes);
+    }
     AcDbHandle seqendHandle;
     std::vector<AcDbKeptTag> seqendKept;
     void readSeqend(const AcDbDxfTags& tags);

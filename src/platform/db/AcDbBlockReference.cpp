@@ -87,6 +87,7 @@ AcGeMatrix3d AcDbBlockReference::blockTransform() const {
 
 Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbAttribute* att) {
     if (!att) return Acad::eNullObjectPointer;
+    if (AcDbDatabase* db = database()) db->noteWrite(this);
     attributes_.push_back(att);
     if (AcDbDatabase* db = database()) {
         Acad::ErrorStatus es = db->addAcDbObject(id, att);
@@ -231,7 +232,10 @@ Acad::ErrorStatus AcDbBlockReference::erase(bool erasing) {
     Acad::ErrorStatus es = AcDbEntity::erase(erasing);
     if (es == Acad::eOk)
         for (AcDbAttribute* a : attributes_)
-            if (a->objectId().isValid()) a->setErasedFlag(erasing);
+            if (a->objectId().isValid()) {
+                database()->noteWrite(a);
+                a->setErasedFlag(erasing);
+            }
     return es;
 }
 

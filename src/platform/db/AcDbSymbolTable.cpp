@@ -156,6 +156,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
     if (!db) return Acad::eNoDatabase;
     if (!record || record->getName().empty()) return Acad::eInvalidInput;
     if (has(record->getName().c_str())) return Acad::eDuplicateKey;
+    db->noteWrite(this);
     Acad::ErrorStatus es = db->addAcDbObject(id, record);
     if (es != Acad::eOk) return es;
     record->setOwnerId(objectId());

@@ -59,4 +59,9 @@ Rgb AciColour(int index);
 // underline and overline switches (%%u, %%o) are dropped.
 std::wstring DisplayText(const std::wstring& text);
 
+// The lines of a multi-line text as they read: paragraph breaks (\P) split it, formatting codes
+// (\f, \H, \C, braces, ...) are dropped, stacked fractions read "a/b", %% codes become their
+// symbols; with wrapUnits > 0 lines are wrapped at that many text heights (an estimate).
+std::vector<std::wstring> MTextLines(const std::wstring& raw, double wrapUnits = 0);
+
 }  // namespace solx::plot
