@@ -56,6 +56,8 @@ int Run(const solx::app::Options& opts) {
     AcDbDatabase db(opts.drawing.empty());
     if (!opts.drawing.empty() && db.readDxfFile(Utf8ToWide(opts.drawing).c_str()) != Acad::eOk)
         return Fail(WideToUtf8(db.lastError()), 2);
+    for (const std::wstring& warning : db.loadWarnings())
+        std::cerr << "warning: " << WideToUtf8(warning) << std::endl;
     acdbHostApplicationServices()->setWorkingDatabase(&db);
     ZoomExtents();
     std::string error;

@@ -16,6 +16,7 @@ struct SolxPlotReport {
     int widthPixels = 0, heightPixels = 0;
     size_t strokes = 0, labels = 0, dots = 0;  // what was drawn, after exploding blocks
     size_t missingGlyphs = 0;  // characters the font has no glyph for (drawn as boxes)
+    bool cutShort = false;     // blocks nested so deep that only part of them was drawn
 };
 
 // Draws the model space of db to path: ".svg" writes a vector picture, ".png" a raster one

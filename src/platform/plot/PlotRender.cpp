@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <memory>
 
 #include "PlotScene.h"
@@ -154,12 +155,18 @@ bool solxPlotDrawing(AcDbDatabase* db, const std::string& path, const SolxPlotOp
     if (!db) return error = "cannot plot to " + path + ": no drawing", false;
     const Scene scene = BuildScene(*db);
     const View view = FitView(scene, options);
-    report = SolxPlotReport{view.width,          view.height,       scene.strokes.size(),
-                            scene.labels.size(), scene.dots.size(), 0};
+    report =
+        SolxPlotReport{view.width,        view.height, scene.strokes.size(), scene.labels.size(),
+                       scene.dots.size(), 0,           scene.cutShort};
     return Render(scene, view, path, svg, report, error);
 }
 
 bool solxPlotDrawing(AcDbDatabase* db, const std::string& path, std::string& error) {
     SolxPlotReport report;
-    return solxPlotDrawing(db, path, SolxPlotOptions{}, report, error);
+    if (!solxPlotDrawing(db, path, SolxPlotOptions{}, report, error)) return false;
+    if (report.cutShort)
+        std::cerr << "warning: " << path
+                  << " shows only part of the drawing: its blocks nest too many entities"
+                  << std::endl;
+    return true;
 }

@@ -43,6 +43,7 @@ struct Scene {
     std::vector<Stroke> strokes;
     std::vector<Label> labels;
     std::vector<Dot> dots;
+    bool cutShort = false;  // the drawing had more to draw than a picture takes (nested blocks)
     // The box around everything (texts estimated from their length); false when empty.
     bool extents(AcGePoint2d& lo, AcGePoint2d& hi) const;
 };

@@ -13,6 +13,10 @@ namespace {
 
 constexpr int kPointsPerCircle = 72;
 constexpr int kMaxBlockDepth = 16;  // guards against a block that contains itself
+// Entities drawn through blocks at most (model space itself is always drawn whole): ten inserts
+// a level, twelve levels deep, would be 10^12 entities for a file of 30 KB. The picture then
+// shows what was drawn and says it is cut short.
+constexpr size_t kMaxBlockVisits = 1'000'000;
 
 // What an entity inherits from the block references it is drawn through.
 struct Context {
@@ -48,6 +52,7 @@ private:
 
     const AcDbDatabase& db_;
     Scene& scene_;
+    size_t blockVisits_ = 0;
 };
 
 bool SceneBuilder::Resolve(const AcDbEntity& e, const Context& ctx, std::wstring& layer,
@@ -143,7 +148,7 @@ void SceneBuilder::AddText(const Context& ctx, const AcDbText& t, int aci) {
 void SceneBuilder::AddReference(const Context& ctx, const AcDbBlockReference& ref,
                                 const std::wstring& layer, int aci) {
     auto* block = dynamic_cast<AcDbBlockTableRecord*>(ref.blockTableRecord().object());
-    if (block && ctx.depth < kMaxBlockDepth) {
+    if (block && !ref.closesCycle() && ctx.depth < kMaxBlockDepth) {
         const Context inner{ctx.transform * ref.blockTransform(), layer, aci, ctx.depth + 1};
         for (AcDbObjectId id : block->entityIds()) {
             auto* e = dynamic_cast<AcDbEntity*>(id.object());
@@ -186,15 +191,20 @@ bool SceneBuilder::AddPolyEntity(const Context& ctx, const AcDbEntity& e, int ac
 }
 
 void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
+    if (ctx.depth > 0 && ++blockVisits_ > kMaxBlockVisits) {
+        scene_.cutShort = true;
+        return;
+    }
     std::wstring layer;
     int aci = 7;
     if (!Resolve(e, ctx, layer, aci)) return;
     if (auto* line = dynamic_cast<const AcDbLine*>(&e)) {
         AddStroke(ctx, {line->startPoint(), line->endPoint()}, false, aci);
     } else if (auto* arc = dynamic_cast<const AcDbArc*>(&e)) {
-        double sweep = arc->endAngle() - arc->startAngle();
-        while (sweep <= 0) sweep += 2 * std::numbers::pi;
-        AddArc(ctx, *arc, arc->startAngle(), sweep, aci);
+        // Counter-clockwise from start to end, in (0, 2π]; fmod, as angles can be anything.
+        double sweep = std::fmod(arc->endAngle() - arc->startAngle(), 2 * std::numbers::pi);
+        if (sweep <= 0) sweep += 2 * std::numbers::pi;
+        if (std::isfinite(sweep)) AddArc(ctx, *arc, arc->startAngle(), sweep, aci);
     } else if (auto* circle = dynamic_cast<const AcDbCircle*>(&e)) {
         AddArc(ctx, *circle, 0, 2 * std::numbers::pi, aci);
     } else if (auto* pl = dynamic_cast<const AcDbPolyline*>(&e)) {
