@@ -51,7 +51,7 @@ if [[ -d /usr/share/librecad/library ]]; then
   find /usr/share/librecad/library -name '*.dxf' -size -24k -print0 | sort -z | head -z -n 40 |
     xargs -0 -r -I{} sh -c 'cp "$1" "$2/lib-$(basename "$1")"' copy {} "$seeds"
 fi
-ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} "$drawing_out/solx_drawing_fuzzer" \
+ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} "$drawing_out/bin/solx_drawing_fuzzer" \
   -max_total_time="$drawing_seconds" -max_len=65536 -timeout=20 -rss_limit_mb=2048 \
   -dict=fuzz/dxf.dict -artifact_prefix="$drawing_out/" -print_final_stats=1 \
   "$drawing_out/corpus" "$seeds"

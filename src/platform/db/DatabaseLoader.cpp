@@ -110,6 +110,12 @@ void Loader::loadTable(const dxf::Table& table) {
     db_.tableIds().append(tableId);
     for (const auto& r : table.entries) {
         AcDbSymbolTableRecord* rec = newTableRecord(name);
+        // A table we do not model keeps its records' own type: its name may be anything, even
+        // "ENDSEC", which written as a record type would end the section.
+        if (dynamic_cast<AcDbUnknownTableRecord*>(rec)) {
+            delete rec;
+            rec = new AcDbUnknownTableRecord(r.type);
+        }
         AcDbObjectId id = add(rec, r);
         rec->setOwnerId(tableId);
         tableObj->recordIds().append(id);

@@ -50,7 +50,10 @@ struct Scene {
 
 // The plan of db's model space, blocks exploded. Hidden entities and entities on off or frozen
 // layers are left out.
-Scene BuildScene(const AcDbDatabase& db);
+// Entities drawn through blocks are limited to maxBlockEntities (model space is always drawn
+// whole); a scene that reached the limit says so in cutShort.
+inline constexpr size_t kMaxBlockEntities = 1'000'000;
+Scene BuildScene(const AcDbDatabase& db, size_t maxBlockEntities = kMaxBlockEntities);
 
 // The colour of an index of the 255-colour palette; 7 (white on a dark screen) is black here
 // because pictures have a white background. Indices outside 1..255 are black.

@@ -13,10 +13,6 @@ namespace {
 
 constexpr int kPointsPerCircle = 72;
 constexpr int kMaxBlockDepth = 16;  // guards against a block that contains itself
-// Entities drawn through blocks at most (model space itself is always drawn whole): ten inserts
-// a level, twelve levels deep, would be 10^12 entities for a file of 30 KB. The picture then
-// shows what was drawn and says it is cut short.
-constexpr size_t kMaxBlockVisits = 1'000'000;
 
 // What an entity inherits from the block references it is drawn through.
 struct Context {
@@ -28,7 +24,10 @@ struct Context {
 
 class SceneBuilder {
 public:
-    SceneBuilder(const AcDbDatabase& db, Scene& scene) : db_(db), scene_(scene) {}
+    // Ten inserts a level, twelve levels deep, would be 10^12 entities for a file of 30 KB:
+    // entities drawn through blocks are counted against maxBlockVisits.
+    SceneBuilder(const AcDbDatabase& db, Scene& scene, size_t maxBlockVisits)
+        : db_(db), scene_(scene), maxBlockVisits_(maxBlockVisits) {}
     void Visit(const AcDbEntity& e, const Context& ctx);
 
 private:
@@ -52,6 +51,7 @@ private:
 
     const AcDbDatabase& db_;
     Scene& scene_;
+    size_t maxBlockVisits_;
     size_t blockVisits_ = 0;
 };
 
@@ -191,7 +191,7 @@ bool SceneBuilder::AddPolyEntity(const Context& ctx, const AcDbEntity& e, int ac
 }
 
 void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
-    if (ctx.depth > 0 && ++blockVisits_ > kMaxBlockVisits) {
+    if (ctx.depth > 0 && ++blockVisits_ > maxBlockVisits_) {
         scene_.cutShort = true;
         return;
     }
@@ -234,11 +234,11 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
 
 }  // namespace
 
-Scene BuildScene(const AcDbDatabase& db) {
+Scene BuildScene(const AcDbDatabase& db, size_t maxBlockEntities) {
     Scene scene;
     auto* model = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
     if (!model) return scene;
-    SceneBuilder builder(db, scene);
+    SceneBuilder builder(db, scene, maxBlockEntities);
     for (AcDbObjectId id : model->entityIds()) {
         auto* e = dynamic_cast<AcDbEntity*>(id.object());
         if (e && !e->isErased()) builder.Visit(*e, Context{});

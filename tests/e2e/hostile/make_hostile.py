@@ -90,6 +90,12 @@ FILES["real_400_digits.dxf"] = drawing(entities=tags(
 FILES["int16_range.dxf"] = drawing(entities=tags(
     (0, "LINE"), (8, "0"), (62, 99999), (10, 0), (20, 0), (30, 0), (11, 1), (21, 1), (31, 0)))
 
+# A table named like the end of a section: its records were written with that name as their
+# type, and the saved file ended its TABLES section early.
+FILES["table_named_endsec.dxf"] = (section("TABLES", tags(
+    (0, "TABLE"), (2, "ENDSEC"), (70, 1), (0, "LAYER"), (2, "X"), (70, 0), (0, "ENDTAB")))
+    + drawing(entities=line()))
+
 # A window block without an extrusion direction.
 FILES["window_zero_extrusion.dxf"] = drawing(
     block("_SUNWD", line(0, 0, 1, 0)),
