@@ -117,6 +117,9 @@ void Loader::loadTable(const dxf::Table& table) {
             rec = new AcDbUnknownTableRecord(r.type);
         }
         AcDbObjectId id = add(rec, r);
+        // A block is written under its record's name, and a block needs one.
+        if (dynamic_cast<AcDbBlockTableRecord*>(rec) && rec->getName().empty())
+            throw dxf::DxfError(file_, r.line, "block record without a name");
         rec->setOwnerId(tableId);
         tableObj->recordIds().append(id);
     }

@@ -96,6 +96,11 @@ FILES["table_named_endsec.dxf"] = (section("TABLES", tags(
     (0, "TABLE"), (2, "ENDSEC"), (70, 1), (0, "LAYER"), (2, "X"), (70, 0), (0, "ENDTAB")))
     + drawing(entities=line()))
 
+# A block record without a name: saved as a BLOCK without a name, which no reader takes.
+FILES["block_record_without_name.dxf"] = (section("TABLES", tags(
+    (0, "TABLE"), (2, "BLOCK_RECORD"), (70, 1), (0, "BLOCK_RECORD"), (5, "1F"), (2, ""),
+    (0, "ENDTAB"))) + drawing(entities=line()))
+
 # A window block without an extrusion direction.
 FILES["window_zero_extrusion.dxf"] = drawing(
     block("_SUNWD", line(0, 0, 1, 0)),
