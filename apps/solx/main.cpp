@@ -115,7 +115,11 @@ bool Plot(AcDbDatabase& db, const solx::app::Options& opts, std::string& error) 
                        std::max(opts.plotArea->y1, opts.plotArea->y2)};
     }
     SolxPlotReport report;
-    return solxPlotDrawing(&db, opts.plot, plot, report, error);
+    if (!solxPlotDrawing(&db, opts.plot, plot, report, error)) return false;
+    if (report.cutShort)
+        std::cerr << "warning: " << opts.plot
+                  << " shows only part of the drawing: its blocks nest too many entities\n";
+    return true;
 }
 
 // The options, then the commands with one line each (the module is loaded to list its own).
@@ -152,6 +156,8 @@ int Run(const solx::app::Options& opts) {
     AcDbDatabase& db = *drawing;
     if (!opts.drawing.empty() && db.readDxfFile(Utf8ToWide(opts.drawing).c_str()) != Acad::eOk)
         return Fail(WideToUtf8(db.lastError()), 2);
+    for (const std::wstring& warning : db.loadWarnings())
+        std::cerr << "warning: " << WideToUtf8(warning) << std::endl;
     acdbHostApplicationServices()->setWorkingDatabase(&db);
     ZoomExtents(db);
     std::string error;

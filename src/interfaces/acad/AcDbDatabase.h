@@ -40,6 +40,10 @@ public:
     Acad::ErrorStatus readDxfFile(const wchar_t* path);
     Acad::ErrorStatus dxfOut(const wchar_t* path);
     const std::wstring& lastError() const { return lastError_; }
+    // What the last load found wrong and worked around (blocks that insert themselves, ...),
+    // each naming the file and the handle or line; the caller shows them.
+    const std::vector<std::wstring>& loadWarnings() const { return loadWarnings_; }
+    void addLoadWarning(std::wstring warning) { loadWarnings_.push_back(std::move(warning)); }
     void setLastError(std::wstring message) { lastError_ = std::move(message); }
     std::wstring fileName() const { return fileName_; }
     void setFileName(std::wstring f) { fileName_ = std::move(f); }
@@ -168,6 +172,7 @@ private:
     std::unique_ptr<solx::db::UndoLog> undo_;
     bool modified_ = false;
     friend class solx::db::UndoLog;
+    std::vector<std::wstring> loadWarnings_;
 };
 
 // Opens an object of a database: kForRead or kForWrite; eWasErased unless openErased.

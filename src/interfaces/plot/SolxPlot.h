@@ -23,6 +23,7 @@ struct SolxPlotReport {
     size_t strokes = 0, labels = 0, dots = 0;  // what was drawn, after exploding blocks
     size_t missingGlyphs = 0;  // characters no font has a glyph for (drawn as boxes)
     size_t greekedLabels = 0;  // texts too small to read, drawn as a bar along their baseline
+    bool cutShort = false;     // blocks nested so deep that only part of them was drawn
 };
 
 // Draws the model space of db to path: ".svg" writes a vector picture, ".png" a raster one

@@ -21,7 +21,7 @@ AcDbHandle::AcDbHandle(const wchar_t* hex) {
                 : c >= L'a' && c <= L'f' ? c - L'a' + 10
                 : c >= L'A' && c <= L'F' ? c - L'A' + 10
                                          : -1;
-        if (d < 0 || v >> 60) {
+        if (d < 0 || v >> 59) {  // at most 2^63 - 1: fresh handles always stay above
             v = 0;
             break;
         }

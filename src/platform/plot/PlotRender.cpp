@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iostream>
 #include <map>
 #include <memory>
 #include <vector>
@@ -336,11 +337,16 @@ bool solxPlotDrawing(AcDbDatabase* db, const std::string& path, const SolxPlotOp
     const View view = FitView(lo, hi, options);
     report = SolxPlotReport{
         view.width, view.height, scene.strokes.size(), scene.labels.size(), scene.dots.size(), 0,
-        0};
+        0,          scene.cutShort};
     return Render(scene, view, options, path, svg, report, error);
 }
 
 bool solxPlotDrawing(AcDbDatabase* db, const std::string& path, std::string& error) {
     SolxPlotReport report;
-    return solxPlotDrawing(db, path, SolxPlotOptions{}, report, error);
+    if (!solxPlotDrawing(db, path, SolxPlotOptions{}, report, error)) return false;
+    if (report.cutShort)
+        std::cerr << "warning: " << path
+                  << " shows only part of the drawing: its blocks nest too many entities"
+                  << std::endl;
+    return true;
 }

@@ -24,7 +24,10 @@ struct Context {
 
 class SceneBuilder {
 public:
-    SceneBuilder(const AcDbDatabase& db, Scene& scene) : db_(db), scene_(scene) {}
+    // Ten inserts a level, twelve levels deep, would be 10^12 entities for a file of 30 KB:
+    // entities drawn through blocks are counted against maxBlockVisits.
+    SceneBuilder(const AcDbDatabase& db, Scene& scene, size_t maxBlockVisits)
+        : db_(db), scene_(scene), maxBlockVisits_(maxBlockVisits) {}
     void Visit(const AcDbEntity& e, const Context& ctx);
 
 private:
@@ -49,6 +52,8 @@ private:
 
     const AcDbDatabase& db_;
     Scene& scene_;
+    size_t maxBlockVisits_;
+    size_t blockVisits_ = 0;
 };
 
 bool SceneBuilder::Resolve(const AcDbEntity& e, const Context& ctx, std::wstring& layer,
@@ -229,7 +234,7 @@ void SceneBuilder::AddMText(const Context& ctx, const AcDbUnknownEntity& m, int 
 void SceneBuilder::AddReference(const Context& ctx, const AcDbBlockReference& ref,
                                 const std::wstring& layer, int aci) {
     auto* block = dynamic_cast<AcDbBlockTableRecord*>(ref.blockTableRecord().object());
-    if (block && ctx.depth < kMaxBlockDepth) {
+    if (block && !ref.closesCycle() && ctx.depth < kMaxBlockDepth) {
         const Context inner{ctx.transform * ref.blockTransform(), layer, aci, ctx.depth + 1};
         for (AcDbObjectId id : block->entityIds()) {
             auto* e = dynamic_cast<AcDbEntity*>(id.object());
@@ -272,15 +277,20 @@ bool SceneBuilder::AddPolyEntity(const Context& ctx, const AcDbEntity& e, int ac
 }
 
 void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
+    if (ctx.depth > 0 && ++blockVisits_ > maxBlockVisits_) {
+        scene_.cutShort = true;
+        return;
+    }
     std::wstring layer;
     int aci = 7;
     if (!Resolve(e, ctx, layer, aci)) return;
     if (auto* line = dynamic_cast<const AcDbLine*>(&e)) {
         AddStroke(ctx, {line->startPoint(), line->endPoint()}, false, aci);
     } else if (auto* arc = dynamic_cast<const AcDbArc*>(&e)) {
-        double sweep = arc->endAngle() - arc->startAngle();
-        while (sweep <= 0) sweep += 2 * std::numbers::pi;
-        AddArc(ctx, *arc, arc->startAngle(), sweep, aci);
+        // Counter-clockwise from start to end, in (0, 2π]; fmod, as angles can be anything.
+        double sweep = std::fmod(arc->endAngle() - arc->startAngle(), 2 * std::numbers::pi);
+        if (sweep <= 0) sweep += 2 * std::numbers::pi;
+        if (std::isfinite(sweep)) AddArc(ctx, *arc, arc->startAngle(), sweep, aci);
     } else if (auto* circle = dynamic_cast<const AcDbCircle*>(&e)) {
         AddArc(ctx, *circle, 0, 2 * std::numbers::pi, aci);
     } else if (auto* pl = dynamic_cast<const AcDbPolyline*>(&e)) {
@@ -313,11 +323,11 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
 
 }  // namespace
 
-Scene BuildScene(const AcDbDatabase& db) {
+Scene BuildScene(const AcDbDatabase& db, size_t maxBlockEntities) {
     Scene scene;
     auto* model = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
     if (!model) return scene;
-    SceneBuilder builder(db, scene);
+    SceneBuilder builder(db, scene, maxBlockEntities);
     for (AcDbObjectId id : model->entityIds()) {
         auto* e = dynamic_cast<AcDbEntity*>(id.object());
         if (e && !e->isErased()) builder.Visit(*e, Context{});
