@@ -32,6 +32,11 @@ AcDbHandle readRecordFields(AcDbObject& obj, const dxf::Tags& tags);
 // One object's record: type, handle, head, owner, typed fields, kept tags, extended data.
 dxf::Record writeRecord(const AcDbObject& obj);
 
+// A handle as a file gives it. Handles from 2^62 up read as missing (the record gets a fresh
+// one): a file handle at the very top of the range would leave no room above it for the handles
+// a session gives out, and those must stay readable (the parser takes at most 2^63 - 1).
+AcDbHandle fileHandle(const std::string& hex);
+
 AcDbDxfTags toDbTags(const dxf::Tags& tags);
 dxf::Tags toDxfTags(const AcDbDxfTags& tags);
 

@@ -93,7 +93,7 @@ void Loader::noteRecord(const dxf::Record& r) {
     int code = r.type == "DIMSTYLE" ? 105 : 5;
     for (const auto& t : r.tags)
         if (t.code == code) {
-            db_.noteHandle(AcDbHandle(acdbWide(t.value).c_str()));
+            db_.noteHandle(fileHandle(t.value));
             return;
         }
 }

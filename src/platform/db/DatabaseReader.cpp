@@ -23,10 +23,15 @@ dxf::Tags toDxfTags(const AcDbDxfTags& tags) {
     return out;
 }
 
+AcDbHandle fileHandle(const std::string& hex) {
+    const AcDbHandle h(acdbWide(hex).c_str());
+    return h.value() >> 62 ? AcDbHandle() : h;
+}
+
 namespace {
 
 AcDbHandle handleOf(const dxf::Tag& t) {
-    return AcDbHandle(acdbWide(t.value).c_str());
+    return fileHandle(t.value);
 }
 
 void readXData(AcDbObject& obj, const dxf::Tags& tags, size_t i) {

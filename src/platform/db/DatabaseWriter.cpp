@@ -53,7 +53,7 @@ public:
     void fix(AcDbDxfRecord& r) {
         for (auto& t : r.tags) {
             if (t.code != 5) continue;
-            AcDbHandle h(acdbWide(t.value).c_str());
+            AcDbHandle h = fileHandle(t.value);
             fix(h);
             t.value = acdbUtf8(h.toString());
             return;

@@ -141,14 +141,20 @@ TEST(DbHostile, HandlesAtTheEndsOfTheRangeZeroOrRepeatedGetFreshOnes) {
     };
     AcDbDatabase db(false);
     load(db,
-         line("FFFFFFFFFFFFFFFF") + line("0") + line("2A") + line("2A") + line("7FFFFFFFFFFFFFFF"),
+         line("FFFFFFFFFFFFFFFF") + line("0") + line("2A") + line("2A") + line("7FFFFFFFFFFFFFFF") +
+             line("3FFFFFFFFFFFFFFF"),
          "", tags({{0, "DICTIONARY"}, {5, "FFFFFFFFFFFFFFFF"}, {100, "AcDbDictionary"}}));
     EXPECT_NE(dynamic_cast<AcDbDictionary*>(db.namedObjectsDictionaryId().object()), nullptr);
     // Nothing was lost for want of a handle: the tables the loader adds, and every line.
     for (const wchar_t* table : {L"VPORT", L"LTYPE", L"LAYER", L"STYLE", L"APPID", L"BLOCK_RECORD"})
         EXPECT_FALSE(db.tableId(table).isNull()) << acdbUtf8(table);
-    EXPECT_EQ(modelSpace(db)->entityIds().length(), 5);
-    EXPECT_TRUE(db.idOf(AcDbHandle(L"7FFFFFFFFFFFFFFF")).isValid());
+    EXPECT_EQ(modelSpace(db)->entityIds().length(), 6);
+    // The highest handle kept leaves room for the session's own; one above it is renumbered.
+    EXPECT_TRUE(db.idOf(AcDbHandle(L"3FFFFFFFFFFFFFFF")).isValid());
+    EXPECT_FALSE(db.idOf(AcDbHandle(L"7FFFFFFFFFFFFFFF")).isValid());
+    const AcDbHandle next = db.handseed();
+    EXPECT_EQ(AcDbHandle(next.toString().c_str()).value(), next.value())
+        << "the handles given out after the load read back as themselves";
     solx::dxf::Document saved = solx::db::saveDocument(db);
     std::set<std::string> seen;
     auto check = [&](const solx::dxf::Record& r) {
@@ -168,7 +174,7 @@ TEST(DbHostile, HandlesAtTheEndsOfTheRangeZeroOrRepeatedGetFreshOnes) {
     }
     for (const auto& e : saved.entities) check(e.record);
     for (const auto& r : saved.objects) check(r);
-    EXPECT_GE(seen.size(), 5u + 2u);
+    EXPECT_GE(seen.size(), 6u + 2u);
 }
 
 TEST(DbHostile, HugeAnglesAreReducedToOneTurn) {
