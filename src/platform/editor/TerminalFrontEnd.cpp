@@ -37,6 +37,7 @@ void EnterKeyMode(const termios& saved) {
 }
 
 constexpr int kEnd = -1, kTimeout = -2, kInterrupted = -3;
+constexpr int kBreakPollMs = 100;
 
 // One byte from the terminal; kEnd at the end of input, kInterrupted when a signal (Ctrl+C)
 // came first. With a timeout in milliseconds, kTimeout when nothing came in time.
@@ -161,9 +162,12 @@ private:
         m_out.flush();
         std::string line;
         for (;;) {
-            const int c = ReadByte();
+            // The wait is cut into short polls: a Ctrl+C that lands after the prompt was shown
+            // but before the read began interrupts nothing, and is seen at the next poll.
+            const int c = ReadByte(kBreakPollMs);
+            if (c == kTimeout && g_breakRequested == 0) continue;
             if (c == kInterrupted && g_breakRequested == 0) continue;  // another signal
-            if (c == kInterrupted) {
+            if (c == kInterrupted || c == kTimeout) {
                 g_breakRequested = 0;
                 m_out << win::WideToUtf8(kCancelNotice) << "\n" << std::flush;
                 return L"@esc";
