@@ -35,7 +35,10 @@ function(solx_add_test name)
   target_compile_definitions(${name} PRIVATE SOLX_SOURCE_DIR="${PROJECT_SOURCE_DIR}"
                                              SOLX_BINARY_DIR="${PROJECT_BINARY_DIR}")
   solx_warnings(${name})
-  gtest_discover_tests(${name} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} DISCOVERY_TIMEOUT 60)
+  # NO_PRETTY_VALUES: parameterised tests are named by their name generators; the printed value
+  # (a hex dump of the case struct) would otherwise be glued onto every test's name.
+  gtest_discover_tests(${name} WORKING_DIRECTORY ${PROJECT_SOURCE_DIR} DISCOVERY_TIMEOUT 60
+                       NO_PRETTY_VALUES)
 endfunction()
 
 # solx_add_bench(NAME SOURCES a.cpp LIBS x)
@@ -47,12 +50,22 @@ function(solx_add_bench name)
   solx_warnings(${name})
 endfunction()
 
-# solx_layer(TARGET [DEPS ...]): a shared library made of the sources that the subfolders of the
-# current folder add with target_sources(TARGET PRIVATE ...). Each subfolder is one library of
-# the layer (the database, DXF, the editor, ...), kept apart so that people can work side by side.
-# Headers in the layer's own folders are private to it; what others use lives in src/interfaces.
+# Shared libraries must resolve every symbol at link time (-z defs): a layer that calls into a
+# layer above it, or a function nobody defines, fails to link instead of failing at load time.
+# Sanitizer builds leave it out: their run-time symbols come from the executable.
+function(solx_link_strictly target)
+  if(NOT SOLX_SANITIZE)
+    target_link_options(${target} PRIVATE -Wl,-z,defs)
+  endif()
+endfunction()
+
+# solx_layer(TARGET INTERFACES IFACE [DEPS ...]): a shared library made of the sources that the
+# subfolders of the current folder add with target_sources(TARGET PRIVATE ...). Each subfolder
+# is one library of the layer (the database, DXF, the editor, ...), kept apart so that people
+# can work side by side. Headers in the layer's own folders are private to it; what others use
+# lives in src/interfaces, seen through IFACE (the include root of this layer and those below).
 function(solx_layer target)
-  cmake_parse_arguments(L "" "" "DEPS" ${ARGN})
+  cmake_parse_arguments(L "" "INTERFACES" "DEPS" ${ARGN})
   file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   set(parts)
@@ -62,19 +75,14 @@ function(solx_layer target)
     endif()
   endforeach()
   if(NOT parts)
-    return()
+    message(FATAL_ERROR "layer ${target}: no subfolder with a CMakeLists.txt")
   endif()
   add_library(${target} SHARED)
-  target_link_libraries(${target} PUBLIC solx_interfaces)
-  # A layer below may have no parts yet (it is then no target): link only those that exist.
-  foreach(dep ${L_DEPS})
-    if(TARGET ${dep})
-      target_link_libraries(${target} PUBLIC ${dep})
-    endif()
-  endforeach()
+  target_link_libraries(${target} PUBLIC ${L_INTERFACES} ${L_DEPS})
   target_include_directories(${target} PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
   foreach(part ${parts})
     add_subdirectory(${part})
   endforeach()
+  solx_link_strictly(${target})
   solx_warnings(${target})
 endfunction()

@@ -33,7 +33,7 @@ bool RunCommand(const editor::InputLine& line) {
 
 bool RunCommandLoop(Session& session) {
     editor::FrontEnd& fe = editor::CurrentFrontEnd();
-    while (!session.quit && !fe.Stopped()) {
+    while (!session.quit && !fe.Stopped() && session.failure.empty()) {
         fe.Print(kCommandPrompt);
         std::optional<editor::InputLine> answer = fe.ReadAnswer(kCommandPrompt);
         if (!answer) break;
@@ -46,7 +46,7 @@ bool RunCommandLoop(Session& session) {
         if (!RunCommand(line)) fe.Reject(line, kCommandPrompt, L"a command name");
     }
     fe.Print(L"\n");
-    return !fe.Stopped();
+    return !fe.Stopped() && session.failure.empty();
 }
 
 bool SaveDrawing(Session& session, const std::wstring& path) {

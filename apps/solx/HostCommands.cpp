@@ -11,10 +11,19 @@ namespace {
 constexpr const wchar_t* kHostGroup = L"SOLX_HOST";
 Session* g_session = nullptr;
 
+// A script relies on its saves: one that fails ends the run with failure, so a batch run never
+// reports success for a drawing that is not on disk. At the terminal the user can try again.
+bool SaveOrStop(const std::wstring& path) {
+    if (SaveDrawing(*g_session, path)) return true;
+    if (g_session->scripted)
+        g_session->failure = L"cannot save " + path + L": " + g_session->database->lastError();
+    return false;
+}
+
 void SaveAs() {
     wchar_t path[1024] = {};
     if (acedGetString(1, L"\nSave drawing as: ", path) != RTNORM || !path[0]) return;
-    if (SaveDrawing(*g_session, path)) g_session->drawingPath = path;
+    if (SaveOrStop(path)) g_session->drawingPath = path;
 }
 
 // SAVE writes where the run saves (--out), else back to the drawing's own file.
@@ -22,7 +31,7 @@ void Save() {
     const std::wstring& target =
         g_session->outPath.empty() ? g_session->drawingPath : g_session->outPath;
     if (target.empty()) return SaveAs();
-    SaveDrawing(*g_session, target);
+    SaveOrStop(target);
 }
 
 void Quit() {

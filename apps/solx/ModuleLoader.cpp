@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "acad/AcDbDatabase.h"
 #include "acad/acrx.h"
 
 namespace solx::app {
@@ -27,11 +28,16 @@ bool ModuleLoader::Load(const std::string& path, std::string& error) {
     m_handle = handle;
     m_entry = entry;
     m_entry(AcRx::kInitAppMsg, m_handle);  // the package pointer is the library handle
+    // A drawing already open is announced to the module as the host does for each document.
+    m_drawing = acdbHostApplicationServices()->workingDatabase();
+    if (m_drawing) m_entry(AcRx::kLoadDwgMsg, m_drawing);
     return true;
 }
 
 void ModuleLoader::Unload() {
     if (!m_handle) return;
+    if (m_drawing) m_entry(AcRx::kUnloadDwgMsg, m_drawing);
+    m_drawing = nullptr;
     m_entry(AcRx::kUnloadAppMsg, m_handle);
     // A module that never unlocked itself stays mapped, as the host keeps it.
     if (!acrxDynamicLinker->isApplicationLocked(m_handle)) dlclose(m_handle);

@@ -1,6 +1,8 @@
 #pragma once
 // Loads an application module the way the CAD host does: dlopen, version handshake, then the
-// initialisation message; Unload sends the unload message and unmaps it when it is unlocked.
+// initialisation message, then the drawing-loaded message for the working drawing (the module
+// reads the settings the drawing carries); Unload sends the drawing-unloaded message and the unload
+// message and unmaps it when it is unlocked.
 
 #include <string>
 
@@ -23,6 +25,7 @@ public:
 private:
     void* m_handle = nullptr;
     AcRxEntryPointFn m_entry = nullptr;
+    void* m_drawing = nullptr;  // the drawing announced with the drawing-loaded message
 };
 
 // The module next to the program: <dir of the executable>/../lib/SolxAnalysis.so.

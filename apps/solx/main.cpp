@@ -1,18 +1,20 @@
 // solx: the host program. Loads the analysis module as the CAD host would, opens a drawing,
 // answers the module's prompts from a script or the terminal, and saves the result.
 #include <csignal>
-#include <fstream>
 #include <iostream>
-#include <iterator>
 #include <memory>
+#include <typeinfo>
+#include <unordered_map>
 
 #include "ModuleLoader.h"
 #include "Options.h"
+#include "ScriptFile.h"
 #include "Session.h"
+#include "acad/AcDbAttribute.h"
+#include "acad/AcDbBlockReference.h"
 #include "acad/acdb.h"
 #include "acad/aced.h"
 #include "brel/BrelLanguageSwitch.h"
-#include "brel/VxAdsEntSet.h"
 #include "mfc/Utf8.h"
 #include "plot/SolxPlot.h"
 
@@ -26,11 +28,55 @@ int Fail(const std::string& message, int status) {
     return status;
 }
 
-// Shows the whole drawing, so that pick apertures are in proportion to it.
-void ZoomExtents() {
-    VxAdsEntSet all;
-    AcGePoint3d lo, hi;
-    if (all.Get(L"X") != RTNORM || !all.GetExtent(lo, hi)) return;
+// The box of a block's own entities in block coordinates, measured once per block.
+const AcDbExtents& BlockBox(const AcDbBlockTableRecord* block,
+                            std::unordered_map<const AcDbBlockTableRecord*, AcDbExtents>& boxes) {
+    auto [it, added] = boxes.try_emplace(block);
+    if (!added) return it->second;
+    for (AcDbObjectId id : block->entityIds()) {
+        auto* e = dynamic_cast<AcDbEntity*>(id.object());
+        AcDbExtents ext;
+        if (e && !id.isErased() && e->getGeomExtents(ext) == Acad::eOk) it->second.addExt(ext);
+    }
+    return it->second;
+}
+
+// Shows the whole drawing, so that pick apertures are in proportion to it. A plain block
+// reference counts as its block's box moved into place, plus its attributes' positions: the
+// view needs the drawing's size, not exact outlines, and exploding every reference of a large
+// drawing took about as long as reading it.
+void ZoomExtents(AcDbDatabase& db) {
+    auto* space = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
+    if (!space) return;
+    std::unordered_map<const AcDbBlockTableRecord*, AcDbExtents> boxes;
+    AcDbExtents all;
+    for (AcDbObjectId id : space->entityIds()) {
+        auto* e = dynamic_cast<AcDbEntity*>(id.object());
+        if (!e || id.isErased()) continue;
+        const auto* ref = dynamic_cast<const AcDbBlockReference*>(e);
+        const auto* block =
+            ref && typeid(*ref) == typeid(AcDbBlockReference)
+                ? dynamic_cast<AcDbBlockTableRecord*>(ref->blockTableRecord().object())
+                : nullptr;
+        if (!block) {
+            AcDbExtents ext;
+            if (e->getGeomExtents(ext) == Acad::eOk) all.addExt(ext);
+            continue;
+        }
+        all.addPoint(ref->position());
+        for (const AcDbAttribute* a : ref->attributes()) all.addPoint(a->position());
+        const AcDbExtents& box = BlockBox(block, boxes);
+        if (box.isEmpty()) continue;
+        const AcGeMatrix3d m = ref->blockTransform();
+        const AcGePoint3d& lo = box.minPoint();
+        const AcGePoint3d& hi = box.maxPoint();
+        for (int corner = 0; corner < 8; ++corner)
+            all.addPoint(m * AcGePoint3d(corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y,
+                                         corner & 4 ? hi.z : lo.z));
+    }
+    if (all.isEmpty()) return;
+    const AcGePoint3d& lo = all.minPoint();
+    const AcGePoint3d& hi = all.maxPoint();
     solx::editor::ViewModel view;
     view.centerX = (lo.x + hi.x) / 2;
     view.centerY = (lo.y + hi.y) / 2;
@@ -45,25 +91,33 @@ std::unique_ptr<solx::editor::FrontEnd> MakeFrontEnd(const std::string& script,
         std::signal(SIGINT, [](int) { solx::editor::RequestBreak(); });
         return solx::editor::MakeTerminalFrontEnd(std::cin, std::cout);
     }
-    std::ifstream in(script, std::ios::binary);
-    if (!in) return error = "cannot read the script " + script, nullptr;
-    const std::string text((std::istreambuf_iterator<char>(in)), {});
+    std::string text;
+    if (!solx::app::ReadScript(script, text, error)) return nullptr;
     return solx::editor::MakeScriptFrontEnd(Utf8ToWide(script), text, std::cout);
 }
 
 int Run(const solx::app::Options& opts) {
     solx::lang::InstallLanguageSwitch(opts.language, solx::app::LanguageDirectory());
-    AcDbDatabase db(opts.drawing.empty());
+    // The drawing lives until the process ends and is never taken apart: freeing a large
+    // drawing object by object took a fifth of the time of opening it, and the system takes
+    // the memory back at once. The static pointer keeps it reachable for leak checkers.
+    static AcDbDatabase* drawing = nullptr;
+    drawing = new AcDbDatabase(opts.drawing.empty());
+    AcDbDatabase& db = *drawing;
     if (!opts.drawing.empty() && db.readDxfFile(Utf8ToWide(opts.drawing).c_str()) != Acad::eOk)
         return Fail(WideToUtf8(db.lastError()), 2);
     acdbHostApplicationServices()->setWorkingDatabase(&db);
-    ZoomExtents();
+    ZoomExtents(db);
     std::string error;
     auto frontEnd = MakeFrontEnd(opts.script, error);
     if (!frontEnd) return Fail(error, 2);
     solx::editor::SetFrontEnd(frontEnd.get());
 
-    solx::app::Session session{&db, Utf8ToWide(opts.drawing), Utf8ToWide(opts.out)};
+    solx::app::Session session;
+    session.database = &db;
+    session.drawingPath = Utf8ToWide(opts.drawing);
+    session.outPath = Utf8ToWide(opts.out);
+    session.scripted = !opts.script.empty();
     solx::app::ModuleLoader module;
     if (!module.Load(solx::app::DefaultModulePath(), error)) return Fail(error, 1);
     solx::app::RegisterHostCommands(session);
@@ -72,6 +126,8 @@ int Run(const solx::app::Options& opts) {
     module.Unload();
     solx::editor::SetFrontEnd(nullptr);
     acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    if (!ok && !session.failure.empty())
+        return Fail(WideToUtf8(session.failure) + "; the run stopped there", 1);
     if (!ok) return Fail(WideToUtf8(frontEnd->StopMessage()) + "; the drawing was not saved", 1);
     if (!opts.out.empty() && !solx::app::SaveDrawing(session, session.outPath))
         return Fail("cannot save " + opts.out + ": " + WideToUtf8(db.lastError()), 1);

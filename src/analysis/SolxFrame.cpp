@@ -3,14 +3,30 @@
 #include <cmath>
 #include <numbers>
 
+#include "acad/aced.h"
 #include "brel/BrelDbObject.h"
+#include "host/VxUtPushResource.h"
 #include "solx/SolxDataSet.h"
 #include "solx/SolxSunPlace.h"
 
 double g_dSunCalHeight = 0.0;
 
 double DrawUnitScale() {
-    return VxDbGetDrawUnit(nullptr) == 0 ? 1.0 : 0.001;
+    switch (VxDbGetDrawUnit(nullptr)) {
+        case 0:
+            return 1.0;
+        case 2:
+            return 0.1;  // centimetres
+        default:
+            return 0.001;
+    }
+}
+
+void ReportAssumedDrawUnit() {
+    int insunits = 0;
+    if (!VxDbDrawUnitAssumed(nullptr, insunits)) return;
+    acutPrintf(VxUtLangText(L"\n图形单位（INSUNITS = %d）不是毫米、厘米或米，按毫米计算。"),
+               insunits);
 }
 
 int TruncWithTol(double value, double tolerance) {

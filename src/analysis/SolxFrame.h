@@ -9,9 +9,12 @@
 
 #include "acad/acge.h"
 
-// Drawing units per millimetre: 1.0 in a millimetre drawing, 0.001 in a metre drawing. Asked
-// anew on every call (a drawing's unit can change between commands).
+// Drawing units per millimetre: 1.0 in a millimetre drawing, 0.1 in a centimetre drawing, 0.001
+// in a metre drawing. Asked anew on every call (a drawing's unit can change between commands).
 double DrawUnitScale();
+// Says on the command line which unit is assumed when the drawing's INSUNITS is none of
+// millimetres, centimetres and metres; silent otherwise. Called once at a command's start.
+void ReportAssumedDrawUnit();
 
 // The calculation height last entered in a setup dialog, millimetres; 0.0 at load.
 extern double g_dSunCalHeight;

@@ -211,6 +211,7 @@ void WriteResults(const WindowList& windows, const SolxBuildingEx& group, const 
 }  // namespace
 
 void VxWinSunAna() {
+    ReportAssumedDrawUnit();
     WindowList windows;
     if (SelectWindows(windows) != RTNORM) return;
     SolxBuildingEx group;

@@ -1,7 +1,11 @@
 #pragma once
 // Operations of VxDynArrayBase built from its virtual primitives (included by VxDynArrayBase.h).
 
+#include <cassert>
+#include <cstddef>
 #include <vector>
+
+#include "containers/VxDynArrayBase.h"
 
 template <class T>
 T& VxDynArrayBase<T>::operator[](long i) {

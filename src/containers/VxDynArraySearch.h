@@ -3,6 +3,7 @@
 // pointers (GetNext) so they cost one step per element on every container and leave the cursor
 // alone; the ...To forms position the cursor.
 
+#include "containers/VxDynArrayBase.h"
 #include "containers/VxSortDetail.h"
 
 template <class T>

@@ -1,6 +1,8 @@
 #pragma once
 // Member definitions of VxList (included by VxList.h).
 
+#include "containers/VxList.h"
+
 template <class T>
 void VxList<T>::ReAllocate(long n) {
     if (this->length >= n) return;

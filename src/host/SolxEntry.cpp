@@ -2,6 +2,7 @@
 #include "SolxCommands.h"
 #include "SolxModule.h"
 #include "brel/VxDefineCommand.h"
+#include "solx/SolxDataSet.h"
 
 HINSTANCE g_hSolxInstance = nullptr;
 AFX_EXTENSION_MODULE g_SolxExtension;
@@ -41,7 +42,12 @@ extern "C" AcRx::AppRetCode acrxEntryPoint(AcRx::AppMsgCode msg, void* appId) {
         case AcRx::kUnloadAppMsg:
             UnloadApplication();
             break;
-        default:  // drawing loaded or unloaded, function invoked, anything else: nothing
+        case AcRx::kLoadDwgMsg:
+            // Settings the drawing carries become the current ones; without them the user's
+            // settings stay.
+            g_SunDataSet.LoadSunDataSetDict(&g_dictSunSet);
+            break;
+        default:  // drawing unloaded, function invoked, anything else: nothing
             break;
     }
     return AcRx::kRetOK;

@@ -25,7 +25,7 @@ const wchar_t* VxUtLangText(const wchar_t* text) {
 CString ModuleLanguageName(const wchar_t* fileName) {
     CString name(fileName);
     name.MakeUpper();
-    // The Windows original searches for a backslash; module paths here use "/".
+    // Module paths here are POSIX paths: the file name follows the last "/".
     const int slash = name.ReverseFind(L'/');
     if (slash < 1 || slash >= name.GetLength() - 1) return CString();
     CString base = name.Mid(slash + 1);

@@ -155,7 +155,9 @@ void CDlgSunSetup::ShowPosition() {
     SetDlgItemText(2045, difference.TimeFormat(false).c_str());
 }
 
+// The drawing takes the settings only from a confirmed dialog, and only when they differ from
+// what it holds; a cancelled dialog's edits stay in the session's settings (docs/decisions.md).
 void CDlgSunSetup::OnDestroy() {
-    g_SunDataSet.SaveSunDataSetDict(&g_dictSunSet);
+    if (IsModalEnded() && ModalResult() == IDOK) g_SunDataSet.SaveSunDataSetDict(&g_dictSunSet);
     VxUiDialog::OnDestroy();
 }

@@ -190,13 +190,35 @@ TEST_F(DrawingTest, StandardLayersAndStyleAreMadeOnce) {
     EXPECT_EQ(VxDtInitTextStyle(L"TS_DIM"), styleId);
 }
 
+// Millimetres, centimetres and metres are read as what they are; any other unit is taken as
+// millimetres, and the command line says so (once per call, nothing for the known units).
 TEST_F(DrawingTest, DrawUnitScaleFollowsTheDrawing) {
-    EXPECT_EQ(DrawUnitScale(), 1.0);
-    resbuf metres;
-    metres.restype = RTSHORT;
-    metres.resval.rint = 6;  // INSUNITS metres
-    ASSERT_EQ(acedSetVar(L"INSUNITS", &metres), RTNORM);
-    EXPECT_EQ(DrawUnitScale(), 0.001);
+    RecordingFrontEnd frontEnd;
+    auto setUnits = [](short code) {
+        resbuf units;
+        units.restype = RTSHORT;
+        units.resval.rint = code;
+        ASSERT_EQ(acedSetVar(L"INSUNITS", &units), RTNORM);
+    };
+    const struct {
+        short insunits;
+        double scale;
+        bool assumed;
+    } cases[] = {{4, 1.0, false}, {5, 0.1, false}, {6, 0.001, false},
+                 {0, 1.0, true},  {1, 1.0, true},  {14, 1.0, true}};
+    for (const auto& c : cases) {
+        setUnits(c.insunits);
+        frontEnd.printed.clear();
+        EXPECT_DOUBLE_EQ(DrawUnitScale(), c.scale) << c.insunits;
+        ReportAssumedDrawUnit();
+        if (c.assumed)
+            EXPECT_NE(frontEnd.printed.find(L"INSUNITS = " + std::to_wstring(c.insunits)),
+                      std::wstring::npos)
+                << c.insunits;
+        else
+            EXPECT_EQ(frontEnd.printed, L"") << c.insunits;
+    }
+    setUnits(6);
     // A 1500 mm height shows as 1.5 in a metre drawing and 1.5 typed there is 1500 mm.
     EXPECT_DOUBLE_EQ(1500.0 * DrawUnitScale(), 1.5);
     EXPECT_DOUBLE_EQ(1.5 / DrawUnitScale(), 1500.0);

@@ -290,9 +290,11 @@ TEST_F(WinSunTableTest, TextScaleScalesTheTableAndItsColumnsFitTheirTexts) {
     }
 }
 
-TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeader) {
+// Both land on the current layer: the command leaves the layer to the user.
+TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeaderOnTheCurrentLayer) {
     AcDbDatabase db;
     acdbHostApplicationServices()->setWorkingDatabase(&db);
+    ASSERT_EQ(db.setClayer(db.ensureSymbol(L"LAYER", L"WORK")), Acad::eOk);
     WinTableLayout layout = Layout(1);
     layout.note = L"地点：北京  最少日照时间：2:00";
     WriteWinSunTables({}, layout, AcGePoint3d(100.0, 200.0, 0.0));
@@ -317,6 +319,7 @@ TEST_F(WinSunTableTest, EmptyListStillWritesTheNoteAndTheHeader) {
             EXPECT_EQ(title.GetText(), L"窗日照分析表");
             EXPECT_EQ(sheet->GetLocation(), AcGePoint3d(100.0, 200.0, 0.0));
         }
+        EXPECT_EQ(e->layer(), L"WORK");
         e->close();
     }
     acdbHostApplicationServices()->setWorkingDatabase(nullptr);

@@ -56,7 +56,7 @@ TYPED_TEST(CursorContract, InsertCurTakesTheCursorIndex) {
     };
     const Case cases[] = {
         {"on first", 0, {9, 1, 2, 3}, 0},
-        {"in middle", 2, {1, 2, 9, 3}, 2},
+        {"in middle", 1, {1, 9, 2, 3}, 1},
         {"on last", 2, {1, 2, 9, 3}, 2},
         {"cursor out appends", -1, {1, 2, 3, 9}, 3},
     };

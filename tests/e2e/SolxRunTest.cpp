@@ -7,6 +7,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 namespace fs = std::filesystem;
@@ -135,6 +136,68 @@ TEST_F(SolxRun, BadCommandLinesAndFiles) {
     }
 }
 
+// Scripts that are not text files of lines: a folder, an endless file, a line of megabytes.
+TEST_F(SolxRun, ScriptsThatCannotBeLinesAreRefused) {
+    const fs::path longLine = Write("long.scr", "LIST\n\n" + std::string(1536 * 1024, 'x') + "\n");
+    const fs::path justUnder =
+        Write("under.scr", "; " + std::string(1024 * 1024 - 3, 'x') + "\nQUIT\n");
+    const struct {
+        std::string script;
+        const char* message;
+    } cases[] = {
+        {m_dir.string(), "is a folder"},
+        {"/dev/zero", "/dev/zero line 1: longer than 1 MB"},
+        {longLine.string(), "long.scr line 3: longer than 1 MB"},
+    };
+    for (const auto& c : cases) {
+        const RunResult r = Run("--script " + c.script);
+        EXPECT_EQ(r.status, 2) << c.script;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << c.script << ": " << r.err;
+    }
+    EXPECT_EQ(Run("--script " + justUnder.string()).status, 0) << "a line of 1 MB is still read";
+}
+
+// A SAVE or SAVEAS of a script that fails ends the run there with status 1: what follows would
+// build on a drawing that is not on disk.
+TEST_F(SolxRun, FailedSaveInAScriptFailsTheRun) {
+    const fs::path copy = m_dir / "site.dxf", out = m_dir / "out.dxf";
+    fs::copy_file(m_sample, copy);
+    const fs::path fifo = m_dir / "pipe.dxf";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const struct {
+        std::string script, message;
+    } cases[] = {
+        {"SAVEAS\n" + (m_dir / "missing" / "x.dxf").string() + "\nLIST\nL\n\n", "missing/x.dxf"},
+        {"SAVEAS\n" + fifo.string() + "\nLIST\nL\n\n", "not a regular file"},
+    };
+    for (const auto& c : cases) {
+        const fs::path script = Write("save.scr", c.script);
+        const RunResult r =
+            Run("--script " + script.string() + " --out " + out.string() + " " + copy.string());
+        EXPECT_EQ(r.status, 1) << c.script << r.err;
+        EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+        EXPECT_EQ(r.out.find("Command: LIST"), std::string::npos)
+            << "nothing runs after the failed save";
+        EXPECT_FALSE(fs::exists(out)) << "nor is the drawing saved at the end";
+    }
+    EXPECT_TRUE(fs::is_fifo(fifo));
+}
+
+// Saving onto a symbolic link writes the file it points at and keeps the link.
+TEST_F(SolxRun, SaveThroughASymbolicLink) {
+    fs::create_directory(m_dir / "real");
+    const fs::path real = m_dir / "real" / "site.dxf", link = m_dir / "site.dxf";
+    fs::copy_file(m_sample, real);
+    fs::create_symlink(real, link);
+    const fs::path script = Write("save.scr", "SAVE\n");
+    const RunResult r = Run("--script " + script.string() + " " + link.string());
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_TRUE(fs::is_symlink(link));
+    EXPECT_TRUE(fs::exists(real.string() + ".bak"));
+    EXPECT_EQ(ReadFile(real.string() + ".bak"), ReadFile(m_sample));
+    EXPECT_EQ(Checked(real), "OK\n");
+}
+
 TEST_F(SolxRun, SaveAsThenSaveWritesTheNewFileOnly) {
     const fs::path copy = m_dir / "site.dxf", renamed = m_dir / "renamed.dxf";
     fs::copy_file(m_sample, copy);
@@ -178,6 +241,25 @@ TEST_F(SolxRun, BadDialogLinesStopWithoutSaving) {
         EXPECT_NE(r.err.find("not saved"), std::string::npos) << r.err;
         EXPECT_EQ(ReadFile(out), "previous contents") << c.line;
     }
+}
+
+// Settings confirmed in one session travel in the drawing and are the current settings of the
+// next session that opens it: the second table is computed for the place and standard chosen in
+// the first, although its dialog is only confirmed.
+TEST_F(SolxRun, SettingsSavedInADrawingAreReadBackOnOpen) {
+    const fs::path first = m_dir / "first.dxf", second = m_dir / "second.dxf";
+    const fs::path choose = Write("choose.scr",
+                                  "VxWinSunAna\nALL\n\nALL\n\n@select 2039 2\n"
+                                  "@select 2004 广州\n@ok\n80000,0\n");
+    const fs::path confirm = Write("confirm.scr", "VxWinSunAna\nALL\n\nALL\n\n@ok\n80000,-30000\n");
+    RunResult r = Run("--script " + choose.string() + " " + m_sample + " --out " + first.string());
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    r = Run("--script " + confirm.string() + " " + first.string() + " --out " + second.string());
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    const std::string saved = ReadFile(second);
+    EXPECT_NE(saved.find("地点：广州"), std::string::npos);
+    EXPECT_EQ(saved.find("地点：北京"), std::string::npos) << "the second note fell back";
+    EXPECT_EQ(saved.find("大寒日"), std::string::npos) << "the standard fell back";
 }
 
 TEST_F(SolxRun, TerminalSessionWithANewDrawing) {

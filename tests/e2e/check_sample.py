@@ -18,7 +18,7 @@ def problems(path):
         found.append(f"building thicknesses {slabs}")
     windows = msp.query('INSERT[name=="_SUNWD"]')
     labels = sorted(w.get_attrib_text("LABEL") for w in windows)
-    if labels != ["1-101", "1-301", "南-202"]:
+    if labels != ["1-1", "1-1", "1-2"]:
         found.append(f"window labels {labels}")
     if any(w.dxf.layer != "SUN-WINDOW" or w.dxf.xscale != 1800 for w in windows):
         found.append("window layer or scale changed")

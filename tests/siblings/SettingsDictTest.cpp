@@ -49,6 +49,18 @@ TEST_F(SettingsTest, DictionaryInTheWorkingDrawing) {
     EXPECT_FALSE(fresh.SaveSunDataSetDict(&g_dictSunSet));  // no drawing
 }
 
+// A user who removed every place from the list gets an empty list back, not the defaults.
+TEST_F(SettingsTest, EmptyPlaceListRoundTrips) {
+    AcDbDatabase db;
+    SolxDataSet set;
+    set.m_cities.clear();
+    ASSERT_TRUE(set.SaveSunDataSetDict(&g_dictSunSet, &db));
+    SolxDataSet back;
+    ASSERT_FALSE(back.m_cities.empty());
+    ASSERT_TRUE(back.LoadSunDataSetDict(&g_dictSunSet, &db));
+    EXPECT_TRUE(back.m_cities.empty());
+}
+
 TEST_F(SettingsTest, DictionarySurvivesDxfRoundTrip) {
     SolxDataSet set;
     Customise(set);

@@ -142,6 +142,11 @@ TEST_F(DialogRuntime, RangeAndNumberChecksKeepTheDialogOpen) {
         {L"below the range", L"0.5", L"Please enter a number between 1 and 10."},
         {L"not a number", L"abc", L"Please enter a number."},
         {L"trailing junk", L"3x", L"Please enter a number."},
+        // Not numbers a drawing can hold: a range check alone lets NaN through.
+        {L"nan", L"nan", L"Please enter a number."},
+        {L"infinity", L"inf", L"Please enter a number."},
+        {L"negative infinity", L"-Infinity", L"Please enter a number."},
+        {L"overflows to infinity", L"1e400", L"Please enter a number."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);

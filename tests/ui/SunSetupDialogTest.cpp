@@ -9,6 +9,7 @@
 #include "ScriptedFrontEnd.h"
 #include "SetupDialogFixture.h"
 #include "mfc/DialogPresenter.h"
+#include "acad/AcDbDictionary.h"
 #include "mfc/afxwin.h"
 
 namespace {
@@ -215,7 +216,9 @@ TEST_F(SetupDialogTest, StandardTimeButtonResetsDayTimesAndStep) {
     EXPECT_EQ(g_SunDataSet.m_nStep, 5);  // truncated from 5.5
 }
 
-TEST_F(SetupDialogTest, CancelKeepsHandledEditsAndSavesThem) {
+// A cancelled dialog keeps its handled edits in the session's settings but never writes to the
+// drawing; a confirmed one writes them, and only when they differ from what the drawing holds.
+TEST_F(SetupDialogTest, CancelKeepsHandledEditsButLeavesTheDrawingAlone) {
     SetupDlg dialog(2010);
     EXPECT_EQ(RunScript(dialog, {L"@set 2048 0930", L"@set 2046 2026-02-04", L"@set 2049 1500",
                                  L"@cancel"}),
@@ -223,10 +226,23 @@ TEST_F(SetupDialogTest, CancelKeepsHandledEditsAndSavesThem) {
     EXPECT_EQ(g_SunDataSet.m_date, SolxDate(2026, 2, 4));
     EXPECT_EQ(g_SunDataSet.GetStartMinute(), 570);  // stored by the date change
     EXPECT_EQ(g_SunDataSet.GetEndMinute(), 960);    // typed after it, never stored
+    AcDbDictionary* root = nullptr;
+    ASSERT_EQ(acdbOpenObject(root, m_db->namedObjectsDictionaryId(), AcDb::kForRead), Acad::eOk);
+    EXPECT_FALSE(root->has(g_dictSunSet.c_str())) << "Cancel added the settings dictionary";
+    root->close();
+
+    SetupDlg confirmed(2010);
+    EXPECT_EQ(RunScript(confirmed, {L"@ok"}), IDOK);
     SolxDataSet saved;
     ASSERT_TRUE(saved.LoadSunDataSetDict(&g_dictSunSet));
     EXPECT_EQ(saved.m_date, SolxDate(2026, 2, 4));
     EXPECT_EQ(saved.GetStartMinute(), 570);
+
+    // A later cancelled edit does not rewrite what the drawing holds.
+    SetupDlg again(2010);
+    EXPECT_EQ(RunScript(again, {L"@set 2046 2026-03-01", L"@cancel"}), IDCANCEL);
+    ASSERT_TRUE(saved.LoadSunDataSetDict(&g_dictSunSet));
+    EXPECT_EQ(saved.m_date, SolxDate(2026, 2, 4));
 }
 
 TEST_F(SetupDialogTest, StepFamiliesRememberTheirOwnStep) {

@@ -1,6 +1,7 @@
 // dxfgen: writes an R2010 drawing of a district of any size.
 //   dxfgen --buildings N --floors F [--windows W] --out FILE
 //   dxfgen --size-mb M [--floors F] --out FILE   (as many buildings as make about M MB)
+//   dxfgen --lines N [--buildings B] --out FILE   (N lines in model space, for scale tests)
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -14,12 +15,15 @@ namespace {
 struct Args {
     dxfgen::CityOptions city;
     double sizeMb = 0;
+    long lines = 0;
+    bool buildingsGiven = false;
     std::string out;
 };
 
 [[noreturn]] void usage() {
     std::fputs(
-        "usage: dxfgen (--buildings N | --size-mb M) [--floors F] [--windows W] --out FILE\n",
+        "usage: dxfgen (--buildings N | --size-mb M | --lines N) [--floors F] [--windows W] "
+        "--out FILE\n",
         stderr);
     std::exit(2);
 }
@@ -30,11 +34,13 @@ Args parse(int argc, char** argv) {
         if (i + 1 >= argc) usage();
         std::string key = argv[i], value = argv[++i];
         if (key == "--buildings")
-            a.city.buildings = std::atoi(value.c_str());
+            a.city.buildings = std::atoi(value.c_str()), a.buildingsGiven = true;
         else if (key == "--floors")
             a.city.floors = std::atoi(value.c_str());
         else if (key == "--windows")
             a.city.windowsPerFloor = std::atoi(value.c_str());
+        else if (key == "--lines")
+            a.lines = std::atol(value.c_str());
         else if (key == "--size-mb")
             a.sizeMb = std::atof(value.c_str());
         else if (key == "--out")
@@ -42,7 +48,9 @@ Args parse(int argc, char** argv) {
         else
             usage();
     }
-    if (a.out.empty() || a.city.buildings < 1 || a.city.floors < 1 || a.city.windowsPerFloor < 0)
+    if (a.lines > 0 && !a.buildingsGiven) a.city.buildings = 0;  // lines alone unless asked
+    if (a.out.empty() || a.city.buildings < (a.lines > 0 ? 0 : 1) || a.city.floors < 1 ||
+        a.city.windowsPerFloor < 0 || a.lines < 0)
         usage();
     return a;
 }
@@ -51,6 +59,18 @@ size_t bytesFor(const dxfgen::CityOptions& city) {
     dxfgen::DrawingSkeleton d;
     dxfgen::addCity(d, city);
     return solx::dxf::serializeDocument(d.finish()).size();
+}
+
+// COUNT lines of 10 units in rows of 1000, 1 unit apart.
+void addLines(dxfgen::DrawingSkeleton& d, long count) {
+    for (long i = 0; i < count; ++i) {
+        solx::dxf::Record r = d.entity("LINE", d.modelSpace(), "0", "AcDbLine");
+        const double x = static_cast<double>(i % 1000) * 12, y = static_cast<double>(i / 1000);
+        for (auto [code, v] :
+             {std::pair{10, x}, {20, y}, {30, 0.0}, {11, x + 10}, {21, y}, {31, 0.0}})
+            r.tags.push_back({code, dxfgen::real(v)});
+        d.doc.entities.push_back({std::move(r), {}});
+    }
 }
 
 }  // namespace
@@ -68,13 +88,15 @@ int main(int argc, char** argv) {
         a.city.buildings = std::max(1, static_cast<int>(wanted / perBuilding + 0.5));
     }
     dxfgen::DrawingSkeleton drawing;
-    dxfgen::addCity(drawing, a.city);
+    if (a.city.buildings > 0) dxfgen::addCity(drawing, a.city);
+    addLines(drawing, a.lines);
     try {
         solx::dxf::writeDocument(drawing.finish(), a.out);
     } catch (const std::exception& e) {
         std::fprintf(stderr, "dxfgen: %s\n", e.what());
         return 1;
     }
-    std::printf("%s: %d buildings, %d floors\n", a.out.c_str(), a.city.buildings, a.city.floors);
+    std::printf("%s: %d buildings, %d floors, %ld lines\n", a.out.c_str(), a.city.buildings,
+                a.city.floors, a.lines);
     return 0;
 }

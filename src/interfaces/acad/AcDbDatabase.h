@@ -57,6 +57,9 @@ public:
         return h;
     }
     void noteHandle(AcDbHandle h);
+    // Makes room for `count` more objects in the handle index (a loader that knows how many
+    // records follow saves the index's repeated growth).
+    void reserveObjects(size_t count) { byHandle_.reserve(byHandle_.size() + count); }
     // Moves an object's id, handle and owner to another object (convertTo); the old object
     // leaves the database.
     Acad::ErrorStatus swapIdWith(AcDbObject* inDatabase, AcDbObject* replacement);

@@ -30,8 +30,15 @@ public:
         highlighted_ = false;
         return Acad::eOk;
     }
-    // Sets layer, colour and linetype from the database's current values.
+    // Sets layer, colour and linetype from the database's current values (CLAYER, CECOLOR,
+    // CELTYPE).
     void setDatabaseDefaults(AcDbDatabase* db = nullptr);
+    // Gives the database's current values to the properties the code never set (called when a
+    // new entity is appended to a block, so new entities land on the current layer).
+    void setUnsetDatabaseDefaults(AcDbDatabase* db);
+    // Marks every property as set: an entity read from a file keeps what the file says, and
+    // an absent colour or linetype there means "by layer", not "current".
+    void keepOwnProperties() { set_ = kAllSet; }
 
     virtual Acad::ErrorStatus getGeomExtents(AcDbExtents& ext) const = 0;
     virtual Acad::ErrorStatus transformBy(const AcGeMatrix3d& m) = 0;
@@ -44,11 +51,13 @@ public:
     void dxfOutFields(AcDbDxfFiler& filer) const override;
 
 private:
+    enum : unsigned char { kLayerSet = 1, kColorSet = 2, kLinetypeSet = 4, kAllSet = 7 };
     std::wstring layer_ = L"0";
     std::wstring linetype_;
     int color_ = 256;
     bool visible_ = true;
     bool highlighted_ = false;
+    unsigned char set_ = 0;  // which of layer, colour and linetype were given explicitly
 };
 
 // An entity of a type we do not model, with the records that follow it in the stream

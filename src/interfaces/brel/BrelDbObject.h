@@ -16,5 +16,9 @@ AcDbObjectId AddToCurrentSpace(AcDbEntity* entity, int close = 1);
 int VxDbFullExplode3d(const AcDbEntity* entity, AcDbVoidPtrArray& result);
 void ReleaseEntSet(AcDbVoidPtrArray& entities);
 
-// 0 for a millimetre drawing, 1 for metres (from INSUNITS).
+// The drawing unit from INSUNITS: 0 millimetres, 1 metres, 2 centimetres. Any other INSUNITS
+// (unitless, inches, ...) reads as millimetres; VxDbDrawUnitAssumed tells when that happened.
 int VxDbGetDrawUnit(AcDbDatabase* db = nullptr);
+// True when the drawing's INSUNITS is none of millimetres, centimetres and metres, so that
+// VxDbGetDrawUnit assumes millimetres; `insunits` receives the value found.
+bool VxDbDrawUnitAssumed(AcDbDatabase* db, int& insunits);

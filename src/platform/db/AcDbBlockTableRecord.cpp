@@ -17,6 +17,8 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     if (!entity) return Acad::eNullEntityPointer;
     id = entity->objectId();
     if (!id.isValid()) {
+        // A new entity takes the current layer, colour and linetype where its maker set none.
+        entity->setUnsetDatabaseDefaults(db);
         Acad::ErrorStatus es = db->addAcDbObject(id, entity);
         if (es != Acad::eOk) return es;
     }

@@ -5,6 +5,7 @@
 Acad::ErrorStatus AcDbEntity::setLayer(const wchar_t* name) {
     if (!name || !*name) return Acad::eInvalidInput;
     layer_ = name;
+    set_ |= kLayerSet;
     return Acad::eOk;
 }
 
@@ -18,17 +19,20 @@ Acad::ErrorStatus AcDbEntity::setLayer(AcDbObjectId id) {
     auto* rec = dynamic_cast<AcDbLayerTableRecord*>(id.object());
     if (!rec) return Acad::eInvalidInput;
     layer_ = rec->getName();
+    set_ |= kLayerSet;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbEntity::setColorIndex(int color) {
     if (color < 0 || color > 257) return Acad::eInvalidInput;
     color_ = color;
+    set_ |= kColorSet;
     return Acad::eOk;
 }
 
 Acad::ErrorStatus AcDbEntity::setLinetype(const wchar_t* name) {
     linetype_ = name ? name : L"";
+    set_ |= kLinetypeSet;
     return Acad::eOk;
 }
 
@@ -44,11 +48,26 @@ bool AcDbEntity::isVisible() const {
 }
 
 void AcDbEntity::setDatabaseDefaults(AcDbDatabase* db) {
+    set_ = 0;
+    setUnsetDatabaseDefaults(db);
+}
+
+void AcDbEntity::setUnsetDatabaseDefaults(AcDbDatabase* db) {
     if (!db) db = acdbHostApplicationServices()->workingDatabase();
-    if (!db) return;
-    if (auto* layer = dynamic_cast<AcDbLayerTableRecord*>(db->clayer().object()))
-        layer_ = layer->getName();
-    color_ = 256;
+    if (!db || set_ == kAllSet) return;
+    if (!(set_ & kLayerSet))
+        if (auto* layer = dynamic_cast<AcDbLayerTableRecord*>(db->clayer().object()))
+            layer_ = layer->getName();
+    resbuf rb;
+    if (!(set_ & kColorSet) && db->getSysVar(L"CECOLOR", &rb) == RTNORM)
+        color_ = rb.resval.rint >= 0 && rb.resval.rint <= 256 ? rb.resval.rint : 256;
+    if (!(set_ & kLinetypeSet) && db->getSysVar(L"CELTYPE", &rb) == RTNORM) {
+        const std::wstring name = rb.resval.rstring ? rb.resval.rstring : L"";
+        delete[] rb.resval.rstring;
+        // "By layer" is what an entity without a linetype of its own already means.
+        linetype_ = solx::db::sameName(name, L"BYLAYER") ? L"" : name;
+    }
+    set_ = kAllSet;
 }
 
 Acad::ErrorStatus AcDbEntity::explode(AcDbVoidPtrArray&) const {

@@ -149,11 +149,14 @@ void completeObjects(AcDbDatabase& db) {
 }
 
 void ensureReferences(AcDbDatabase& db) {
+    // The names are gathered first and the symbols added after the walk: adding one adds an
+    // object, and the object list must not change while it is walked.
     std::set<std::pair<int, std::wstring>> done;
+    std::vector<std::pair<const wchar_t*, std::wstring>> missing;
     auto ensure = [&](int kind, const wchar_t* table, const std::wstring& name) {
         if (name.empty() || !done.insert({kind, upper(name)}).second) return;
         if (kind == 1 && (sameName(name, L"ByLayer") || sameName(name, L"ByBlock"))) return;
-        db.ensureSymbol(table, name);
+        missing.emplace_back(table, name);
     };
     db.forEachObject([&](AcDbObject* o) {
         if (o->isErased()) return;
@@ -171,6 +174,7 @@ void ensureReferences(AcDbDatabase& db) {
         ensure(1, L"LTYPE", ent->linetype());
         if (auto* text = dynamic_cast<AcDbText*>(o)) ensure(2, L"STYLE", text->textStyleName());
     });
+    for (const auto& [table, name] : missing) db.ensureSymbol(table, name);
 }
 
 }  // namespace solx::db

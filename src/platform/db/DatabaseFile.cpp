@@ -42,7 +42,7 @@ void AcDbDatabase::takeContentsOf(AcDbDatabase& other) {
 Acad::ErrorStatus AcDbDatabase::dxfOut(const wchar_t* path) {
     std::string file = acdbUtf8(path ? path : L"");
     try {
-        solx::dxf::writeDocument(solx::db::saveDocument(*this), file);
+        solx::db::saveDatabase(*this, file);
     } catch (const std::exception& e) {
         lastError_ = acdbWide(e.what());
         return Acad::eCannotWriteFile;

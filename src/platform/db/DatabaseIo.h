@@ -17,7 +17,13 @@ void loadDocument(AcDbDatabase& db, const dxf::Document& doc, const std::string&
 // made, which keeps the peak memory of a file load near the size of the database alone.
 void loadDocument(AcDbDatabase& db, dxf::Document&& doc, const std::string& fileName);
 
-// The document of the database for saving: R2010, UTF-8, every handle and owner valid.
+// Saves the database at PATH (see dxf::writeDocument for how the file is replaced): R2010,
+// UTF-8, every record with a handle of its own and owners that exist. The sections are written
+// as they are made, never held whole beside the database. Throws dxf::DxfError.
+void saveDatabase(AcDbDatabase& db, const std::string& path);
+// The same file as one string.
+std::string serializeDatabase(AcDbDatabase& db);
+// The saved file read back as a document (for tests and tools that look at the records).
 dxf::Document saveDocument(AcDbDatabase& db);
 
 // One record's tags into an object (handle, owner, application groups, subclass markers,

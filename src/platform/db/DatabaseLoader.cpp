@@ -1,5 +1,7 @@
 // Loading a whole document: header, kept sections, tables, blocks, entities and objects.
-#include <unordered_set>
+#include <algorithm>
+#include <cstdint>
+#include <vector>
 
 #include "acad/acdb.h"
 #include "db/ClassRegistry.h"
@@ -10,6 +12,51 @@
 namespace solx::db {
 
 namespace {
+
+// The handles given out so far in one load: an open-addressing table of handle values (0, the
+// null handle, marks a free slot), filled once and dropped at the end. A node-based set spent
+// a tenth of a large load on allocating and freeing its nodes.
+class HandleSet {
+public:
+    void reserve(size_t count) {
+        if (count * 2 > slots_.size()) rehash(count * 2);
+    }
+    size_t count(uint64_t h) const {
+        if (h == 0 || slots_.empty()) return 0;
+        for (size_t i = slot(h);; i = (i + 1) & mask_) {
+            if (slots_[i] == h) return 1;
+            if (slots_[i] == 0) return 0;
+        }
+    }
+    void insert(uint64_t h) {
+        if (h == 0) return;
+        if ((size_ + 1) * 2 > slots_.size()) rehash(std::max<size_t>(64, slots_.size() * 2));
+        for (size_t i = slot(h);; i = (i + 1) & mask_) {
+            if (slots_[i] == h) return;
+            if (slots_[i] == 0) {
+                slots_[i] = h;
+                ++size_;
+                return;
+            }
+        }
+    }
+
+private:
+    size_t slot(uint64_t h) const { return (h * 0x9E3779B97F4A7C15ull >> 17) & mask_; }
+    void rehash(size_t wanted) {
+        size_t n = 64;
+        while (n < wanted) n *= 2;
+        std::vector<uint64_t> old(n, 0);
+        old.swap(slots_);
+        mask_ = n - 1;
+        size_ = 0;
+        for (uint64_t h : old)
+            if (h) insert(h);
+    }
+    std::vector<uint64_t> slots_;
+    size_t mask_ = 0;
+    size_t size_ = 0;
+};
 
 class Loader {
 public:
@@ -33,10 +80,12 @@ private:
 
     AcDbDatabase& db_;
     const std::string& file_;
-    std::unordered_set<uint64_t> used_;
+    HandleSet used_;
+    size_t records_ = 0;  // records of the document, counted while reserving their handles
 };
 
 void Loader::noteRecord(const dxf::Record& r) {
+    ++records_;
     int code = r.type == "DIMSTYLE" ? 105 : 5;
     for (const auto& t : r.tags)
         if (t.code == code) {
@@ -62,6 +111,9 @@ void Loader::reserveHandles(const dxf::Document& doc) {
     }
     for (const auto& e : doc.entities) noteEntity(e);
     for (const auto& r : doc.objects) noteRecord(r);
+    // One growth of the handle sets instead of a rehash at every doubling.
+    used_.reserve(records_);
+    db_.reserveObjects(records_);
 }
 
 AcDbObjectId Loader::add(AcDbObject* obj, const dxf::Record& r) {
@@ -139,6 +191,7 @@ AcDbBlockTableRecord* Loader::ownerOfTopEntity(const AcDbEntity* ent) {
 AcDbObjectId Loader::loadEntity(const dxf::Entity& e, AcDbBlockTableRecord* owner) {
     AcDbDxfTags tags = toDbTags(e.record.tags);
     auto* ent = static_cast<AcDbEntity*>(newEntityFor(e.record.type, tags));
+    ent->keepOwnProperties();
     AcDbObjectId id = add(ent, e.record);
     if (!owner) owner = ownerOfTopEntity(ent);
     if (!owner) throw dxf::DxfError(file_, e.record.line, "no model space for the entity");

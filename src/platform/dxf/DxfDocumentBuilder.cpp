@@ -56,9 +56,12 @@ void DocumentBuilder::expectMore(const char* what) const {
 }
 
 Tag DocumentBuilder::makeTag(const RawTag& raw, bool decodeText) {
-    ValueKind kind = valueKind(raw.code);
+    return makeTag(raw, decodeText, valueKind(raw.code));
+}
+
+Tag DocumentBuilder::makeTag(const RawTag& raw, bool decodeText, ValueKind kind) {
     int valueLine = source_.isBinary() ? raw.line : raw.line + 1;
-    if (!isValidValue(raw.code, raw.value)) {
+    if (!isValidValue(kind, raw.code, raw.value)) {
         fail(valueLine, "value '" + shown(raw.value) + "' of group code " +
                             std::to_string(raw.code) + " is not a " + valueKindName(kind));
     }
@@ -93,7 +96,9 @@ Record DocumentBuilder::readRecord() {
     rec.type.assign(cur_.value);
     rec.line = cur_.line;
     scratch_.clear();
-    for (advance(); have_ && cur_.code != 0; advance()) scratch_.push_back(makeTag(cur_, true));
+    // Codes are read by their meaning in this record (a dimension style's 5 is a name).
+    for (advance(); have_ && cur_.code != 0; advance())
+        scratch_.push_back(makeTag(cur_, true, valueKindIn(rec.type, cur_.code)));
     rec.tags.assign(std::make_move_iterator(scratch_.begin()),
                     std::make_move_iterator(scratch_.end()));
     return rec;

@@ -9,6 +9,7 @@
 #include "dxf/DxfDocument.h"
 #include "dxf/DxfTagSource.h"
 #include "dxf/DxfTextCodec.h"
+#include "dxf/DxfValueKind.h"
 
 namespace solx::dxf {
 
@@ -26,6 +27,7 @@ private:
     [[noreturn]] void fail(int line, const std::string& reason) const;
     void expectMore(const char* what) const;
     Tag makeTag(const RawTag& raw, bool decodeText);
+    Tag makeTag(const RawTag& raw, bool decodeText, ValueKind kind);
     void checkName(const RawTag& tag) const;
     Record readRecord();
     Tags readComments();

@@ -134,7 +134,7 @@ void TagWriter::flush() {
     buf_.clear();
 }
 
-void writeSections(const Document& doc, TagWriter& out) {
+void writeSections(const Document& doc, TagWriter& out, const SectionBodies& bodies) {
     std::vector<std::string> order = sectionsToWrite(doc);
     for (size_t i = 0; i < order.size(); ++i) {
         out.tags(at(doc.commentsBefore, i));
@@ -143,7 +143,7 @@ void writeSections(const Document& doc, TagWriter& out) {
         out.tags(at(doc.commentsInside, i));
         size_t sameBefore = 0;
         for (size_t k = 0; k < i; ++k) sameBefore += order[k] == order[i];
-        writeBody(doc, order[i], sameBefore, out);
+        if (!bodies || !bodies(order[i], out)) writeBody(doc, order[i], sameBefore, out);
         out.tag(0, "ENDSEC");
     }
     out.tags(at(doc.commentsBefore, order.size()));

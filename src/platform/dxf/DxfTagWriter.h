@@ -6,6 +6,7 @@
 
 #include "dxf/DxfDocument.h"
 #include "dxf/DxfTextCodec.h"
+#include "dxf/DxfWriter.h"
 
 namespace solx::dxf {
 
@@ -33,7 +34,8 @@ private:
     std::string path_;
 };
 
-// Writes DOC section by section in its sectionOrder.
-void writeSections(const Document& doc, TagWriter& out);
+// Writes DOC section by section in its sectionOrder; BODIES, when set, may write any
+// section's body itself.
+void writeSections(const Document& doc, TagWriter& out, const SectionBodies& bodies = {});
 
 }  // namespace solx::dxf

@@ -100,6 +100,11 @@ ValueKind valueKind(int code) {
     return kKinds.kinds[code];
 }
 
+ValueKind valueKindIn(std::string_view recordType, int code) {
+    if (code == 5 && recordType == "DIMSTYLE") return ValueKind::String;
+    return valueKind(code);
+}
+
 const char* valueKindName(ValueKind kind) {
     switch (kind) {
         case ValueKind::String:
@@ -123,7 +128,11 @@ const char* valueKindName(ValueKind kind) {
 }
 
 bool isValidValue(int code, std::string_view text) {
-    switch (valueKind(code)) {
+    return isValidValue(valueKind(code), code, text);
+}
+
+bool isValidValue(ValueKind kind, int code, std::string_view text) {
+    switch (kind) {
         case ValueKind::String:
             return true;
         case ValueKind::Double:

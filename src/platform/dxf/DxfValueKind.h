@@ -14,6 +14,12 @@ constexpr int kMaxGroupCode = 1071;
 // Codes the format leaves unassigned are treated as String so that their text is kept as it is.
 ValueKind valueKind(int code);
 
+// The kind of value for a group code inside a record of RECORD_TYPE ("LINE", "DIMSTYLE", ...):
+// the same as valueKind except where a record gives a code a meaning of its own. A dimension
+// style's own handle is 105 in every version, and its 5 is the arrow block name (DIMBLK), a text
+// such as "ARCHTICK".
+ValueKind valueKindIn(std::string_view recordType, int code);
+
 // Name of a kind for messages ("double", "16-bit integer", ...).
 const char* valueKindName(ValueKind kind);
 
@@ -23,6 +29,8 @@ const char* valueKindName(ValueKind kind);
 // 481, 1005) are not checked: known writers put names or nothing there, and such files open
 // elsewhere. String values are always valid here (their encoding is checked elsewhere).
 bool isValidValue(int code, std::string_view text);
+// The same check for a value whose kind is already known (from valueKindIn).
+bool isValidValue(ValueKind kind, int code, std::string_view text);
 
 // Parses an integer value (surrounding spaces allowed); false when the text is not one.
 bool parseIntValue(std::string_view text, long long& out);

@@ -1,5 +1,8 @@
 #include "mfc/CDataExchange.h"
 
+#include <cerrno>
+#include <climits>
+#include <cmath>
 #include <cwchar>
 #include <cwctype>
 
@@ -40,18 +43,23 @@ bool OnlySpaceFrom(const wchar_t* rest) {
     return *rest == 0;
 }
 
+// A whole int; a number outside int's range is refused, not cut to fit.
 bool ParseInt(const std::wstring& text, int& value) {
     wchar_t* end = nullptr;
+    errno = 0;
     const long parsed = std::wcstol(text.c_str(), &end, 10);
     if (end == text.c_str() || !OnlySpaceFrom(end)) return false;
+    if (errno == ERANGE || parsed < INT_MIN || parsed > INT_MAX) return false;
     value = static_cast<int>(parsed);
     return true;
 }
 
+// A finite number: "nan", "inf" and values beyond the double range are not numbers a dialog
+// field can stand for (and NaN passes every range check).
 bool ParseDouble(const std::wstring& text, double& value) {
     wchar_t* end = nullptr;
     const double parsed = std::wcstod(text.c_str(), &end);
-    if (end == text.c_str() || !OnlySpaceFrom(end)) return false;
+    if (end == text.c_str() || !OnlySpaceFrom(end) || !std::isfinite(parsed)) return false;
     value = parsed;
     return true;
 }

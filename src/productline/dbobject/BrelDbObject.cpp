@@ -65,5 +65,20 @@ void ReleaseEntSet(AcDbVoidPtrArray& entities) {
 
 int VxDbGetDrawUnit(AcDbDatabase* db) {
     if (!db) db = acdbHostApplicationServices()->workingDatabase();
-    return db && db->insunits() == AcDb::kUnitsMeters ? 1 : 0;
+    if (!db) return 0;
+    switch (db->insunits()) {
+        case AcDb::kUnitsMeters:
+            return 1;
+        case AcDb::kUnitsCentimeters:
+            return 2;
+        default:  // millimetres, and what is assumed to be millimetres
+            return 0;
+    }
+}
+
+bool VxDbDrawUnitAssumed(AcDbDatabase* db, int& insunits) {
+    if (!db) db = acdbHostApplicationServices()->workingDatabase();
+    insunits = db ? db->insunits() : AcDb::kUnitsMillimeters;
+    return insunits != AcDb::kUnitsMillimeters && insunits != AcDb::kUnitsCentimeters &&
+           insunits != AcDb::kUnitsMeters;
 }

@@ -6,6 +6,9 @@
 #include "acad/AcDbXrecord.h"
 #include "acad/adsdef.h"
 
+#include <cmath>
+#include <cwchar>
+
 namespace {
 
 constexpr const wchar_t* kRecordKey = L"SETTINGS";
@@ -47,15 +50,58 @@ AcDbObjectId RecordId(AcDbDatabase* db, const std::wstring& dictName, bool creat
     return recordId;
 }
 
+// The two lists hold the same items (reals equal to the last printed digits, since a list that
+// went through a DXF file comes back from its text).
+bool SameList(const resbuf* a, const resbuf* b) {
+    for (; a && b; a = a->rbnext, b = b->rbnext) {
+        if (a->restype != b->restype) return false;
+        const int code = a->restype;
+        if ((code >= 0 && code <= 9) || (code >= 300 && code <= 309)) {
+            const wchar_t* x = a->resval.rstring ? a->resval.rstring : L"";
+            const wchar_t* y = b->resval.rstring ? b->resval.rstring : L"";
+            if (std::wcscmp(x, y) != 0) return false;
+        } else if (code >= 40 && code <= 59) {
+            const double x = a->resval.rreal, y = b->resval.rreal;
+            if (std::fabs(x - y) > 1e-9 * std::fmax(1.0, std::fabs(x))) return false;
+        } else if (code >= 90 && code <= 99) {
+            if (a->resval.rlong != b->resval.rlong) return false;
+        } else {
+            return false;  // not a kind this record uses: treat as changed
+        }
+    }
+    return !a && !b;
+}
+
+// The settings record of the drawing already says what `list` says.
+bool Unchanged(AcDbDatabase* db, const std::wstring& dictName, const resbuf* list) {
+    const AcDbObjectId id = RecordId(db, dictName, false);
+    AcDbXrecord* record = nullptr;
+    if (id.isNull() || acdbOpenObject(record, id, AcDb::kForRead) != Acad::eOk) return false;
+    resbuf* stored = nullptr;
+    record->rbChain(&stored);
+    record->close();
+    const bool same = SameList(stored, list);
+    acutRelRb(stored);
+    return same;
+}
+
 }  // namespace
 
 bool SolxDataSet::SaveSunDataSetDict(const std::wstring* dictName, AcDbDatabase* db) const {
     db = Resolve(db);
     if (!db || !dictName) return false;
+    resbuf* list = ToResbuf();
+    // A drawing that already holds these settings is left untouched.
+    if (Unchanged(db, *dictName, list)) {
+        acutRelRb(list);
+        return true;
+    }
     const AcDbObjectId id = RecordId(db, *dictName, true);
     AcDbXrecord* record = nullptr;
-    if (id.isNull() || acdbOpenObject(record, id, AcDb::kForWrite) != Acad::eOk) return false;
-    resbuf* list = ToResbuf();
+    if (id.isNull() || acdbOpenObject(record, id, AcDb::kForWrite) != Acad::eOk) {
+        acutRelRb(list);
+        return false;
+    }
     const bool ok = record->setFromRbChain(list) == Acad::eOk;
     acutRelRb(list);
     record->close();

@@ -55,6 +55,9 @@ resbuf* SolxDataSet::ToResbuf() const {
     b.Int(L"date.day", m_date.GetDay());
     b.Int(L"std.index", m_nCurStd);
     b.Text(L"std.name", CurStd().m_strName);
+    // The count comes first so that an empty place list is told apart from an old record
+    // without one.
+    b.Int(L"cities", static_cast<int>(m_cities.size()));
     for (const SolxCity& city : m_cities) b.Text(L"city", city.m_strName);
     b.Int(L"start.hour", m_nStartHour);
     b.Int(L"start.minute", m_nStartMinute);
@@ -128,7 +131,7 @@ bool SolxDataSet::FromResbuf(const resbuf* list) {
     text(L"std.name", stdName);
     number(L"std.index", stdIndex);
     m_nCurStd = FindStd(m_stds, stdName, stdIndex);
-    if (pairs.count(L"city")) {
+    if (pairs.count(L"cities") || pairs.count(L"city")) {
         m_cities.clear();
         for (auto [it, end2] = pairs.equal_range(L"city"); it != end2; ++it)
             m_cities.emplace_back(it->second.text);

@@ -144,6 +144,49 @@ TEST_F(DbApi, SystemVariables) {
     EXPECT_EQ(loaded.clayer(), loaded.symbolId(L"LAYER", L"SUN-SHADOW"));
 }
 
+// A new entity takes the current layer, colour and linetype unless its maker set them; an
+// entity read from a file keeps what the file says (no colour there means "by layer").
+TEST_F(DbApi, NewEntitiesTakeTheCurrentPropertiesUnlessSet) {
+    db_.ensureSymbol(L"LAYER", L"WORK");
+    db_.ensureSymbol(L"LTYPE", L"DASHED");
+    resbuf rb;
+    rb.restype = RTSTR;
+    rb.resval.rstring = const_cast<wchar_t*>(L"WORK");
+    ASSERT_EQ(db_.setSysVar(L"CLAYER", &rb), RTNORM);
+    rb.resval.rstring = const_cast<wchar_t*>(L"DASHED");
+    ASSERT_EQ(db_.setSysVar(L"CELTYPE", &rb), RTNORM);
+    rb.restype = RTSHORT;
+    rb.resval.rint = 3;
+    ASSERT_EQ(db_.setSysVar(L"CECOLOR", &rb), RTNORM);
+
+    auto* plain = new AcDbLine(AcGePoint3d(0, 0, 0), AcGePoint3d(1, 0, 0));
+    auto* own = new AcDbLine(AcGePoint3d(0, 1, 0), AcGePoint3d(1, 1, 0));
+    own->setLayer(L"0");
+    own->setColorIndex(256);
+    add(plain);
+    add(own);
+    EXPECT_EQ(plain->layer(), L"WORK");
+    EXPECT_EQ(plain->colorIndex(), 3);
+    EXPECT_EQ(plain->linetype(), L"DASHED");
+    EXPECT_EQ(own->layer(), L"0");
+    EXPECT_EQ(own->colorIndex(), 256);
+    EXPECT_EQ(own->linetype(), L"DASHED");  // only the linetype was left to the defaults
+
+    AcDbDatabase loaded(false);
+    reload(loaded, "defaults.dxf");
+    auto* space = dynamic_cast<AcDbBlockTableRecord*>(loaded.modelSpaceId().object());
+    ASSERT_NE(space, nullptr);
+    ASSERT_EQ(space->entityIds().length(), 2);
+    // A copy of a loaded entity added again keeps its properties under other current values.
+    rb.resval.rint = 5;
+    ASSERT_EQ(loaded.setSysVar(L"CECOLOR", &rb), RTNORM);
+    auto* copy = static_cast<AcDbEntity*>(space->entityIds()[1].object()->clone());
+    AcDbObjectId copyId;
+    ASSERT_EQ(space->appendAcDbEntity(copyId, copy), Acad::eOk);
+    EXPECT_EQ(copy->layer(), L"0");
+    EXPECT_EQ(copy->colorIndex(), 256);
+}
+
 TEST_F(DbApi, PolylineConvertsToA2dPolylineThatTakesItsId) {
     auto* pl = new AcDbPolyline();
     for (auto [x, y] : {std::pair{0.0, 0.0}, {10.0, 0.0}, {10.0, 10.0}, {0.0, 10.0}})

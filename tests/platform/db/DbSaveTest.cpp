@@ -93,6 +93,48 @@ TEST(DbSave, HandlesAreUniqueBelowTheSeedAndOwnersExist) {
     EXPECT_EQ(doc.entities[0].children.size(), 4u);        // three vertices and the SEQEND
 }
 
+// Drawings that lack the BLOCKS section (or every section but ENTITIES) still save with a handle
+// for every record, BLOCK and ENDBLK included, which an independent reader checks.
+TEST(DbSave, DrawingsWithoutBlocksSaveWithEveryHandle) {
+    const std::string line =
+        "  0\nLINE\n  5\n30\n330\n1F\n100\nAcDbEntity\n  8\n0\n100\nAcDbLine\n"
+        " 10\n0\n 20\n0\n 30\n0\n 11\n5\n 21\n5\n 31\n0\n";
+    const std::string record = "100\nAcDbSymbolTableRecord\n100\nAcDbBlockTableRecord\n  2\n";
+    const std::string noBlocks =
+        "  0\nSECTION\n  2\nHEADER\n  9\n$ACADVER\n  1\nAC1024\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nTABLES\n  0\nTABLE\n  2\nBLOCK_RECORD\n  5\n1\n330\n0\n"
+        "100\nAcDbSymbolTable\n 70\n2\n"
+        "  0\nBLOCK_RECORD\n  5\n1F\n330\n1\n" +
+        record +
+        "*Model_Space\n"
+        "  0\nBLOCK_RECORD\n  5\n1B\n330\n1\n" +
+        record +
+        "*Paper_Space\n"
+        "  0\nENDTAB\n  0\nENDSEC\n"
+        "  0\nSECTION\n  2\nENTITIES\n" +
+        line + "  0\nENDSEC\n  0\nEOF\n";
+    const std::string entitiesOnly =
+        "  0\nSECTION\n  2\nENTITIES\n" + line + "  0\nENDSEC\n  0\nEOF\n";
+    auto dir = solx::dbtest::scratchDir("noblocks");
+    std::vector<std::pair<std::string, std::string>> pairs;
+    for (const auto& [name, text] :
+         {std::pair{"no-blocks", noBlocks}, {"entities-only", entitiesOnly}}) {
+        const std::string original = (dir / (std::string(name) + ".dxf")).string();
+        const std::string saved = (dir / (std::string(name) + ".saved.dxf")).string();
+        std::ofstream(original) << text;
+        ASSERT_EQ(solx::dbtest::loadAndSave(original, saved), "") << name;
+        Ids ids = collect(solx::dxf::readDocument(saved));
+        std::set<uint64_t> handles;
+        for (auto [h, owner] : ids.records) {
+            EXPECT_NE(h, 0u) << name;
+            EXPECT_TRUE(handles.insert(h).second)
+                << name << ": handle " << std::hex << h << " twice";
+        }
+        pairs.emplace_back(original, saved);
+    }
+    for (const auto& failure : solx::dbtest::checkRoundTrips(pairs, dir)) ADD_FAILURE() << failure;
+}
+
 TEST(DbSave, FailedLoadNamesTheFileAndKeepsTheDrawing) {
     AcDbDatabase db;
     auto* ms = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());

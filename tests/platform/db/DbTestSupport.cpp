@@ -32,6 +32,35 @@ int run(const std::string& command, std::string& output) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+std::vector<std::string> roundTripFailures(
+    const std::vector<std::pair<std::string, std::string>>& pairs, int status,
+    const std::string& output) {
+    // One verdict line per pair, "SAVED: ok" or "SAVED: problem", in order; anything else
+    // (no output, a traceback, a missing line) is a failure too.
+    std::vector<std::string> failures;
+    std::istringstream lines(output);
+    std::vector<std::string> verdicts;
+    for (std::string line; std::getline(lines, line);) verdicts.push_back(line);
+    size_t next = 0;
+    for (const auto& [orig, saved] : pairs) {
+        const std::string ok = saved + ": ok", named = saved + ": ";
+        while (next < verdicts.size() && verdicts[next].rfind(named, 0) != 0)
+            failures.push_back("checker: " + verdicts[next++]);
+        if (next == verdicts.size()) {
+            failures.push_back(saved + ": the checker gave no verdict");
+            continue;
+        }
+        if (verdicts[next] != ok) failures.push_back(verdicts[next]);
+        ++next;
+    }
+    while (next < verdicts.size()) failures.push_back("checker: " + verdicts[next++]);
+    if (status != 0 && failures.empty())
+        failures.push_back("checker exited with status " + std::to_string(status));
+    if (status == 0 && !failures.empty())
+        failures.push_back("checker exited with status 0 despite the failures above");
+    return failures;
+}
+
 std::vector<std::string> checkRoundTrips(
     const std::vector<std::pair<std::string, std::string>>& pairs,
     const std::filesystem::path& dir) {
@@ -41,15 +70,11 @@ std::vector<std::string> checkRoundTrips(
         for (const auto& [orig, saved] : pairs) out << orig << '\t' << saved << '\n';
     }
     std::string output;
-    run("/usr/bin/python3 " SOLX_SOURCE_DIR "/tests/platform/db/db_roundtrip_check.py '" +
-            list.string() + "'",
-        output);
-    std::vector<std::string> failures;
-    std::istringstream lines(output);
-    for (std::string line; std::getline(lines, line);)
-        if (line.size() < 4 || line.compare(line.size() - 4, 4, ": ok") != 0)
-            failures.push_back(line);
-    return failures;
+    const int status =
+        run("/usr/bin/python3 " SOLX_SOURCE_DIR "/tests/platform/db/db_roundtrip_check.py '" +
+                list.string() + "'",
+            output);
+    return roundTripFailures(pairs, status, output);
 }
 
 std::wstring wide(const std::string& s) {

@@ -102,7 +102,7 @@ def compare_content(orig, saved):
             return f"block {block.name} missing"
         if layout_keys(block) != layout_keys(other):
             return f"block {block.name} differs: " + first_difference(layout_keys(block), layout_keys(other))
-    for table in ("layers", "linetypes", "styles", "appids"):
+    for table in ("layers", "linetypes", "styles", "appids", "dimstyles", "ucs", "views"):
         names = {e.dxf.name.lower() for e in getattr(orig, table)}
         missing = names - {e.dxf.name.lower() for e in getattr(saved, table)}
         if missing:
@@ -111,6 +111,10 @@ def compare_content(orig, saved):
         other = saved.layers.get(layer.dxf.name)
         if layer.dxf.color != other.dxf.color or layer.is_frozen() != other.is_frozen():
             return f"layer {layer.dxf.name} changed"
+    for style in orig.dimstyles:
+        other = saved.dimstyles.get(style.dxf.name)
+        if style.dxf.get("dimblk", "") != other.dxf.get("dimblk", ""):
+            return f"dimension style {style.dxf.name} lost its arrow block"
     kinds = Counter(o.dxftype() for o in orig.objects)
     kinds_saved = Counter(o.dxftype() for o in saved.objects)
     if any(kinds_saved[k] < n for k, n in kinds.items()):

@@ -60,6 +60,14 @@ def modern(path):
 def old(path, version):
     doc = ezdxf.new(version)
     add_common(doc)
+    if version == "R12":
+        # Every table of an old drawing: an R12 dimension style names its arrow block with
+        # group code 5, the code that is a handle everywhere else.
+        doc.dimstyles.new("ARCH", dxfattribs={"dimblk": "ARCHTICK", "dimtxt": 2.5})
+        doc.ucs.new("FACADE", dxfattribs={"origin": (10, 0, 0), "xaxis": (1, 0, 0),
+                                          "yaxis": (0, 0, 1)})
+        doc.views.new("SITE", dxfattribs={"height": 40, "width": 60, "center": (5, 5)})
+        doc.styles.new("CJK", dxfattribs={"font": "txt", "bigfont": "gbcbig.shx"})
     doc.saveas(path)
 
 

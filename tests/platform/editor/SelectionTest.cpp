@@ -117,7 +117,7 @@ TEST_F(SelectionTest, KeywordDuringSelection) {
 }
 
 TEST_F(SelectionTest, PickChoosesTheNearestWithinTheAperture) {
-    // 12 units above the first building's south wall, inside the box of window 202.
+    // 12 units above the first building's south wall, inside the box of window 1-2.
     Script("15000,12\n15000,12\n99999,99999\n");
     VxAdsEnt ent;
     ads_point at;
