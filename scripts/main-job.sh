@@ -33,5 +33,5 @@ PY
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
 
 echo "main-job: window sunlight analysis of the district saved to out/district-result.dxf"
-echo "main-job: picture of it in out/district-result.png, the table alone in out/district-table.png"
+echo "main-job: picture of it in out/district-result.png, the tables alone in out/district-table.png"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"
