@@ -1,9 +1,15 @@
-// The host program's own commands: SAVE, SAVEAS, QUIT and LIST.
+// The host program's own commands: SAVE, SAVEAS, QUIT, LIST, ERASE, UNDO (U) and HELP (?).
+#include <filesystem>
+
 #include "Session.h"
+#include "acad/AcDbAttribute.h"
+#include "acad/AcDbBlockReference.h"
+#include "acad/AcDbPolyline.h"
 #include "acad/acdb.h"
 #include "acad/aced.h"
 #include "acad/acrx.h"
 #include "brel/VxPtInput.h"
+#include "mfc/Utf8.h"
 
 namespace solx::app {
 namespace {
@@ -20,36 +26,108 @@ bool SaveOrStop(const std::wstring& path) {
     return false;
 }
 
-void SaveAs() {
+// A drawing name as typed: ".dxf" is added when the name has no extension of its own.
+std::wstring WithDxfExtension(const std::wstring& name) {
+    const std::filesystem::path p(name);
+    return p.has_extension() ? name : name + L".dxf";
+}
+
+// Asks for a file name; empty when the user gave none or cancelled.
+std::wstring AskFileName(const wchar_t* prompt) {
     wchar_t path[1024] = {};
-    if (acedGetString(1, L"\nSave drawing as: ", path) != RTNORM || !path[0]) return;
+    if (acedGetString(1, prompt, path) != RTNORM || !path[0]) return {};
+    return WithDxfExtension(path);
+}
+
+void SaveAs() {
+    const std::wstring path = AskFileName(L"\nSave drawing as: ");
+    if (path.empty()) return;
     if (SaveOrStop(path)) g_session->drawingPath = path;
 }
 
-// SAVE writes where the run saves (--out), else back to the drawing's own file.
+// SAVE writes where the run saves (--out), else back to the drawing's own file; a new drawing
+// asks for a name first.
 void Save() {
     const std::wstring& target =
         g_session->outPath.empty() ? g_session->drawingPath : g_session->outPath;
-    if (target.empty()) return SaveAs();
-    SaveOrStop(target);
+    if (!target.empty()) {
+        SaveOrStop(target);
+        return;
+    }
+    const std::wstring path = AskFileName(L"\nFile name for the new drawing: ");
+    if (path.empty()) return;
+    if (SaveOrStop(path)) g_session->drawingPath = path;
 }
 
 void Quit() {
     g_session->quit = true;
 }
 
-std::wstring TextOf(const AcDbEntity& ent, short code) {
-    const auto v = ent.groupValue(code);
-    return v && !v->isNumber && !v->isPoint ? v->text : std::wstring();
+std::wstring Point(const AcGePoint3d& p) {
+    wchar_t buf[96];
+    if (p.z == 0.0)
+        std::swprintf(buf, 96, L"%g,%g", p.x, p.y);
+    else
+        std::swprintf(buf, 96, L"%g,%g,%g", p.x, p.y, p.z);
+    return buf;
+}
+
+// The typed names of the product-line objects; standard entities by their DXF type.
+std::wstring TypeName(const AcDbEntity& ent) {
+    const std::wstring tag = ent.solxTypeTag();
+    if (tag == L"BREL_SLAB") return L"VxDbSlab (slab)";
+    if (tag == L"BREL_BALCONY") return L"VxDbSlab (balcony)";
+    if (tag == L"BREL_SHEET") return L"VxDbSheet (table)";
+    if (tag == L"BREL_PROMPTSYMBOL") return L"VxDbPromptSymbol (marker)";
+    if (tag == L"VXDB_TEXT") return L"VxDbText (text)";
+    return ent.dxfName();
+}
+
+std::optional<AcDbFilterValue> Value(const AcDbEntity& ent, short code) {
+    return ent.groupValue(code);
+}
+
+// Key coordinates and values: points (10, 11), sizes (40 radius or height), text (1).
+void ListGeometry(const AcDbEntity& ent) {
+    if (auto* pl = dynamic_cast<const AcDbPolyline*>(&ent)) {
+        const auto& v = pl->vertices();
+        acutPrintf(L"\n    %d vertices%s", static_cast<int>(v.size()),
+                   pl->isClosed() ? L", closed" : L"");
+        for (size_t i = 0; i < v.size() && i < 8; ++i)
+            acutPrintf(L"%s%g,%g", i == 0 ? L": " : L"  ", v[i].point.x, v[i].point.y);
+        if (v.size() > 8) acutPrintf(L"  ...");
+        if (pl->elevation() != 0.0) acutPrintf(L"\n    elevation: %g", pl->elevation());
+    } else {
+        const auto at = Value(ent, 10), to = Value(ent, 11);
+        if (at && at->isPoint) acutPrintf(L"\n    at: %s", Point(at->point).c_str());
+        if (to && to->isPoint) acutPrintf(L"  to: %s", Point(to->point).c_str());
+    }
+    if (const auto size = Value(ent, 40); size && size->isNumber)
+        acutPrintf(ent.dxfName() == L"CIRCLE" || ent.dxfName() == L"ARC" ? L"  radius: %g"
+                                                                         : L"  height: %g",
+                   size->number);
+    if (const auto t = Value(ent, 39); t && t->isNumber && t->number != 0.0)
+        acutPrintf(L"\n    thickness: %g", t->number);
+    if (const auto text = Value(ent, 1); text && !text->isNumber && !text->isPoint &&
+                                         !text->text.empty() && ent.dxfName() != L"INSERT")
+        acutPrintf(L"\n    text: %s", text->text.c_str());
 }
 
 void ListOne(const AcDbEntity& ent) {
-    acutPrintf(L"\n  %-12s layer: %s  handle: %s", ent.dxfName().c_str(), ent.layer().c_str(),
+    acutPrintf(L"\n  %s  layer: %s  handle: %s", TypeName(ent).c_str(), ent.layer().c_str(),
                ent.handle().toString().c_str());
-    if (const std::wstring block = TextOf(ent, 2); !block.empty() && ent.dxfName() == L"INSERT")
-        acutPrintf(L"  block: %s", block.c_str());
-    if (const auto t = ent.groupValue(39); t && t->isNumber && t->number != 0.0)
-        acutPrintf(L"  thickness: %g", t->number);
+    if (auto* ref = dynamic_cast<const AcDbBlockReference*>(&ent)) {
+        acutPrintf(L"  block: %s", ref->blockName().c_str());
+        const AcGeScale3d s = ref->scaleFactors();
+        acutPrintf(L"\n    at: %s  scale: %g,%g,%g  rotation: %g", Point(ref->position()).c_str(),
+                   s.sx, s.sy, s.sz, ref->rotation() * 180.0 / 3.14159265358979323846);
+        for (const AcDbAttribute* att : ref->attributes())
+            if (att && !att->isErased())
+                acutPrintf(L"\n    attribute %s = %s", att->tag().c_str(),
+                           att->textString().c_str());
+        return;
+    }
+    ListGeometry(ent);
 }
 
 void List() {
@@ -64,15 +142,64 @@ void List() {
     acutPrintf(L"\n%d object(s)", set.GetLength());
 }
 
+void Erase() {
+    VxAdsEntSet set;
+    if (VxPtSelectEntities(L"\nSelect objects to erase: ", set) != RTNORM) return;
+    int erased = 0;
+    for (int i = 0; i < set.GetLength(); ++i) {
+        AcDbEntity* ent = nullptr;
+        if (set[i].Open(ent, AcDb::kForWrite) != Acad::eOk) continue;
+        erased += ent->erase() == Acad::eOk;
+        ent->close();
+    }
+    acutPrintf(L"\n%d object(s) erased", erased);
+}
+
+void Undo() {
+    Session& s = *g_session;
+    if (!s.database->undoGroup()) {
+        acutPrintf(L"\nNothing to undo");
+        return;
+    }
+    std::wstring name = s.undoNames.empty() ? L"" : s.undoNames.back();
+    if (!s.undoNames.empty()) s.undoNames.pop_back();
+    acutPrintf(L"\nUndone: %s", name.c_str());
+}
+
+void Help() {
+    acutPrintf(L"\nCommands (type the name; Esc cancels a prompt, Ctrl+C breaks a computation):");
+    for (const AcEdCommand& cmd : acedRegCmds->commands())
+        acutPrintf(L"\n  %-14s %s", cmd.globalName.c_str(), cmd.description.c_str());
+}
+
 }  // namespace
+
+bool IsUndoable(const std::wstring& group, const std::wstring& name) {
+    if (group != kHostGroup) return true;
+    return name == L"ERASE";
+}
 
 void RegisterHostCommands(Session& session) {
     g_session = &session;
     AcEdCommandStack* stack = acedRegCmds;
-    stack->addCommand(kHostGroup, L"SAVE", L"SAVE", ACRX_CMD_MODAL, Save);
-    stack->addCommand(kHostGroup, L"SAVEAS", L"SAVEAS", ACRX_CMD_MODAL, SaveAs);
-    stack->addCommand(kHostGroup, L"QUIT", L"QUIT", ACRX_CMD_MODAL, Quit);
-    stack->addCommand(kHostGroup, L"LIST", L"LIST", ACRX_CMD_MODAL, List);
+    struct Row {
+        const wchar_t* name;
+        AcRxFunctionPtr function;
+        const wchar_t* description;
+    };
+    const Row rows[] = {
+        {L"LIST", List, L"show type, layer, handle, coordinates and attributes of objects"},
+        {L"ERASE", Erase, L"delete the selected objects"},
+        {L"UNDO", Undo, L"take back the last command's changes to the drawing (also U)"},
+        {L"SAVE", Save, L"save the drawing (asks for a name when it has none)"},
+        {L"SAVEAS", SaveAs, L"save the drawing under a new name"},
+        {L"QUIT", Quit, L"end the session (asks to save unsaved changes)"},
+        {L"HELP", Help, L"list the commands (also ?)"},
+    };
+    for (const Row& r : rows) {
+        stack->addCommand(kHostGroup, r.name, r.name, ACRX_CMD_MODAL, r.function);
+        stack->setDescription(r.name, r.description);
+    }
 }
 
 void RemoveHostCommands() {

@@ -7,12 +7,18 @@
 
 namespace solx::app {
 
+// The part of the plan a picture shows: two opposite corners in drawing units.
+struct PlotArea {
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+};
+
 struct Options {
     std::wstring language = L"Chs";
     std::string script;   // empty: read the terminal
     std::string out;      // empty: do not save at the end
     std::string drawing;  // empty: a new drawing
     std::string plot;     // empty: no picture; else an .svg or .png of the final drawing
+    std::optional<PlotArea> plotArea;  // empty: fit the picture to what is drawn
     bool help = false;
 };
 

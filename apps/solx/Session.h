@@ -3,6 +3,7 @@
 // host's own commands.
 
 #include <string>
+#include <vector>
 
 class AcDbDatabase;
 
@@ -15,17 +16,25 @@ struct Session {
     bool quit = false;
     bool scripted = false;  // answers come from a script: a failed save ends the run
     std::wstring failure;   // why the run stopped early (a script's failed SAVE); empty if not
+    bool interactive = false;             // typed at the terminal (not a script)
+    std::vector<std::wstring> undoNames;  // the commands UNDO can take back, last one last
 };
 
-// Registers SAVE, SAVEAS, QUIT and LIST on the host's command stack for this session.
+// Registers SAVE, SAVEAS, QUIT, LIST, ERASE, UNDO and HELP on the host's command stack.
 void RegisterHostCommands(Session& session);
 void RemoveHostCommands();
+// Whether a command's changes are recorded for UNDO (module commands and ERASE; not the
+// commands that only look, save or quit).
+bool IsUndoable(const std::wstring& group, const std::wstring& name);
 
 // Reads commands from the current front end until the input ends, QUIT, or a failure. Returns
 // false when the front end stopped the run (a script line that did not fit) or failure is set.
 bool RunCommandLoop(Session& session);
 
-// Saves the drawing, reporting failure on the command line; true on success.
+// Saves the drawing, reporting where (or why not) on the command line; true on success.
 bool SaveDrawing(Session& session, const std::wstring& path);
+
+// The registered command closest to a mistyped name, empty when none is close.
+std::wstring ClosestCommand(const std::wstring& typed);
 
 }  // namespace solx::app

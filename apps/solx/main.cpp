@@ -1,5 +1,8 @@
 // solx: the host program. Loads the analysis module as the CAD host would, opens a drawing,
 // answers the module's prompts from a script or the terminal, and saves the result.
+#include <algorithm>
+#include <signal.h>
+
 #include <csignal>
 #include <iostream>
 #include <memory>
@@ -14,6 +17,7 @@
 #include "acad/AcDbBlockReference.h"
 #include "acad/acdb.h"
 #include "acad/aced.h"
+#include "acad/acrx.h"
 #include "brel/BrelLanguageSwitch.h"
 #include "mfc/Utf8.h"
 #include "plot/SolxPlot.h"
@@ -88,12 +92,58 @@ void ZoomExtents(AcDbDatabase& db) {
 std::unique_ptr<solx::editor::FrontEnd> MakeFrontEnd(const std::string& script,
                                                      std::string& error) {
     if (script.empty()) {
-        std::signal(SIGINT, [](int) { solx::editor::RequestBreak(); });
+        // Without SA_RESTART: Ctrl+C also interrupts the read of a waiting prompt, which the
+        // terminal front end takes as the prompt's cancel.
+        struct sigaction onInterrupt {};
+        onInterrupt.sa_handler = [](int) { solx::editor::RequestBreak(); };
+        sigemptyset(&onInterrupt.sa_mask);
+        sigaction(SIGINT, &onInterrupt, nullptr);
         return solx::editor::MakeTerminalFrontEnd(std::cin, std::cout);
     }
     std::string text;
     if (!solx::app::ReadScript(script, text, error)) return nullptr;
     return solx::editor::MakeScriptFrontEnd(Utf8ToWide(script), text, std::cout);
+}
+
+bool Plot(AcDbDatabase& db, const solx::app::Options& opts, std::string& error) {
+    SolxPlotOptions plot;
+    if (opts.plotArea) {
+        plot.useArea = true;
+        plot.areaLo = {std::min(opts.plotArea->x1, opts.plotArea->x2),
+                       std::min(opts.plotArea->y1, opts.plotArea->y2)};
+        plot.areaHi = {std::max(opts.plotArea->x1, opts.plotArea->x2),
+                       std::max(opts.plotArea->y1, opts.plotArea->y2)};
+    }
+    SolxPlotReport report;
+    if (!solxPlotDrawing(&db, opts.plot, plot, report, error)) return false;
+    if (report.cutShort)
+        std::cerr << "warning: " << opts.plot
+                  << " shows only part of the drawing: its blocks nest too many entities\n";
+    return true;
+}
+
+// The options, then the commands with one line each (the module is loaded to list its own).
+int Help(const solx::app::Options& opts) {
+    std::cout << solx::app::Usage();
+    solx::lang::InstallLanguageSwitch(opts.language, solx::app::LanguageDirectory());
+    AcDbDatabase db;
+    acdbHostApplicationServices()->setWorkingDatabase(&db);
+    solx::app::Session session;
+    session.database = &db;
+    solx::app::ModuleLoader module;
+    std::string error;
+    module.Load(solx::app::DefaultModulePath(), error);
+    solx::app::RegisterHostCommands(session);
+    std::cout << "\ncommands (at the Command: prompt; U for UNDO, ? for HELP):\n";
+    for (const AcEdCommand& cmd : acedRegCmds->commands())
+        std::cout << "  " << WideToUtf8(cmd.globalName)
+                  << std::string(cmd.globalName.size() < 14 ? 14 - cmd.globalName.size() : 1, ' ')
+                  << WideToUtf8(cmd.description) << '\n';
+    if (!error.empty()) std::cout << "(" << error << ")\n";
+    solx::app::RemoveHostCommands();
+    module.Unload();
+    acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    return 0;
 }
 
 int Run(const solx::app::Options& opts) {
@@ -106,6 +156,8 @@ int Run(const solx::app::Options& opts) {
     AcDbDatabase& db = *drawing;
     if (!opts.drawing.empty() && db.readDxfFile(Utf8ToWide(opts.drawing).c_str()) != Acad::eOk)
         return Fail(WideToUtf8(db.lastError()), 2);
+    for (const std::wstring& warning : db.loadWarnings())
+        std::cerr << "warning: " << WideToUtf8(warning) << std::endl;
     acdbHostApplicationServices()->setWorkingDatabase(&db);
     ZoomExtents(db);
     std::string error;
@@ -118,6 +170,7 @@ int Run(const solx::app::Options& opts) {
     session.drawingPath = Utf8ToWide(opts.drawing);
     session.outPath = Utf8ToWide(opts.out);
     session.scripted = !opts.script.empty();
+    session.interactive = opts.script.empty();
     solx::app::ModuleLoader module;
     if (!module.Load(solx::app::DefaultModulePath(), error)) return Fail(error, 1);
     solx::app::RegisterHostCommands(session);
@@ -131,7 +184,7 @@ int Run(const solx::app::Options& opts) {
     if (!ok) return Fail(WideToUtf8(frontEnd->StopMessage()) + "; the drawing was not saved", 1);
     if (!opts.out.empty() && !solx::app::SaveDrawing(session, session.outPath))
         return Fail("cannot save " + opts.out + ": " + WideToUtf8(db.lastError()), 1);
-    if (!opts.plot.empty() && !solxPlotDrawing(&db, opts.plot, error)) return Fail(error, 1);
+    if (!opts.plot.empty() && !Plot(db, opts, error)) return Fail(error, 1);
     std::cout << std::endl;
     return 0;
 }
@@ -142,6 +195,6 @@ int main(int argc, char** argv) {
     std::string error;
     const auto opts = solx::app::ParseOptions({argv + 1, argv + argc}, error);
     if (!opts) return Fail(error + "\n" + solx::app::Usage(), 2);
-    if (opts->help) return std::cout << solx::app::Usage(), 0;
+    if (opts->help) return Help(*opts);
     return Run(*opts);
 }

@@ -82,6 +82,7 @@ public:
 
 private:
     bool m_shown = true;
+    int m_count = 0;
 };
 
 // Elapsed time of a computation, reported in whole seconds on the command line.

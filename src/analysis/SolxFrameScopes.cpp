@@ -25,12 +25,15 @@ VxPushSysVar::~VxPushSysVar() {
     acutRelRb(saved);
 }
 
-SolxProgress::SolxProgress(const wchar_t* label, int count) {
+SolxProgress::SolxProgress(const wchar_t* label, int count) : m_count(count) {
     acedSetStatusBarProgressMeter(label, 0, count);
 }
 
+// Not broken off: every item was done, so the meter shows its end before it goes.
 SolxProgress::~SolxProgress() {
-    if (m_shown) acedRestoreStatusBar();
+    if (!m_shown) return;
+    acedSetStatusBarProgressMeterPos(m_count);
+    acedRestoreStatusBar();
 }
 
 bool SolxProgress::Continue(int item) {

@@ -60,6 +60,9 @@ int SelectWindows(WindowList& windows) {
     VxAdsEntSet set;
     const int status = VxPtSelectEntities(VxUtLangText(L"\n选择待分析的日照窗:"), set, filter);
     acutRelRb(filter);
+    // Nothing usable selected says why; a cancel stays silent.
+    if (status == RTNONE)
+        acutPrintf(VxUtLangText(L"\n选择集中没有图层 %s 上的日照窗图块“_SUNWD”。"), layer.c_str());
     if (status != RTNORM) return status;
     const double unitsPerMm = DrawUnitScale();
     for (int i = 0; i < set.GetLength(); ++i) {
@@ -84,6 +87,10 @@ int SelectObstructions(SolxBuildingEx& group) {
     const int status = selection.SelShadowModel(group.Buildings(), group.Sources(),
                                                 VxUtLangText(L"\n选择遮挡物:"));
     if (status == RTNORM) group.CalExtend3D();
+    if (status == RTNONE)
+        acutPrintf(VxUtLangText(
+                       L"\n所选对象都不产生阴影（图层 %s 上有厚度的闭合多段线、楼板、三维面……）。"),
+                   VxDtGetLayerName(L"SUN-BUILDING").c_str());
     return status;
 }
 

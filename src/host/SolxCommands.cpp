@@ -9,3 +9,13 @@ const VxCmdTable g_SolxCmdTable[kSolxCommandCount] = {
     {L"VxSunEqCurve", VxSunEqCurve, 0},  //
     {L"VxShadow", VxShadow, 0},
 };
+
+// One line each for the command list, in Chinese; the language dictionary translates them.
+const wchar_t* const g_SolxCmdHelp[kSolxCommandCount] = {
+    L"窗日照分析：选择日照窗和遮挡物，写出窗日照表",
+    L"多点日照分析",
+    L"单点日照分析（动态查询）",
+    L"二维日照阴影轮廓",
+    L"等日照时间线",
+    L"三维阴影模拟",
+};

@@ -14,3 +14,5 @@ void VxShadow();      // 3D shadow simulation
 
 inline constexpr int kSolxCommandCount = 6;
 extern const VxCmdTable g_SolxCmdTable[kSolxCommandCount];
+// One-line descriptions of the commands, in the table's order (Chinese; translated on use).
+extern const wchar_t* const g_SolxCmdHelp[kSolxCommandCount];

@@ -1,6 +1,7 @@
 // The module entry: what happens when the library is loaded and on the host's messages.
 #include "SolxCommands.h"
 #include "SolxModule.h"
+#include "VxUtPushResource.h"
 #include "brel/VxDefineCommand.h"
 #include "solx/SolxDataSet.h"
 
@@ -25,6 +26,9 @@ void InitApplication(void* appId) {
     acrxUnlockApplication(appId);
     if (AcRxDynamicLinker* linker = acrxDynamicLinker) linker->registerAppMDIAware(appId);
     VxDefineCommand(kSolxCommandGroup, g_SolxCmdTable, kSolxCommandCount, 0);
+    if (AcEdCommandStack* stack = acedRegCmds)
+        for (int i = 0; i < kSolxCommandCount; ++i)
+            stack->setDescription(g_SolxCmdTable[i].name, VxUtLangText(g_SolxCmdHelp[i]));
 }
 
 void UnloadApplication() {

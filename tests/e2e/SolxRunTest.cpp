@@ -123,6 +123,10 @@ TEST_F(SolxRun, BadCommandLinesAndFiles) {
         const char* message;
     } cases[] = {
         {"--lang Fra", "--lang takes Chs or Eng"},
+        {"--plot picture.pdf", "must end in .svg or .png"},
+        {"--plot p.png --plot-area 0,0 10", "--plot-area takes two corners"},
+        {"--plot p.png --plot-area 0,0 0,5", "span an area"},
+        {"--plot-area 0,0 5,5", "--plot-area needs --plot"},
         {"--script", "--script needs a value"},
         {"--bogus", "unknown option --bogus"},
         {"a.dxf b.dxf", "only one drawing"},
@@ -132,6 +136,7 @@ TEST_F(SolxRun, BadCommandLinesAndFiles) {
     for (const auto& c : cases) {
         const RunResult r = Run(c.args);
         EXPECT_EQ(r.status, 2) << c.args;
+        EXPECT_EQ(r.out.find("Command:"), std::string::npos) << "refused before the session";
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << ": " << r.err;
     }
 }
@@ -269,6 +274,146 @@ TEST_F(SolxRun, TerminalSessionWithANewDrawing) {
     EXPECT_NE(r.out.find("Invalid input"), std::string::npos) << "the typo is asked again";
     EXPECT_NE(r.out.find("0 found"), std::string::npos) << r.out;
     EXPECT_TRUE(fs::exists(out));
+}
+
+// What a command did to the drawing is taken back by U, all of it: the saved drawing is the one
+// that was opened, byte for byte; ERASE is undone the same way, last command first.
+TEST_F(SolxRun, UndoTakesBackWholeCommands) {
+    const fs::path base = m_dir / "base.dxf", undone = m_dir / "undone.dxf";
+    ASSERT_EQ(Run("--script " + Write("q.scr", "QUIT\n").string() + " --out " + base.string() +
+                  " " + m_sample)
+                  .status,
+              0);
+    const fs::path script = Write("u.scr",
+                                  "VxWinSunAna\nALL\n\nALL\n\n@ok\n80000,0\n"
+                                  "ERASE\nALL\n\nLIST\nALL\n\nU\nUNDO\nundo\n");
+    const RunResult r = Run("--lang Eng --script " + script.string() + " --out " + undone.string() +
+                            " " + m_sample);
+    ASSERT_EQ(r.status, 0) << r.err << r.out;
+    EXPECT_NE(r.out.find("object(s) erased"), std::string::npos);
+    EXPECT_NE(r.out.find("Command: LIST\nSelect objects: ALL\n0 found"), std::string::npos)
+        << "LIST after ERASE ALL";
+    const size_t erase = r.out.find("Undone: ERASE");
+    const size_t analysis = r.out.find("Undone: VxWinSunAna");
+    ASSERT_NE(erase, std::string::npos) << r.out;
+    ASSERT_NE(analysis, std::string::npos) << "LIST changes nothing and is not undone";
+    EXPECT_LT(erase, analysis);
+    EXPECT_NE(r.out.find("Nothing to undo"), std::string::npos);
+    EXPECT_EQ(ReadFile(undone), ReadFile(base));
+}
+
+TEST_F(SolxRun, HelpListsOptionsAndCommands) {
+    const RunResult help = Run("--help --lang ENG");
+    EXPECT_EQ(help.status, 0) << help.err;
+    for (const char* want : {"--plot-area", "--script", "VxWinSunAna", "window sunlight analysis",
+                             "UNDO", "ERASE", "SAVEAS"})
+        EXPECT_NE(help.out.find(want), std::string::npos) << want << "\n" << help.out;
+    const RunResult typed = Run("--lang eng", "?\nHELP\nQUIT\n");
+    EXPECT_EQ(typed.status, 0) << typed.err;
+    const size_t first = typed.out.find("VxShadow2d");
+    ASSERT_NE(first, std::string::npos) << typed.out;
+    EXPECT_NE(typed.out.find("VxShadow2d", first + 1), std::string::npos) << "HELP as ?";
+    EXPECT_NE(typed.out.find("2D shadow contours"), std::string::npos);
+}
+
+TEST_F(SolxRun, MistypedCommandNamesTheClosestOne) {
+    const RunResult typed = Run("", "LSIT\nvxwinsunan\nFROBNICATE\nQUIT\n");
+    EXPECT_EQ(typed.status, 0);
+    EXPECT_NE(typed.out.find("did you mean LIST?"), std::string::npos) << typed.out;
+    EXPECT_NE(typed.out.find("did you mean VxWinSunAna?"), std::string::npos);
+    EXPECT_EQ(typed.out.find("did you mean", typed.out.find("FROBNICATE")), std::string::npos)
+        << "nothing is close to it";
+    const RunResult script = Run("--script " + Write("t.scr", "SAVAS\n").string());
+    EXPECT_EQ(script.status, 1);
+    EXPECT_NE(script.err.find("did you mean SAVEAS?"), std::string::npos) << script.err;
+}
+
+TEST_F(SolxRun, ScriptWithByteOrderMarkAndCrlfLines) {
+    const fs::path script = Write("bom.scr", "\xEF\xBB\xBFLIST\r\nALL\r\n\r\nQUIT\r\n");
+    const RunResult r = Run("--lang eng --script " + script.string() + " " + m_sample);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("\n9 object(s)"), std::string::npos) << r.out;
+}
+
+// Selections that hold nothing the command can use say why; a cancel says nothing.
+TEST_F(SolxRun, CommandsWithoutAResultSayWhy) {
+    const fs::path script = Write("none.scr",
+                                  "VxWinSunAna\nW 0,0 1,1\n\n"
+                                  "VxWinSunAna\nALL\n\nW 0,0 1,1\n\n"
+                                  "VxWinSunAna\n@esc\nQUIT\n");
+    const RunResult r = Run("--lang Eng --script " + script.string() + " " + m_sample);
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("No window blocks '_SUNWD' on layer SUN-WINDOW in the selection."),
+              std::string::npos)
+        << r.out;
+    EXPECT_NE(r.out.find("None of the selected objects casts a shadow"), std::string::npos);
+    const size_t cancelled = r.out.rfind("analyse:@esc");
+    ASSERT_NE(cancelled, std::string::npos);
+    EXPECT_EQ(r.out.find("No window", cancelled), std::string::npos);
+}
+
+TEST_F(SolxRun, ListShowsTypesCoordinatesAndAttributes) {
+    const fs::path script = Write("list.scr", "LIST\nALL\n\nQUIT\n");
+    const RunResult r = Run("--script " + script.string() + " " + m_sample);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_NE(r.out.find("INSERT  layer: SUN-WINDOW  handle: "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("attribute LABEL = "), std::string::npos);
+    EXPECT_NE(r.out.find("closed"), std::string::npos) << "building outlines";
+    EXPECT_NE(r.out.find("thickness: "), std::string::npos);
+}
+
+// At the terminal, leaving with unsaved changes asks; a new drawing is saved under a typed name
+// with ".dxf" added, and the message says where.
+TEST_F(SolxRun, TerminalAsksToSaveBeforeLeaving) {
+    const std::string analysis = "VxWinSunAna\nALL\n\nALL\n\n@ok\n80000,0\n";
+    const RunResult no = Run(m_sample, analysis + "QUIT\nNo\n");
+    EXPECT_EQ(no.status, 0) << no.err;
+    EXPECT_NE(no.out.find("Save changes to " + m_sample + "?"), std::string::npos) << no.out;
+
+    const RunResult cancelled = Run(m_sample, analysis + "QUIT\n\x1b\nLIST\nL\n\n");
+    EXPECT_NE(cancelled.out.find("*Cancel*"), std::string::npos) << cancelled.out;
+    EXPECT_NE(cancelled.out.find("*Cancel*\nCommand: Select objects:"), std::string::npos)
+        << "the session goes on";
+
+    const RunResult untouched = Run(m_sample, "LIST\nALL\n\nQUIT\n");
+    EXPECT_EQ(untouched.out.find("Save changes"), std::string::npos) << "LIST changes nothing";
+    const RunResult undone = Run(m_sample, "ERASE\nALL\n\nU\nQUIT\n");
+    EXPECT_EQ(undone.out.find("Save changes"), std::string::npos) << "back to the file";
+
+    fs::current_path(m_dir);
+    const RunResult saved = Run("", "ERASE\nALL\n\nSAVE\nsite\nQUIT\n");
+    EXPECT_EQ(saved.status, 0) << saved.err;
+    EXPECT_TRUE(fs::exists(m_dir / "site.dxf"));
+    EXPECT_NE(saved.out.find("Saved " + (m_dir / "site.dxf").string()), std::string::npos)
+        << saved.out;
+    EXPECT_EQ(saved.out.find("Save changes"), std::string::npos) << "saved already";
+
+    const fs::path copy = m_dir / "copy.dxf";
+    fs::copy_file(m_sample, copy);
+    const RunResult atEnd = Run(copy.string(), "ERASE\nALL\n\n");  // the input ends
+    EXPECT_NE(atEnd.out.find("Save changes to " + copy.string() + "?"), std::string::npos)
+        << atEnd.out;
+    EXPECT_EQ(ReadFile(copy), ReadFile(m_sample)) << "no answer: nothing saved";
+}
+
+TEST_F(SolxRun, PlotAreaDrawsTheChosenPartOnly) {
+    const fs::path whole = m_dir / "whole.png", part = m_dir / "part.svg";
+    ASSERT_EQ(Run("--plot " + whole.string() + " " + m_sample).status, 0);
+    const RunResult r =
+        Run("--plot " + part.string() + " --plot-area 30000,12000 -1000,-1000 " + m_sample);
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::string svg = ReadFile(part);
+    EXPECT_NE(svg.find("clip"), std::string::npos) << "what crosses the border is cut";
+    EXPECT_NE(svg.find("width=\"1600\""), std::string::npos);
+    // 31000 by 13000 units fill 1552 pixels across: the height follows.
+    EXPECT_NE(svg.find("height=\"699\""), std::string::npos) << svg.substr(0, 300);
+}
+
+TEST_F(SolxRun, TypedDialogErrorsNameNoScriptLine) {
+    const RunResult r = Run(m_sample, "VxWinSunAna\nALL\n\nALL\n\n@set 9999 x\n@cancel\nQUIT\n");
+    EXPECT_EQ(r.status, 0) << r.err;
+    EXPECT_NE((r.out + r.err).find("9999"), std::string::npos) << r.out << r.err;
+    EXPECT_EQ((r.out + r.err).find("line 0"), std::string::npos) << r.out << r.err;
 }
 
 }  // namespace

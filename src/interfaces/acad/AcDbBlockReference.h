@@ -28,6 +28,11 @@ public:
     AcGeVector3d normal() const { return normal_; }
     Acad::ErrorStatus setNormal(const AcGeVector3d& n);
     AcGeMatrix3d blockTransform() const;
+    // An insert that leads back to the block holding it (a block that inserts itself, directly
+    // or through others), found when the drawing is loaded: it is measured, drawn and exploded
+    // as if its block were empty; its own attributes stay.
+    bool closesCycle() const { return closesCycle_; }
+    void setClosesCycle(bool closes) { closesCycle_ = closes; }
 
     // Attributes: the reference owns them; appended ones get ids when the reference is in a
     // database (or when it is added).
@@ -37,6 +42,10 @@ public:
     AcDbObjectIdArray attributeIds() const;
     // Attributes that came from DXF, attached by the reader.
     void adoptAttribute(AcDbAttribute* attribute) { attributes_.push_back(attribute); }
+    // Database bookkeeping (undo): the attribute objects the reference points at now.
+    void setAttributePointers(std::vector<AcDbAttribute*> attributes) {
+        attributes_ = std::move(attributes);
+    }
     AcDbHandle seqendHandle;
     std::vector<AcDbKeptTag> seqendKept;
     void readSeqend(const AcDbDxfTags& tags);
@@ -48,6 +57,8 @@ public:
     Acad::ErrorStatus explode(AcDbVoidPtrArray& entities) const override;
     std::optional<AcDbFilterValue> groupValue(short code) const override;
     bool dxfInField(const AcDbDxfTag& tag, const std::string& subclass) override;
+    // An extrusion direction of length zero (no plane at all) is read as +Z.
+    void dxfInEnd() override;
     void dxfOutFields(AcDbDxfFiler& filer) const override;
     Acad::ErrorStatus erase(bool erasing = true) override;
     void prepareForSave() override;
@@ -60,4 +71,5 @@ private:
     AcGeScale3d scale_;
     AcGeVector3d normal_ = AcGeVector3d::kZAxis;
     std::vector<AcDbAttribute*> attributes_;  // owned while not in a database
+    bool closesCycle_ = false;
 };

@@ -13,6 +13,10 @@
 #include "acad/AcDbGroup.h"
 #include "acad/AcDbSymbolTable.h"
 
+namespace solx::db {
+class UndoLog;
+}
+
 // The database's record of one object; AcDbObjectId points at it.
 struct AcDbStub {
     AcDbDatabase* database = nullptr;
@@ -36,6 +40,10 @@ public:
     Acad::ErrorStatus readDxfFile(const wchar_t* path);
     Acad::ErrorStatus dxfOut(const wchar_t* path);
     const std::wstring& lastError() const { return lastError_; }
+    // What the last load found wrong and worked around (blocks that insert themselves, ...),
+    // each naming the file and the handle or line; the caller shows them.
+    const std::vector<std::wstring>& loadWarnings() const { return loadWarnings_; }
+    void addLoadWarning(std::wstring warning) { loadWarnings_.push_back(std::move(warning)); }
     void setLastError(std::wstring message) { lastError_ = std::move(message); }
     std::wstring fileName() const { return fileName_; }
     void setFileName(std::wstring f) { fileName_ = std::move(f); }
@@ -123,6 +131,24 @@ public:
     std::map<std::string, RawSection>& rawSections() { return raw_; }
     std::vector<std::string>& sectionOrder() { return sectionOrder_; }
 
+    // Undo. The changes made between startUndoGroup and endUndoGroup (one command) form a
+    // group; undoGroup puts back every object the last group changed, takes out the objects it
+    // added and restores the header and the handle seed: all of the group's changes or none.
+    // Changes are recorded where an object is opened or upgraded for write, erased or added,
+    // and where a block, symbol table, dictionary or block reference receives a new member.
+    void startUndoGroup();
+    // Ends the open group; true when it changed something (it is kept), false when it is empty.
+    bool endUndoGroup();
+    bool undoGroup();  // false when there is nothing to undo
+    size_t undoGroups() const;
+    // Records the object's state before its first change in the open group (no-op without one).
+    // Code that changes an object without opening it for write calls this first.
+    void noteWrite(AcDbObject* object);
+    // Whether the drawing differs from its file: set by a group that changed something, back
+    // to what it was by undoing that group, cleared by setModified(false) once saved.
+    bool isModified() const { return modified_; }
+    void setModified(bool modified);
+
     // Every object by insertion order (erased ones too).
     template <typename F>
     void forEachObject(F&& f) const {
@@ -143,6 +169,10 @@ private:
     std::vector<std::string> sectionOrder_;
     std::map<std::wstring, resbuf*> sessionVars_;
     std::wstring lastError_, fileName_;
+    std::unique_ptr<solx::db::UndoLog> undo_;
+    bool modified_ = false;
+    friend class solx::db::UndoLog;
+    std::vector<std::wstring> loadWarnings_;
 };
 
 // Opens an object of a database: kForRead or kForWrite; eWasErased unless openErased.

@@ -30,6 +30,8 @@ struct AcDbKeptTag {
 
 // Value conversions of one tag's text.
 double acdbDxfReal(const AcDbDxfTag& tag);
+// An angle in degrees as radians, reduced to one turn either way (a file may say -1e17).
+double acdbDxfAngle(const AcDbDxfTag& tag);
 int acdbDxfInt(const AcDbDxfTag& tag);
 std::wstring acdbDxfText(const AcDbDxfTag& tag);
 std::string acdbUtf8(const std::wstring& text);

@@ -38,7 +38,9 @@ public:
     virtual std::string dxfRecordType() const { return acdbUtf8(dxfName()); }
     // Stable class name for the SOLX_TYPE tag; empty for classes written as themselves.
     virtual std::wstring solxTypeTag() const { return {}; }
-    // Values a tagged class keeps in its tag's extended data, after the class name.
+    // Values a tagged class keeps in its tag's extended data, after the class name. Data that
+    // cannot be taken (sizes it does not hold) throws std::runtime_error with the reason; the
+    // reader refuses the file, naming the record's line and handle.
     virtual void dxfInSolxData(const AcDbDxfTags&) {}
     virtual void dxfOutSolxData(AcDbDxfTags&) const {}
 

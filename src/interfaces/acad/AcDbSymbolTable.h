@@ -2,6 +2,8 @@
 // records. Names compare case-insensitively, as the host does.
 #pragma once
 
+#include <unordered_map>
+
 #include "acad/AcDbObject.h"
 
 class AcDbSymbolTableRecord : public AcDbObject {
@@ -122,10 +124,21 @@ public:
     AcDbObjectIdArray& recordIds() { return records_; }
     bool dxfInField(const AcDbDxfTag& tag, const std::string& subclass) override;
     void dxfOutFields(AcDbDxfFiler& filer) const override;
+    // A record of this table was renamed: the index by name is rebuilt on the next lookup.
+    void nameChanged() const {
+        byName_.clear();
+        indexed_ = 0;
+    }
 
 private:
+    void indexNewRecords() const;
+
     std::wstring tableName_;
     AcDbObjectIdArray records_;
+    // Records by upper-case name, so that lookups in tables of many thousand blocks stay
+    // quick: filled as records are appended (records_[indexed_..] are not in it yet).
+    mutable std::unordered_map<std::wstring, AcDbObjectId> byName_;
+    mutable size_t indexed_ = 0;
 };
 using AcDbLayerTable = AcDbSymbolTable;
 using AcDbTextStyleTable = AcDbSymbolTable;

@@ -83,6 +83,7 @@ struct AcEdCommand {
     std::wstring localName;
     int32_t flags = 0;
     AcRxFunctionPtr function = nullptr;
+    std::wstring description;  // one line for the command list (HELP)
 };
 
 // Commands by group. Names are matched without regard to case, as typed at the command line.
@@ -94,6 +95,8 @@ public:
     // Removes every command of the group; 0 when the group existed.
     int removeGroup(const wchar_t* group);
     const AcEdCommand* lookupCmd(const wchar_t* name) const;
+    // Sets the one-line description the command list shows; 0 when the command exists.
+    int setDescription(const wchar_t* globalName, const wchar_t* description);
     // The commands in registration order.
     const std::vector<AcEdCommand>& commands() const { return m_commands; }
 

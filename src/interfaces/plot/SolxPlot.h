@@ -10,12 +10,20 @@ class AcDbDatabase;
 struct SolxPlotOptions {
     int widthPixels = 1600;  // the picture's width; the height follows the drawing's aspect
     int marginPixels = 24;   // white border around the drawing's extents
+    // With useArea only the plan between the two corners is drawn (what crosses its border is
+    // cut); without, the picture fits everything that is drawn, texts included.
+    bool useArea = false;
+    struct Corner {
+        double x = 0, y = 0;
+    } areaLo{}, areaHi{};
 };
 
 struct SolxPlotReport {
     int widthPixels = 0, heightPixels = 0;
     size_t strokes = 0, labels = 0, dots = 0;  // what was drawn, after exploding blocks
-    size_t missingGlyphs = 0;  // characters the font has no glyph for (drawn as boxes)
+    size_t missingGlyphs = 0;  // characters no font has a glyph for (drawn as boxes)
+    size_t greekedLabels = 0;  // texts too small to read, drawn as a bar along their baseline
+    bool cutShort = false;     // blocks nested so deep that only part of them was drawn
 };
 
 // Draws the model space of db to path: ".svg" writes a vector picture, ".png" a raster one

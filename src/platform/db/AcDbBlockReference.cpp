@@ -1,5 +1,6 @@
 // INSERT: a placed block with its attributes.
 #include <cmath>
+#include <unordered_map>
 
 #include "acad/AcDbAttribute.h"
 #include "acad/AcDbBlockReference.h"
@@ -30,6 +31,7 @@ AcDbBlockReference::AcDbBlockReference(const AcDbBlockReference& o)
     for (const AcDbAttribute* a : o.attributes_)
         attributes_.push_back(static_cast<AcDbAttribute*>(a->clone()));
     seqendKept = o.seqendKept;
+    closesCycle_ = o.closesCycle_;
 }
 
 AcDbObjectId AcDbBlockReference::blockTableRecord() const {
@@ -87,6 +89,7 @@ AcGeMatrix3d AcDbBlockReference::blockTransform() const {
 
 Acad::ErrorStatus AcDbBlockReference::appendAttribute(AcDbObjectId& id, AcDbAttribute* att) {
     if (!att) return Acad::eNullObjectPointer;
+    if (AcDbDatabase* db = database()) db->noteWrite(this);
     attributes_.push_back(att);
     if (AcDbDatabase* db = database()) {
         Acad::ErrorStatus es = db->addAcDbObject(id, att);
@@ -112,7 +115,7 @@ Acad::ErrorStatus AcDbBlockReference::explode(AcDbVoidPtrArray& out) const {
     auto* block = dynamic_cast<AcDbBlockTableRecord*>(blockTableRecord().object());
     if (!block) return Acad::eKeyNotFound;
     AcGeMatrix3d m = blockTransform();
-    for (AcDbObjectId id : block->entityIds()) {
+    for (AcDbObjectId id : closesCycle_ ? AcDbObjectIdArray() : block->entityIds()) {
         auto* e = dynamic_cast<AcDbEntity*>(id.object());
         if (!e || e->isErased() || dynamic_cast<AcDbAttributeDefinition*>(e)) continue;
         auto* copy = static_cast<AcDbEntity*>(e->clone());
@@ -139,14 +142,105 @@ Acad::ErrorStatus AcDbBlockReference::explode(AcDbVoidPtrArray& out) const {
     return Acad::eOk;
 }
 
+namespace {
+
+// What one extents query has learned about the blocks it met. Nested inserts share it, so each
+// block is looked at once per query however many paths lead to it.
+struct BlockSummary {
+    AcDbExtents local;    // in the block's own coordinates; a bound for nested inserts
+    double entities = 0;  // entities an exact walk would visit (every path counted)
+    bool measuring = false, measured = false, expanding = false;
+};
+
+struct ExtentsQuery {
+    std::unordered_map<const AcDbBlockTableRecord*, BlockSummary> blocks;
+};
+thread_local ExtentsQuery* tQuery = nullptr;
+
+// Up to this many entities, an insert's extents come from its exploded entities (tight);
+// beyond, from its blocks' summaries moved into place (a box that holds them).
+constexpr double kExactEntities = 20000;
+
+const AcDbBlockTableRecord* blockOf(const AcDbBlockReference& ref) {
+    if (ref.closesCycle()) return nullptr;
+    return dynamic_cast<const AcDbBlockTableRecord*>(ref.blockTableRecord().object());
+}
+
+void addTransformedBox(AcDbExtents& ext, const AcDbExtents& box, const AcGeMatrix3d& m) {
+    if (box.isEmpty()) return;
+    const AcGePoint3d& lo = box.minPoint();
+    const AcGePoint3d& hi = box.maxPoint();
+    for (int corner = 0; corner < 8; ++corner)
+        ext.addPoint(m * AcGePoint3d(corner & 1 ? hi.x : lo.x, corner & 2 ? hi.y : lo.y,
+                                     corner & 4 ? hi.z : lo.z));
+}
+
+void addAttributes(AcDbExtents& ext, const std::vector<AcDbAttribute*>& attributes) {
+    for (const AcDbAttribute* a : attributes) {
+        AcDbExtents ae;
+        if (!a->isErased() && !a->isInvisible() && a->getGeomExtents(ae) == Acad::eOk)
+            ext.addExt(ae);
+    }
+}
+
+// A block met again while it is being measured leads back to itself: it counts as empty.
+const BlockSummary& summarise(ExtentsQuery& q, const AcDbBlockTableRecord* block) {
+    BlockSummary& s = q.blocks[block];  // references into an unordered_map stay valid
+    if (s.measured || s.measuring) return s;
+    s.measuring = true;
+    for (AcDbObjectId id : block->entityIds()) {
+        auto* e = dynamic_cast<const AcDbEntity*>(id.object());
+        if (!e || e->isErased() || dynamic_cast<const AcDbAttributeDefinition*>(e)) continue;
+        s.entities += 1;
+        if (auto* ref = dynamic_cast<const AcDbBlockReference*>(e)) {
+            if (const AcDbBlockTableRecord* inner = blockOf(*ref)) {
+                const BlockSummary& is = summarise(q, inner);
+                s.entities += is.entities;
+                addTransformedBox(s.local, is.local, ref->blockTransform());
+            }
+            addAttributes(s.local, ref->attributes());
+            if (s.local.isEmpty()) s.local.addPoint(ref->position());
+            continue;
+        }
+        AcDbExtents pe;
+        if (e->getGeomExtents(pe) == Acad::eOk) s.local.addExt(pe);
+    }
+    s.measuring = false;
+    s.measured = true;
+    return s;
+}
+
+}  // namespace
+
 Acad::ErrorStatus AcDbBlockReference::getGeomExtents(AcDbExtents& ext) const {
     ext = AcDbExtents();
-    AcDbVoidPtrArray parts;
-    explode(parts);
-    for (AcDbEntity* e : parts) {
-        AcDbExtents pe;
-        if (e->getGeomExtents(pe) == Acad::eOk) ext.addExt(pe);
-        delete e;
+    ExtentsQuery own;
+    const bool outermost = !tQuery;
+    if (outermost) tQuery = &own;
+    struct Reset {
+        bool active;
+        ~Reset() {
+            if (active) tQuery = nullptr;
+        }
+    } reset{outermost};
+
+    const AcDbBlockTableRecord* block = blockOf(*this);
+    BlockSummary* s = block ? &tQuery->blocks[block] : nullptr;
+    if (s) summarise(*tQuery, block);
+    if (s && !s->measuring && !s->expanding && s->entities <= kExactEntities) {
+        s->expanding = true;
+        AcDbVoidPtrArray parts;
+        explode(parts);  // the attributes come as texts
+        for (AcDbEntity* e : parts) {
+            AcDbExtents pe;
+            if (e->getGeomExtents(pe) == Acad::eOk) ext.addExt(pe);
+            delete e;
+        }
+        s->expanding = false;
+    } else {
+        // A block reached again through itself (a cycle made after loading) adds nothing.
+        if (s && !s->measuring && !s->expanding) addTransformedBox(ext, s->local, blockTransform());
+        addAttributes(ext, attributes_);
     }
     if (ext.isEmpty()) ext.addPoint(position());
     return Acad::eOk;
@@ -202,7 +296,7 @@ bool AcDbBlockReference::dxfInField(const AcDbDxfTag& t, const std::string& sub)
     else if (c == 43)
         scale_.sz = acdbDxfReal(t);
     else if (c == 50)
-        rotation_ = acdbDxfReal(t) * M_PI / 180;
+        rotation_ = acdbDxfAngle(t);
     else if (c == 210 || c == 220 || c == 230)
         normal_[(c - 210) / 10] = acdbDxfReal(t);
     else if (c == 66)
@@ -210,6 +304,10 @@ bool AcDbBlockReference::dxfInField(const AcDbDxfTag& t, const std::string& sub)
     else
         return false;
     return true;
+}
+
+void AcDbBlockReference::dxfInEnd() {
+    if (normal_.isZeroLength()) normal_ = AcGeVector3d::kZAxis;
 }
 
 void AcDbBlockReference::dxfOutFields(AcDbDxfFiler& f) const {
@@ -231,7 +329,10 @@ Acad::ErrorStatus AcDbBlockReference::erase(bool erasing) {
     Acad::ErrorStatus es = AcDbEntity::erase(erasing);
     if (es == Acad::eOk)
         for (AcDbAttribute* a : attributes_)
-            if (a->objectId().isValid()) a->setErasedFlag(erasing);
+            if (a->objectId().isValid()) {
+                database()->noteWrite(a);
+                a->setErasedFlag(erasing);
+            }
     return es;
 }
 

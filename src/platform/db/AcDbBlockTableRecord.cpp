@@ -15,6 +15,7 @@ Acad::ErrorStatus AcDbBlockTableRecord::appendAcDbEntity(AcDbObjectId& id, AcDbE
     AcDbDatabase* db = database();
     if (!db) return Acad::eNotInDatabase;
     if (!entity) return Acad::eNullEntityPointer;
+    db->noteWrite(this);
     id = entity->objectId();
     if (!id.isValid()) {
         // A new entity takes the current layer, colour and linetype where its maker set none.

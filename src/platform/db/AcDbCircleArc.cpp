@@ -124,10 +124,12 @@ void AcDbCircle::dxfOutFields(AcDbDxfFiler& f) const {
 }
 
 Acad::ErrorStatus AcDbArc::setStartAngle(double a) {
+    if (!std::isfinite(a)) return Acad::eInvalidInput;
     start_ = a;
     return Acad::eOk;
 }
 Acad::ErrorStatus AcDbArc::setEndAngle(double a) {
+    if (!std::isfinite(a)) return Acad::eInvalidInput;
     end_ = a;
     return Acad::eOk;
 }
@@ -181,9 +183,9 @@ Acad::ErrorStatus AcDbArc::transformBy(const AcGeMatrix3d& m) {
 
 bool AcDbArc::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
     if (t.code == 50 && sub != "AcDbCircle")
-        start_ = acdbDxfReal(t) * M_PI / 180;
+        start_ = acdbDxfAngle(t);
     else if (t.code == 51 && sub != "AcDbCircle")
-        end_ = acdbDxfReal(t) * M_PI / 180;
+        end_ = acdbDxfAngle(t);
     else
         return AcDbCircle::dxfInField(t, sub);
     return true;

@@ -9,6 +9,7 @@
 #include "db/ClassRegistry.h"
 #include "db/DatabaseDefaults.h"
 #include "db/TagResbuf.h"
+#include "db/UndoLog.h"
 
 using solx::db::sameName;
 
@@ -20,7 +21,7 @@ AcDbHandle::AcDbHandle(const wchar_t* hex) {
                 : c >= L'a' && c <= L'f' ? c - L'a' + 10
                 : c >= L'A' && c <= L'F' ? c - L'A' + 10
                                          : -1;
-        if (d < 0 || v >> 60) {
+        if (d < 0 || v >> 59) {  // at most 2^63 - 1: fresh handles always stay above
             v = 0;
             break;
         }
@@ -84,6 +85,7 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObjectWithHandle(AcDbObjectId& id, AcDbOb
     noteHandle(handle);
     AcDbStub& stub = stubs_.emplace_back(AcDbStub{this, object, handle});
     byHandle_[handle.value()] = &stub;
+    if (undo_) undo_->NoteAdded(&stub);
     id = AcDbObjectId(&stub);
     object->setDatabaseStub(id, handle);
     // A block reference's attributes join the database with it, owned by it.
@@ -111,6 +113,7 @@ Acad::ErrorStatus AcDbDatabase::swapIdWith(AcDbObject* inDatabase, AcDbObject* r
     AcDbObjectId id = inDatabase->objectId();
     if (!id.isValid() || id.database() != this) return Acad::eNotInDatabase;
     if (replacement->objectId().isValid()) return Acad::eAlreadyInDb;
+    noteWrite(inDatabase);
     AcDbStub* stub = id.stub();
     stub->object = replacement;
     replacement->setDatabaseStub(id, stub->handle);
@@ -216,6 +219,7 @@ Acad::ErrorStatus acdbOpenObject(AcDbObject*& obj, AcDbObjectId id, AcDb::OpenMo
     AcDbObject* o = id.object();
     if (!o) return Acad::eKeyNotFound;
     if (o->isErased() && !openErased) return Acad::eWasErased;
+    if (mode == AcDb::kForWrite && o->openMode() != AcDb::kForWrite) id.database()->noteWrite(o);
     o->setOpenMode(mode == AcDb::kForWrite ? AcDb::kForWrite : AcDb::kForRead);
     obj = o;
     return Acad::eOk;

@@ -31,6 +31,7 @@ Acad::ErrorStatus AcDbDictionary::setAt(const wchar_t* key, AcDbObject* obj, AcD
     AcDbDatabase* db = database();
     if (!db) return Acad::eNotInDatabase;
     if (!obj || !key || !*key) return Acad::eInvalidInput;
+    db->noteWrite(this);
     std::wstring k = key;
     if (k == L"*") {
         do k = L"*A" + std::to_wstring(++anonymousCount_);
@@ -55,6 +56,7 @@ Acad::ErrorStatus AcDbDictionary::remove(const wchar_t* key) {
 Acad::ErrorStatus AcDbDictionary::remove(const wchar_t* key, AcDbObjectId& removed) {
     for (auto it = entries_.begin(); it != entries_.end(); ++it) {
         if (!sameName(it->key, key)) continue;
+        if (AcDbDatabase* db = database()) db->noteWrite(this);
         removed = lookupHandle(it->handle);
         entries_.erase(it);
         return Acad::eOk;

@@ -36,6 +36,7 @@ Acad::ErrorStatus AcDbObject::close() {
 
 Acad::ErrorStatus AcDbObject::upgradeOpen() {
     if (openMode_ == AcDb::kNotOpen && id_.isValid()) return Acad::eNotOpenForRead;
+    if (AcDbDatabase* db = database(); db && openMode_ != AcDb::kForWrite) db->noteWrite(this);
     openMode_ = AcDb::kForWrite;
     return Acad::eOk;
 }
@@ -49,6 +50,7 @@ Acad::ErrorStatus AcDbObject::downgradeOpen() {
 Acad::ErrorStatus AcDbObject::erase(bool erasing) {
     if (!id_.isValid()) return Acad::eNotInDatabase;
     if (erased_ == erasing) return erasing ? Acad::eWasErased : Acad::eOk;
+    database()->noteWrite(this);
     erased_ = erasing;
     return Acad::eOk;
 }

@@ -1,4 +1,5 @@
 // POLYLINE entities: 2D and 3D polylines and polyface meshes with their VERTEX records.
+#include <algorithm>
 #include <cmath>
 
 #include "acad/AcDb3dPolyline.h"
@@ -200,8 +201,9 @@ void AcDbPolyEntity::dxfOutFields(AcDbDxfFiler& f) const {
     if (flags_ & 64) {
         int n = 0;
         for (const auto& v : vertices_) n += (v.flags & 64) ? 1 : 0;
-        f.writeInt(71, n);
-        f.writeInt(72, static_cast<long>(vertices_.size()) - n);
+        // Counts of 16-bit codes: readers take the VERTEX records, so a larger mesh says 32767.
+        f.writeInt(71, std::min(n, 32767));
+        f.writeInt(72, std::min(static_cast<long>(vertices_.size()) - n, 32767L));
     }
     if (curveType_) f.writeInt(75, curveType_);
     if (defaultWidth_[0] != 0) f.writeDouble(40, defaultWidth_[0]);

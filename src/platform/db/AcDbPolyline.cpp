@@ -1,4 +1,5 @@
 // LWPOLYLINE: vertices with bulges in a plane.
+#include <algorithm>
 #include <cmath>
 
 #include "acad/AcDb2dPolyline.h"
@@ -222,7 +223,8 @@ bool AcDbPolyline::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
     Vertex* last = vertices_.empty() ? nullptr : &vertices_.back();
     switch (t.code) {
         case 90:
-            vertices_.reserve(static_cast<size_t>(std::max(0, acdbDxfInt(t))));
+            // The count is a hint: what is reserved is bounded, the vertices read decide.
+            vertices_.reserve(static_cast<size_t>(std::clamp(acdbDxfInt(t), 0, 4096)));
             return true;
         case 70:
             closed_ = acdbDxfInt(t) & 1, flags_ = acdbDxfInt(t) & ~1;

@@ -1,4 +1,6 @@
 // Symbol tables and their records.
+#include <algorithm>
+
 #include "acad/AcDbDatabase.h"
 #include "db/TagResbuf.h"
 
@@ -7,6 +9,7 @@ using solx::db::sameName;
 Acad::ErrorStatus AcDbSymbolTableRecord::setName(const wchar_t* name) {
     if (!name || !*name) return Acad::eInvalidInput;
     name_ = name;
+    if (auto* table = dynamic_cast<AcDbSymbolTable*>(ownerId().object())) table->nameChanged();
     return Acad::eOk;
 }
 
@@ -133,8 +136,29 @@ bool AcDbSymbolTable::has(AcDbObjectId id) const {
     return records_.contains(id);
 }
 
+void AcDbSymbolTable::indexNewRecords() const {
+    if (indexed_ > records_.size()) nameChanged();  // records were taken out: start again
+    for (; indexed_ < records_.size(); ++indexed_) {
+        AcDbObjectId r = records_[indexed_];
+        if (auto* rec = dynamic_cast<AcDbSymbolTableRecord*>(r.object()))
+            byName_.try_emplace(solx::db::upper(rec->getName()), r);  // the first one wins
+    }
+}
+
 Acad::ErrorStatus AcDbSymbolTable::getAt(const wchar_t* name, AcDbObjectId& id,
                                          bool getErased) const {
+    indexNewRecords();
+    auto it = byName_.find(solx::db::upper(name ? name : L""));
+    if (it == byName_.end()) {
+        id = AcDbObjectId();
+        return Acad::eKeyNotFound;
+    }
+    auto* hit = dynamic_cast<AcDbSymbolTableRecord*>(it->second.object());
+    if (hit && (getErased || !hit->isErased()) && sameName(hit->getName(), name)) {
+        id = it->second;
+        return Acad::eOk;
+    }
+    // The first record of that name is erased (or was changed behind our back): look at all.
     for (AcDbObjectId r : records_) {
         auto* rec = dynamic_cast<AcDbSymbolTableRecord*>(r.object());
         if (rec && (getErased || !rec->isErased()) && sameName(rec->getName(), name)) {
@@ -156,6 +180,7 @@ Acad::ErrorStatus AcDbSymbolTable::add(AcDbObjectId& id, AcDbSymbolTableRecord* 
     if (!db) return Acad::eNoDatabase;
     if (!record || record->getName().empty()) return Acad::eInvalidInput;
     if (has(record->getName().c_str())) return Acad::eDuplicateKey;
+    db->noteWrite(this);
     Acad::ErrorStatus es = db->addAcDbObject(id, record);
     if (es != Acad::eOk) return es;
     record->setOwnerId(objectId());
@@ -172,5 +197,5 @@ void AcDbSymbolTable::dxfOutFields(AcDbDxfFiler& f) const {
     f.writeSubclass("AcDbSymbolTable");
     int count = 0;
     for (AcDbObjectId r : records_) count += r.isValid() && !r.isErased();
-    f.writeInt(70, count);
+    f.writeInt(70, std::min(count, 32767));  // a hint to readers, and a 16-bit value
 }

@@ -174,11 +174,11 @@ bool AcDbText::readTextField(const AcDbDxfTag& t) {
     else if (c == 1)
         text_ = acdbDxfText(t);
     else if (c == 50)
-        rotation_ = acdbDxfReal(t) * M_PI / 180;
+        rotation_ = acdbDxfAngle(t);
     else if (c == 41)
         widthFactor_ = acdbDxfReal(t);
     else if (c == 51)
-        oblique_ = acdbDxfReal(t) * M_PI / 180;
+        oblique_ = acdbDxfAngle(t);
     else if (c == 7)
         style_ = acdbDxfText(t);
     else if (c == 71)

@@ -129,13 +129,14 @@ void adoptDictionaryEntries(AcDbDatabase& db) {
 }
 
 void completeObjects(AcDbDatabase& db) {
-    if (db.namedObjectsDictionaryId().isNull()) {
+    if (!dynamic_cast<AcDbDictionary*>(db.namedObjectsDictionaryId().object())) {
         AcDbObjectId id;
         db.addAcDbObject(id, new AcDbDictionary());
         db.setNamedObjectsDictionaryId(id);
     }
     db.groupDictionaryId();
     auto* root = dynamic_cast<AcDbDictionary*>(db.namedObjectsDictionaryId().object());
+    if (!root) return;  // the database could not take one more object
     AcDbObjectId layoutsId;
     if (root->getAt(L"ACAD_LAYOUT", layoutsId) != Acad::eOk) {
         auto* dict = new AcDbDictionary();

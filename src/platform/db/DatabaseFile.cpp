@@ -35,6 +35,7 @@ void AcDbDatabase::takeContentsOf(AcDbDatabase& other) {
     std::swap(header_, other.header_);
     std::swap(raw_, other.raw_);
     std::swap(sectionOrder_, other.sectionOrder_);
+    std::swap(loadWarnings_, other.loadWarnings_);
     for (auto& s : stubs_) s.database = this;
     for (auto& s : other.stubs_) s.database = &other;
 }

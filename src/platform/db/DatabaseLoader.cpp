@@ -1,6 +1,9 @@
 // Loading a whole document: header, kept sections, tables, blocks, entities and objects.
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
+#include <unordered_map>
+#include <unordered_set>
 #include <vector>
 
 #include "acad/acdb.h"
@@ -77,6 +80,7 @@ private:
     AcDbObjectId loadEntity(const dxf::Entity& e, AcDbBlockTableRecord* owner);
     void loadChildren(AcDbEntity* ent, const dxf::Entity& e);
     AcDbBlockTableRecord* ownerOfTopEntity(const AcDbEntity* ent);
+    void markBlockCycles();
 
     AcDbDatabase& db_;
     const std::string& file_;
@@ -117,7 +121,19 @@ void Loader::reserveHandles(const dxf::Document& doc) {
 }
 
 AcDbObjectId Loader::add(AcDbObject* obj, const dxf::Record& r) {
-    AcDbHandle h = readRecordFields(*obj, r.tags);
+    AcDbHandle h;
+    try {
+        h = readRecordFields(*obj, r.tags);
+    } catch (const std::runtime_error& e) {  // data a typed class refuses
+        std::string handle;
+        for (const auto& t : r.tags)
+            if (t.code == obj->handleCode()) {
+                handle = " (handle " + t.value + ")";
+                break;
+            }
+        delete obj;
+        throw dxf::DxfError(file_, r.line, r.type + handle + ": " + e.what());
+    }
     AcDbObjectId id;
     if (h.isNull() || used_.count(h.value()) ||
         db_.addAcDbObjectWithHandle(id, obj, h) != Acad::eOk)
@@ -145,7 +161,16 @@ void Loader::loadTable(const dxf::Table& table) {
     db_.tableIds().append(tableId);
     for (const auto& r : table.entries) {
         AcDbSymbolTableRecord* rec = newTableRecord(name);
+        // A table we do not model keeps its records' own type: its name may be anything, even
+        // "ENDSEC", which written as a record type would end the section.
+        if (dynamic_cast<AcDbUnknownTableRecord*>(rec)) {
+            delete rec;
+            rec = new AcDbUnknownTableRecord(r.type);
+        }
         AcDbObjectId id = add(rec, r);
+        // A block is written under its record's name, and a block needs one.
+        if (dynamic_cast<AcDbBlockTableRecord*>(rec) && rec->getName().empty())
+            throw dxf::DxfError(file_, r.line, "block record without a name");
         rec->setOwnerId(tableId);
         tableObj->recordIds().append(id);
     }
@@ -188,11 +213,28 @@ AcDbBlockTableRecord* Loader::ownerOfTopEntity(const AcDbEntity* ent) {
     return dynamic_cast<AcDbBlockTableRecord*>(space.object());
 }
 
+// True when a record gives an extrusion direction (210, 220, 230) of length zero.
+bool hasZeroExtrusion(const dxf::Tags& tags) {
+    bool given = false;
+    double length2 = 0;
+    for (const auto& t : tags)
+        if (t.code == 210 || t.code == 220 || t.code == 230) {
+            double v = std::strtod(t.value.c_str(), nullptr);
+            given = true, length2 += v * v;
+        }
+    return given && length2 == 0;
+}
+
 AcDbObjectId Loader::loadEntity(const dxf::Entity& e, AcDbBlockTableRecord* owner) {
     AcDbDxfTags tags = toDbTags(e.record.tags);
     auto* ent = static_cast<AcDbEntity*>(newEntityFor(e.record.type, tags));
     ent->keepOwnProperties();
     AcDbObjectId id = add(ent, e.record);
+    // A window block placed without a plane would be analysed facing up without a word.
+    if (dynamic_cast<AcDbBlockReference*>(ent) && hasZeroExtrusion(e.record.tags))
+        db_.addLoadWarning(acdbWide(file_) + L":" + std::to_wstring(e.record.line) +
+                           L": INSERT (handle " + id.handle().toString() +
+                           L") has an extrusion direction of length zero: read as (0, 0, 1)");
     if (!owner) owner = ownerOfTopEntity(ent);
     if (!owner) throw dxf::DxfError(file_, e.record.line, "no model space for the entity");
     ent->setOwnerId(owner->objectId());
@@ -226,6 +268,87 @@ void Loader::loadChildren(AcDbEntity* ent, const dxf::Entity& e) {
     }
 }
 
+// Inserts whose block leads back to the block that holds them (a block inserting itself, two
+// blocks inserting each other, an insert of model space in model space) would never finish
+// being measured or drawn. They are the inserts between blocks of one strongly connected
+// component of the "block inserts block" graph (Tarjan's algorithm, without recursion: files
+// nest blocks many thousand deep). Each is marked and reported.
+void Loader::markBlockCycles() {
+    auto* table = dynamic_cast<AcDbSymbolTable*>(db_.blockTableId().object());
+    if (!table) return;
+    std::vector<AcDbBlockTableRecord*> blocks;
+    std::unordered_map<const AcDbObject*, size_t> index;
+    for (AcDbObjectId id : table->recordIds())
+        if (auto* b = dynamic_cast<AcDbBlockTableRecord*>(id.object())) {
+            index.emplace(b, blocks.size());
+            blocks.push_back(b);
+        }
+    struct Edge {
+        AcDbBlockReference* ref;
+        size_t to;
+    };
+    std::vector<std::vector<Edge>> edges(blocks.size());
+    for (size_t b = 0; b < blocks.size(); ++b)
+        for (AcDbObjectId id : blocks[b]->entityIds())
+            if (auto* ref = dynamic_cast<AcDbBlockReference*>(id.object())) {
+                auto it = index.find(ref->blockTableRecord().object());
+                if (it != index.end()) edges[b].push_back({ref, it->second});
+            }
+
+    constexpr size_t kNone = SIZE_MAX;
+    std::vector<size_t> order(blocks.size(), kNone), low(blocks.size()), component(blocks.size());
+    std::vector<bool> onStack(blocks.size());
+    std::vector<size_t> stack;
+    std::vector<std::pair<size_t, size_t>> walk;  // block and its next edge
+    size_t counter = 0, components = 0;
+    for (size_t root = 0; root < blocks.size(); ++root) {
+        if (order[root] != kNone) continue;
+        walk.push_back({root, 0});
+        order[root] = low[root] = counter++;
+        stack.push_back(root), onStack[root] = true;
+        while (!walk.empty()) {
+            auto& [b, next] = walk.back();
+            if (next < edges[b].size()) {
+                size_t to = edges[b][next++].to;
+                if (order[to] == kNone) {
+                    order[to] = low[to] = counter++;
+                    stack.push_back(to), onStack[to] = true;
+                    walk.push_back({to, 0});
+                } else if (onStack[to]) {
+                    low[b] = std::min(low[b], order[to]);
+                }
+                continue;
+            }
+            const size_t done = b;
+            walk.pop_back();
+            if (!walk.empty()) low[walk.back().first] = std::min(low[walk.back().first], low[done]);
+            if (low[done] != order[done]) continue;
+            for (size_t member = kNone; member != done;) {
+                member = stack.back();
+                stack.pop_back(), onStack[member] = false;
+                component[member] = components;
+            }
+            ++components;
+        }
+    }
+
+    constexpr size_t kReported = 20;
+    size_t found = 0;
+    for (size_t b = 0; b < blocks.size(); ++b)
+        for (const Edge& e : edges[b]) {
+            if (component[b] != component[e.to]) continue;
+            e.ref->setClosesCycle(true);
+            if (found++ < kReported)
+                db_.addLoadWarning(
+                    acdbWide(file_) + L": the insert of block \"" + blocks[e.to]->getName() +
+                    L"\" (handle " + e.ref->handle().toString() + L") in block \"" +
+                    blocks[b]->getName() + L"\" leads back to itself: it is treated as empty");
+        }
+    if (found > kReported)
+        db_.addLoadWarning(acdbWide(file_) + L": " + std::to_wstring(found - kReported) +
+                           L" more inserts lead back to their own block");
+}
+
 void Loader::load(const dxf::Document& doc, dxf::Document* consumable) {
     reserveHandles(doc);
     loadHeader(doc.header);
@@ -251,6 +374,7 @@ void Loader::load(const dxf::Document& doc, dxf::Document* consumable) {
             db_.setNamedObjectsDictionaryId(id);
     }
     completeObjects(db_);
+    markBlockCycles();
     db_.forEachObject([](AcDbObject* o) { o->dxfLoaded(); });
 }
 

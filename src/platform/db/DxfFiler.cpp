@@ -1,5 +1,6 @@
 // Tag value conversions and the filer that writes typed objects with their kept tags.
 #include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -9,6 +10,10 @@
 
 double acdbDxfReal(const AcDbDxfTag& tag) {
     return std::strtod(tag.value.c_str(), nullptr);
+}
+
+double acdbDxfAngle(const AcDbDxfTag& tag) {
+    return std::fmod(acdbDxfReal(tag), 360.0) * (M_PI / 180);
 }
 
 int acdbDxfInt(const AcDbDxfTag& tag) {

@@ -44,8 +44,9 @@ void DocumentBuilder::fail(int line, const std::string& reason) const {
 }
 
 void DocumentBuilder::advance() {
-    have_ = source_.next(cur_);
+    // Before the next tag, so that the current one's value (a view into the bytes) is done with.
     if (release_ && ++tagCount_ % kReleaseEvery == 0) release_(source_.consumed());
+    have_ = source_.next(cur_);
 }
 
 void DocumentBuilder::expectMore(const char* what) const {

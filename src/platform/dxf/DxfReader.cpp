@@ -20,10 +20,12 @@ std::unique_ptr<TagSource> makeSource(std::string_view bytes, const std::string&
     return std::make_unique<AsciiTagSource>(bytes, fileName);
 }
 
-// A read-only private mapping of a whole file, unmapped on scope exit.
-class MappedFile {
+// A whole file read into anonymous memory, freed on scope exit. The file is read, not mapped:
+// a mapped file that another program truncates while we parse it would kill us with SIGBUS,
+// where a read simply comes up short and is reported.
+class FileBytes {
 public:
-    explicit MappedFile(const std::string& path) {
+    explicit FileBytes(const std::string& path) {
         int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0) throw DxfError(path, 0, std::string("cannot open: ") + std::strerror(errno));
         struct stat st {};
@@ -33,22 +35,42 @@ public:
         }
         size_ = static_cast<size_t>(st.st_size);
         if (size_ > 0) {
-            void* p = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE, fd, 0);
+            void* p =
+                ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
             data_ = p == MAP_FAILED ? nullptr : static_cast<char*>(p);
         }
+        if (size_ > 0 && !data_) {
+            ::close(fd);
+            throw DxfError(path, 0, "not enough memory to read the file");
+        }
+        size_t got = 0;
+        int error = 0;
+        while (got < size_) {
+            ssize_t n = ::read(fd, data_ + got, size_ - got);
+            if (n < 0 && errno == EINTR) continue;
+            if (n <= 0) {
+                error = n < 0 ? errno : 0;
+                break;
+            }
+            got += static_cast<size_t>(n);
+        }
         ::close(fd);
-        if (size_ > 0 && !data_) throw DxfError(path, 0, "cannot map the file into memory");
-        ::madvise(data_, size_, MADV_SEQUENTIAL);
+        if (got < size_) {
+            release();
+            throw DxfError(path, 0,
+                           error ? std::string("cannot read: ") + std::strerror(error)
+                                 : "the file became shorter while it was read (" +
+                                       std::to_string(got) + " of " + std::to_string(size_) +
+                                       " bytes)");
+        }
     }
-    ~MappedFile() {
-        if (data_) ::munmap(data_, size_);
-    }
-    MappedFile(const MappedFile&) = delete;
-    MappedFile& operator=(const MappedFile&) = delete;
+    ~FileBytes() { release(); }
+    FileBytes(const FileBytes&) = delete;
+    FileBytes& operator=(const FileBytes&) = delete;
 
     std::string_view bytes() const { return {data_, size_}; }
 
-    // Drops the pages before OFFSET from memory; they are read again if touched.
+    // Gives the memory of the bytes before OFFSET back: the parser never looks back.
     void releaseBefore(size_t offset) {
         size_t page = static_cast<size_t>(::sysconf(_SC_PAGESIZE));
         size_t end = offset / page * page;
@@ -59,6 +81,11 @@ public:
     }
 
 private:
+    void release() {
+        if (data_) ::munmap(data_, size_);
+        data_ = nullptr;
+    }
+
     char* data_ = nullptr;
     size_t size_ = 0;
     size_t released_ = 0;
@@ -72,7 +99,7 @@ Document parseDocument(std::string_view bytes, const std::string& fileName) {
 }
 
 Document readDocument(const std::string& path) {
-    MappedFile file(path);
+    FileBytes file(path);
     std::unique_ptr<TagSource> source = makeSource(file.bytes(), path);
     DocumentBuilder builder(*source, path);
     builder.setReleaseHook([&file](size_t consumed) { file.releaseBefore(consumed); });

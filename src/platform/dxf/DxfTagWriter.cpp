@@ -102,6 +102,9 @@ void TagWriter::tag(int code, std::string_view value) {
     if (kind == ValueKind::String || kind == ValueKind::Handle) {
         encoder_.append(buf_, value);
     } else {
+        // A number that would not read back (a computed infinity, an integer out of its range)
+        // stops the save: the file on disk stays as it was.
+        if (!isValidValue(code, value)) refuse(code, value);
         buf_.append(value);
     }
     buf_ += '\n';
@@ -119,8 +122,25 @@ void TagWriter::name(int code, std::string_view value) {
 }
 
 void TagWriter::record(const Record& r) {
+    current_ = &r;
     name(0, r.type);
     tags(r.tags);
+    current_ = nullptr;
+}
+
+void TagWriter::refuse(int code, std::string_view value) const {
+    std::string where;
+    if (current_) {
+        where = " in " + current_->type;
+        for (const Tag& t : current_->tags)
+            if (t.code == 5 || t.code == 105) {
+                where += " (handle " + t.value + ")";
+                break;
+            }
+    }
+    throw DxfError(path_, 0,
+                   "cannot write value '" + std::string(value.substr(0, 40)) + "' of group code " +
+                       std::to_string(code) + where + ": not a " + valueKindName(valueKind(code)));
 }
 
 void TagWriter::flush() {

@@ -27,11 +27,13 @@ public:
 
 private:
     void writeCode(int code);
+    [[noreturn]] void refuse(int code, std::string_view value) const;
 
     std::string buf_;
     TextEncoder encoder_;
     int fd_;
     std::string path_;
+    const Record* current_ = nullptr;  // the record being written, named in messages
 };
 
 // Writes DOC section by section in its sectionOrder; BODIES, when set, may write any

@@ -1,6 +1,9 @@
 #include "dxf/DxfValueKind.h"
 
 #include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <string>
 
 namespace solx::dxf {
 namespace {
@@ -72,6 +75,22 @@ bool isReal(std::string_view s) {
     return i == s.size();
 }
 
+// A well-formed real can still be out of range (1e309, or 400 digits): only numbers with an
+// exponent or many digits can, so the common short number skips the conversion.
+bool isFiniteReal(std::string_view s) {
+    s = trimSpaces(s);
+    if (s.size() < 300 && s.find_first_of("eE") == std::string_view::npos) return true;
+    // strtod, as the readers of values do: an overflow is infinite, an underflow a tiny number.
+    return std::isfinite(std::strtod(std::string(s).c_str(), nullptr));
+}
+
+bool parseInteger(std::string_view text, long long& out);
+
+bool fitsInteger(std::string_view text, long long lo, long long hi) {
+    long long v = 0;
+    return parseInteger(text, v) && v >= lo && v <= hi;
+}
+
 bool isHex(std::string_view s) {
     s = trimSpaces(s);
     for (char c : s) {
@@ -136,10 +155,13 @@ bool isValidValue(ValueKind kind, int code, std::string_view text) {
         case ValueKind::String:
             return true;
         case ValueKind::Double:
-            return isReal(text);
+            return isReal(text) && isFiniteReal(text);
         case ValueKind::Int16:
+            return fitsInteger(text, -32768, 32767);
         case ValueKind::Int32:
+            return fitsInteger(text, -2147483648LL, 2147483647LL);
         case ValueKind::Int64:
+            return fitsInteger(text, -9223372036854775807LL, 9223372036854775807LL);
         case ValueKind::Bool:
             return isInteger(text);
         case ValueKind::Handle:
@@ -150,7 +172,10 @@ bool isValidValue(ValueKind kind, int code, std::string_view text) {
     return false;
 }
 
-bool parseIntValue(std::string_view text, long long& out) {
+namespace {
+
+// Integers of up to 19 digits; a longer or larger one is not a value of any integer kind.
+bool parseInteger(std::string_view text, long long& out) {
     text = trimSpaces(text);
     if (!isInteger(text)) return false;
     bool negative = text.front() == '-';
@@ -162,6 +187,12 @@ bool parseIntValue(std::string_view text, long long& out) {
     }
     out = negative ? -v : v;
     return true;
+}
+
+}  // namespace
+
+bool parseIntValue(std::string_view text, long long& out) {
+    return parseInteger(text, out);
 }
 
 }  // namespace solx::dxf

@@ -87,12 +87,12 @@ int AcEdCommandStack::addCommand(const wchar_t* group, const wchar_t* globalName
         if (existing->group != groupName) return 2;
     for (auto& cmd : m_commands)
         if (Upper(cmd.globalName.c_str()) == Upper(globalName)) {
-            cmd = AcEdCommand{groupName, globalName, localName ? localName : globalName, flags,
-                              function};
+            cmd = AcEdCommand{groupName, globalName, localName ? localName : globalName,
+                              flags,     function,   {}};
             return 0;
         }
-    m_commands.push_back(
-        AcEdCommand{groupName, globalName, localName ? localName : globalName, flags, function});
+    m_commands.push_back(AcEdCommand{
+        groupName, globalName, localName ? localName : globalName, flags, function, {}});
     return 0;
 }
 
@@ -109,4 +109,14 @@ const AcEdCommand* AcEdCommandStack::lookupCmd(const wchar_t* name) const {
         if (Upper(cmd.globalName.c_str()) == wanted || Upper(cmd.localName.c_str()) == wanted)
             return &cmd;
     return nullptr;
+}
+
+int AcEdCommandStack::setDescription(const wchar_t* globalName, const wchar_t* description) {
+    const std::wstring wanted = Upper(globalName);
+    for (auto& cmd : m_commands)
+        if (Upper(cmd.globalName.c_str()) == wanted) {
+            cmd.description = description ? description : L"";
+            return 0;
+        }
+    return 1;
 }

@@ -15,9 +15,12 @@ bool IsComment(const std::wstring& line) {
     return !t.empty() && t[0] == L';';
 }
 
+// Lines of the script; a UTF-8 byte-order mark (editors on Windows write one) is not part of the
+// first line, and a carriage return before each line end is dropped.
 std::vector<std::wstring> SplitLines(const std::string& utf8Text) {
     std::vector<std::wstring> lines;
-    std::istringstream in(utf8Text);
+    const bool bom = utf8Text.rfind("\xEF\xBB\xBF", 0) == 0;
+    std::istringstream in(bom ? utf8Text.substr(3) : utf8Text);
     for (std::string line; std::getline(in, line);) {
         if (!line.empty() && line.back() == '\r') line.pop_back();
         lines.push_back(win::Utf8ToWide(line));

@@ -43,13 +43,17 @@ struct Scene {
     std::vector<Stroke> strokes;
     std::vector<Label> labels;
     std::vector<Dot> dots;
+    bool cutShort = false;  // the drawing had more to draw than a picture takes (nested blocks)
     // The box around everything (texts estimated from their length); false when empty.
     bool extents(AcGePoint2d& lo, AcGePoint2d& hi) const;
 };
 
 // The plan of db's model space, blocks exploded. Hidden entities and entities on off or frozen
 // layers are left out.
-Scene BuildScene(const AcDbDatabase& db);
+// Entities drawn through blocks are limited to maxBlockEntities (model space is always drawn
+// whole); a scene that reached the limit says so in cutShort.
+inline constexpr size_t kMaxBlockEntities = 1'000'000;
+Scene BuildScene(const AcDbDatabase& db, size_t maxBlockEntities = kMaxBlockEntities);
 
 // The colour of an index of the 255-colour palette; 7 (white on a dark screen) is black here
 // because pictures have a white background. Indices outside 1..255 are black.
@@ -58,5 +62,10 @@ Rgb AciColour(int index);
 // The text as it reads: %%d, %%p, %%c become their symbols, %%% a percent sign, and the
 // underline and overline switches (%%u, %%o) are dropped.
 std::wstring DisplayText(const std::wstring& text);
+
+// The lines of a multi-line text as they read: paragraph breaks (\P) split it, formatting codes
+// (\f, \H, \C, braces, ...) are dropped, stacked fractions read "a/b", %% codes become their
+// symbols; with wrapUnits > 0 lines are wrapped at that many text heights (an estimate).
+std::vector<std::wstring> MTextLines(const std::wstring& raw, double wrapUnits = 0);
 
 }  // namespace solx::plot

@@ -24,7 +24,10 @@ struct Context {
 
 class SceneBuilder {
 public:
-    SceneBuilder(const AcDbDatabase& db, Scene& scene) : db_(db), scene_(scene) {}
+    // Ten inserts a level, twelve levels deep, would be 10^12 entities for a file of 30 KB:
+    // entities drawn through blocks are counted against maxBlockVisits.
+    SceneBuilder(const AcDbDatabase& db, Scene& scene, size_t maxBlockVisits)
+        : db_(db), scene_(scene), maxBlockVisits_(maxBlockVisits) {}
     void Visit(const AcDbEntity& e, const Context& ctx);
 
 private:
@@ -41,6 +44,7 @@ private:
                    bool closed, int aci);
     void AddFace(const Context& ctx, const AcDbFace& f, int aci);
     void AddText(const Context& ctx, const AcDbText& t, int aci);
+    void AddMText(const Context& ctx, const AcDbUnknownEntity& m, int aci);
     void AddReference(const Context& ctx, const AcDbBlockReference& ref, const std::wstring& layer,
                       int aci);
     bool AddExploded(const Context& ctx, const AcDbEntity& e, const std::wstring& layer, int aci);
@@ -48,6 +52,8 @@ private:
 
     const AcDbDatabase& db_;
     Scene& scene_;
+    size_t maxBlockVisits_;
+    size_t blockVisits_ = 0;
 };
 
 bool SceneBuilder::Resolve(const AcDbEntity& e, const Context& ctx, std::wstring& layer,
@@ -140,10 +146,95 @@ void SceneBuilder::AddText(const Context& ctx, const AcDbText& t, int aci) {
     scene_.labels.push_back(std::move(l));
 }
 
+// MTEXT is kept as its tags: insertion point (10), height (40), reference width (41),
+// attachment (71, 1..9: top/middle/bottom by left/centre/right), direction (11) or rotation
+// (50, radians), line spacing factor (44), text (3 chunks, then 1).
+void SceneBuilder::AddMText(const Context& ctx, const AcDbUnknownEntity& m, int aci) {
+    AcGePoint3d at;
+    AcGeVector3d dir(1, 0, 0);
+    double height = 0, width = 0, spacing = 1, rotation = 0;
+    bool hasDir = false;
+    int attach = 1;
+    std::wstring chunks, last;
+    for (const AcDbKeptTag& k : m.keptTags()) {
+        const AcDbDxfTag& t = k.tag;
+        switch (t.code) {
+            case 10:
+                at.x = acdbDxfReal(t);
+                break;
+            case 20:
+                at.y = acdbDxfReal(t);
+                break;
+            case 30:
+                at.z = acdbDxfReal(t);
+                break;
+            case 11:
+                dir.x = acdbDxfReal(t), hasDir = true;
+                break;
+            case 21:
+                dir.y = acdbDxfReal(t), hasDir = true;
+                break;
+            case 40:
+                height = acdbDxfReal(t);
+                break;
+            case 41:
+                width = acdbDxfReal(t);
+                break;
+            case 44:
+                spacing = acdbDxfReal(t);
+                break;
+            case 50:
+                rotation = acdbDxfReal(t);
+                break;
+            case 71:
+                attach = acdbDxfInt(t);
+                break;
+            case 3:
+                chunks += acdbDxfText(t);
+                break;
+            case 1:
+                last = acdbDxfText(t);
+                break;
+            default:
+                break;
+        }
+    }
+    if (height <= 0) return;
+    if (!hasDir || dir.length() < 1e-12)
+        dir = AcGeVector3d(std::cos(rotation), std::sin(rotation), 0);
+    dir = dir.normal();
+    const std::vector<std::wstring> lines =
+        MTextLines(chunks + last, width > 0 ? width / height : 0);
+    if (lines.empty()) return;
+    if (attach < 1 || attach > 9) attach = 1;
+    const AcGeVector3d perp(-dir.y, dir.x, 0);
+    const double pitch = height * 5.0 / 3.0 * (spacing > 0 ? spacing : 1.0);
+    const double block = height + pitch * static_cast<double>(lines.size() - 1);
+    const int row = (attach - 1) / 3, column = (attach - 1) % 3;
+    const double top = row == 0 ? 0.0 : row == 1 ? block / 2 : block;  // above the insertion
+    const AcGeVector3d along = ctx.transform * (dir * height);
+    const AcGeVector3d up = ctx.transform * (perp * height);
+    for (size_t i = 0; i < lines.size(); ++i) {
+        if (lines[i].empty()) continue;
+        const double drop = top - height - pitch * static_cast<double>(i);
+        Label l{lines[i],
+                Plan(ctx, at + perp * drop),
+                {along.x, along.y},
+                {up.x, up.y},
+                column == 0   ? AcDb::kTextLeft
+                : column == 1 ? AcDb::kTextCenter
+                              : AcDb::kTextRight,
+                AcDb::kTextBase,
+                0,
+                AciColour(aci)};
+        if (l.along.length() > 0 && l.up.length() > 0) scene_.labels.push_back(std::move(l));
+    }
+}
+
 void SceneBuilder::AddReference(const Context& ctx, const AcDbBlockReference& ref,
                                 const std::wstring& layer, int aci) {
     auto* block = dynamic_cast<AcDbBlockTableRecord*>(ref.blockTableRecord().object());
-    if (block && ctx.depth < kMaxBlockDepth) {
+    if (block && !ref.closesCycle() && ctx.depth < kMaxBlockDepth) {
         const Context inner{ctx.transform * ref.blockTransform(), layer, aci, ctx.depth + 1};
         for (AcDbObjectId id : block->entityIds()) {
             auto* e = dynamic_cast<AcDbEntity*>(id.object());
@@ -186,15 +277,20 @@ bool SceneBuilder::AddPolyEntity(const Context& ctx, const AcDbEntity& e, int ac
 }
 
 void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
+    if (ctx.depth > 0 && ++blockVisits_ > maxBlockVisits_) {
+        scene_.cutShort = true;
+        return;
+    }
     std::wstring layer;
     int aci = 7;
     if (!Resolve(e, ctx, layer, aci)) return;
     if (auto* line = dynamic_cast<const AcDbLine*>(&e)) {
         AddStroke(ctx, {line->startPoint(), line->endPoint()}, false, aci);
     } else if (auto* arc = dynamic_cast<const AcDbArc*>(&e)) {
-        double sweep = arc->endAngle() - arc->startAngle();
-        while (sweep <= 0) sweep += 2 * std::numbers::pi;
-        AddArc(ctx, *arc, arc->startAngle(), sweep, aci);
+        // Counter-clockwise from start to end, in (0, 2π]; fmod, as angles can be anything.
+        double sweep = std::fmod(arc->endAngle() - arc->startAngle(), 2 * std::numbers::pi);
+        if (sweep <= 0) sweep += 2 * std::numbers::pi;
+        if (std::isfinite(sweep)) AddArc(ctx, *arc, arc->startAngle(), sweep, aci);
     } else if (auto* circle = dynamic_cast<const AcDbCircle*>(&e)) {
         AddArc(ctx, *circle, 0, 2 * std::numbers::pi, aci);
     } else if (auto* pl = dynamic_cast<const AcDbPolyline*>(&e)) {
@@ -217,6 +313,9 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
         for (int i = 0; i < hatch->numLoops(); ++i)
             AddBulged(ctx, hatch->loopAt(i).points, hatch->loopAt(i).bulges, hatch->elevation(),
                       AcGeVector3d::kZAxis, true, aci);
+    } else if (auto* unknown = dynamic_cast<const AcDbUnknownEntity*>(&e);
+               unknown && unknown->dxfName() == L"MTEXT") {
+        AddMText(ctx, *unknown, aci);
     } else if (!AddPolyEntity(ctx, e, aci)) {
         AddExploded(ctx, e, layer, aci);
     }
@@ -224,11 +323,11 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
 
 }  // namespace
 
-Scene BuildScene(const AcDbDatabase& db) {
+Scene BuildScene(const AcDbDatabase& db, size_t maxBlockEntities) {
     Scene scene;
     auto* model = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
     if (!model) return scene;
-    SceneBuilder builder(db, scene);
+    SceneBuilder builder(db, scene, maxBlockEntities);
     for (AcDbObjectId id : model->entityIds()) {
         auto* e = dynamic_cast<AcDbEntity*>(id.object());
         if (e && !e->isErased()) builder.Visit(*e, Context{});

@@ -34,7 +34,8 @@ public:
         action.kind = KindOf(next->verb);
         action.id = next->id;
         action.value = next->value;
-        action.where = L"script line " + std::to_wstring(next->input.line);
+        // Typed actions have no line; a script's name the line they came from.
+        action.where = next->input.line > 0 ? L"script line " + std::to_wstring(next->input.line) : L"";
         m_last = next->input;
         return action;
     }

@@ -10,6 +10,8 @@ AcDbBlockTableRecord* ClearOwnBlock(AcDbBlockReference& ref) {
     auto* block = dynamic_cast<AcDbBlockTableRecord*>(blockId.object());
     if (!block) return nullptr;
     ref.setBlockTableRecord(blockId);
+    ref.database()->noteWrite(&ref);
+    ref.database()->noteWrite(block);
     for (AcDbObjectId id : block->entityIds())
         if (id.isValid()) id.object()->erase();
     block->entityIds().clear();

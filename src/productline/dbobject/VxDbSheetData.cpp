@@ -1,4 +1,7 @@
 // A table's values in its tag's extended data: sizes, styles (a palette), rows, cells, merges.
+#include <stdexcept>
+#include <string>
+
 #include "acad/AcDbDxfFiler.h"
 #include "brel/VxDbSheet.h"
 
@@ -9,6 +12,7 @@ class Cursor {
 public:
     explicit Cursor(const AcDbDxfTags& tags) : tags_(tags) {}
     int integer() { return next() ? acdbDxfInt(tags_[i_++]) : 0; }
+    size_t left() const { return tags_.size() - i_; }
     double real() { return next() ? acdbDxfReal(tags_[i_++]) : 0; }
     std::wstring text() { return next() ? acdbDxfText(tags_[i_++]) : L""; }
 
@@ -97,12 +101,20 @@ void VxDbSheet::dxfInSolxData(const AcDbDxfTags& tags) {
     Cursor c(tags);
     int rows = c.integer(), cols = c.integer();
     if (rows < 1 || cols < 1 || rows > 100000 || cols > 10000) return;  // not a table's data
+    // The sizes are claims: the cells are made only when the data holds a value for each (a
+    // height and a style per row, a text and a style per cell), so a small file cannot make
+    // the table take gigabytes.
+    const double needed = static_cast<double>(rows) * (2.0 + 2.0 * cols) + cols;
+    if (needed > static_cast<double>(c.left()))
+        throw std::runtime_error("the table claims " + std::to_string(rows) + " rows of " +
+                                 std::to_string(cols) + " cells, but its data holds only " +
+                                 std::to_string(tags.size()) + " values");
     rowHeight_ = c.real();
     InitSheet(rows, cols, rowHeight_, 0);
     for (double& x : widths_) x = c.real();
     int n = c.integer();
     std::vector<VxGridStyle> palette;
-    for (int i = 0; i < n && i < 100000; ++i) palette.push_back(readStyle(c));
+    for (int i = 0; i < n && c.left() > 0; ++i) palette.push_back(readStyle(c));
     if (palette.size() >= 2) style_ = palette[0], title_.SetGridStyle(palette[1]);
     title_.SetText(c.text().c_str());
     title_.SetHeight(c.real());
@@ -117,7 +129,7 @@ void VxDbSheet::dxfInSolxData(const AcDbDxfTags& tags) {
         }
     }
     int m = c.integer();
-    for (int i = 0; i < m && i < 100000; ++i) {
+    for (int i = 0; i < m && c.left() > 0; ++i) {
         int r0 = c.integer(), c0 = c.integer(), r1 = c.integer(), c1 = c.integer();
         MergeCells(r0, c0, r1, c1);
     }

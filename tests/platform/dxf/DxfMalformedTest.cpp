@@ -64,6 +64,20 @@ const BadCase kCases[] = {
      "not valid UTF-8"},
     {"invalid GBK text", header("AC1015", "ANSI_936") + kEntities + "  0\nTEXT\n  1\n\x81\x20\n",
      22, "not valid CP936"},
+    {"real number beyond the largest double", kEntities + kLine + " 10\n1e309\n" + kEnd, 10,
+     "real number"},
+    {"negative real beyond the largest double", kEntities + kLine + " 40\n-2.5E+400\n" + kEnd, 10,
+     "real number"},
+    {"real number of 400 digits", kEntities + kLine + " 40\n" + std::string(400, '9') + "\n" + kEnd,
+     10, "real number"},
+    {"16-bit integer above its range", kEntities + kLine + " 62\n99999\n" + kEnd, 10,
+     "16-bit integer"},
+    {"16-bit integer below its range", kEntities + kLine + " 70\n-32769\n" + kEnd, 10,
+     "16-bit integer"},
+    {"32-bit integer above its range", kEntities + kLine + " 90\n2147483648\n" + kEnd, 10,
+     "32-bit integer"},
+    {"64-bit integer of 30 digits",
+     kEntities + kLine + "160\n" + std::string(30, '7') + "\n" + kEnd, 10, "64-bit integer"},
     {"binary file cut inside a value", kSentinel + std::string("\0\0SECT", 6), 24, "ends inside"},
     {"binary file cut inside a number", kSentinel + std::string("\0\0SECTION\0\x0a\0\x01", 13), 34,
      "ends inside the value of group code 10"},
@@ -92,6 +106,29 @@ std::string caseName(const testing::TestParamInfo<BadCase>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DxfMalformed, testing::ValuesIn(kCases), caseName);
+
+// The ends of each range still read: the limits above are not off by one.
+TEST(DxfMalformedFile, ValuesAtTheEndsOfTheirRangesLoad) {
+    const std::string values = " 62\n32767\n 70\n-32768\n 90\n-2147483648\n 91\n2147483647\n" +
+                               std::string(" 10\n1.7976931348623157e308\n 20\n-1e-400\n") +
+                               " 40\n" + std::string(299, '9') + "\n";
+    Document doc = parseDocument(kEntities + kLine + values + kEnd, "ends.dxf");
+    ASSERT_EQ(doc.entities.size(), 1u);
+    EXPECT_EQ(doc.entities[0].record.tags.size(), 8u);
+}
+
+// A folder or a device is no drawing; a file is read whole before it is parsed, so one that
+// shrinks meanwhile is an error, not a crash.
+TEST(DxfMalformedFile, OnlyRegularFilesAreRead) {
+    for (const char* path : {"/tmp", "/dev/zero"}) {
+        try {
+            readDocument(path);
+            ADD_FAILURE() << "read " << path;
+        } catch (const DxfError& e) {
+            EXPECT_NE(std::string(e.what()).find("not a regular file"), std::string::npos);
+        }
+    }
+}
 
 TEST(DxfMalformedFile, MissingFileNamesThePath) {
     try {

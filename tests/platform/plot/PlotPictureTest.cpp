@@ -121,4 +121,57 @@ public:
 };
 const auto* const kFontCacheReset = ::testing::AddGlobalTestEnvironment(new FontCacheReset);
 
+// The picture is fitted to the texts as the font sets them: a long text to the right of the
+// lines widens the extents, and symbols the CJK font lacks come from the fallback font.
+TEST(PlotPicture, FitsMeasuredTextsAndDrawsEverySymbol) {
+    AcDbDatabase db;
+    auto* model = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
+    model->appendAcDbEntity(new AcDbLine({0, 0, 0}, {100, 0, 0}));
+    model->appendAcDbEntity(
+        new AcDbText(AcGePoint3d(100, 10, 0), L"%%c20 %%d %%p 窗日照分析表 WINDOW TABLE", {}, 5));
+    const std::string path = TempPath("fit.png");
+    SolxPlotReport report;
+    std::string error;
+    ASSERT_TRUE(solxPlotDrawing(&db, path, {400, 20}, report, error)) << error;
+    EXPECT_EQ(report.missingGlyphs, 0u);
+    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    const Box ink = FindColour(image, {"black", 0, 0, 0, {}});
+    cairo_surface_destroy(image);
+    // The text runs far past the line's end, and all of it lies inside the margin.
+    EXPECT_LT(ink.left, 30);
+    EXPECT_GT(ink.right, 360);
+    EXPECT_LE(ink.right, 380);
+    EXPECT_GE(ink.top, 19);
+}
+
+TEST(PlotPicture, AreaPicksAPartAndTinyTextsBecomeBars) {
+    auto db = MakeTestDrawing(true);
+    SolxPlotOptions options{400, 20};
+    options.useArea = true;
+    options.areaLo = {0, 0};
+    options.areaHi = {20, 30};  // the blue square only, 3 x 4.5 squares high
+    SolxPlotReport report;
+    std::string error;
+    const std::string path = TempPath("area.png");
+    ASSERT_TRUE(solxPlotDrawing(db.get(), path, options, report, error)) << error;
+    EXPECT_EQ(report.heightPixels, 20 + 540 + 20);
+    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+    const Box blue = FindColour(image, {"square", 0, 0, 255, {}});
+    const Box red = FindColour(image, {"line", 255, 0, 0, {}});
+    cairo_surface_destroy(image);
+    EXPECT_NEAR(blue.left, 20, 2);
+    EXPECT_NEAR(blue.right, 380, 2);
+    EXPECT_NEAR(red.bottom, 560, 2) << "the line along the area's lower edge, cut at it";
+
+    options.useArea = false;
+    options.widthPixels = 60;  // text 5 units high at 0.2 pixels a unit: a bar
+    ASSERT_TRUE(solxPlotDrawing(db.get(), TempPath("tiny.png"), options, report, error));
+    EXPECT_EQ(report.greekedLabels, 2u);
+    options.areaHi = {20, 20};
+    options.areaLo = {20, 0};
+    options.useArea = true;
+    EXPECT_FALSE(solxPlotDrawing(db.get(), TempPath("flat.png"), options, report, error));
+}
+
 }  // namespace

@@ -112,4 +112,35 @@ TEST(PlotScene, SelfDrawnReferenceShowsItsExplosion) {
     EXPECT_EQ(scene.strokes[0].colour, (Rgb{1, 1, 0}));  // ByBlock: the reference's yellow
 }
 
+TEST(PlotScene, MTextCodesAndParagraphs) {
+    using solx::plot::MTextLines;
+    using Lines = std::vector<std::wstring>;
+    EXPECT_EQ(MTextLines(L"{\\fSimSun|b0;\\H2.5;日照}\\P第二行"), (Lines{L"日照", L"第二行"}));
+    EXPECT_EQ(MTextLines(L"\\C1;red\\~text \\Lunder\\l \\S1^2; 30%%d"),
+              (Lines{L"red text under 1/2 30\u00b0"}));
+    EXPECT_EQ(MTextLines(L"a\\\\b \\{c\\} \\U+2300"), (Lines{L"a\\b {c} \u2300"}));
+    EXPECT_EQ(MTextLines(L"one\\P\\P"), (Lines{L"one"})) << "trailing empty paragraphs";
+    // Wrapped at 4 text heights: at a blank where one fits, else by characters.
+    EXPECT_EQ(MTextLines(L"ab cd ef", 4.0), (Lines{L"ab cd", L"ef"}));
+    EXPECT_EQ(MTextLines(L"日照分析报告", 4.0), (Lines{L"日照分析", L"报告"}));
+}
+
+TEST(PlotScene, MTextBecomesOneLabelALineHungByItsAttachment) {
+    AcDbDatabase db;
+    auto* m = new AcDbUnknownEntity("MTEXT");
+    for (const auto& [code, value] : std::vector<std::pair<int, std::string>>{
+             {10, "100"}, {20, "50"}, {40, "2"}, {71, "5"}, {3, "first\\P"}, {1, "second"}})
+        m->keptTags().push_back({"AcDbMText", {code, value}});
+    dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object())->appendAcDbEntity(m);
+    const auto scene = solx::plot::BuildScene(db);
+    ASSERT_EQ(scene.labels.size(), 2u);
+    EXPECT_EQ(scene.labels[0].text, L"first");
+    EXPECT_EQ(scene.labels[1].text, L"second");
+    EXPECT_EQ(scene.labels[0].horz, AcDb::kTextCenter);  // middle centre
+    // Two lines of height 2, 10/3 apart: the block is 5.33 high, centred on y = 50.
+    EXPECT_NEAR(scene.labels[0].anchor.y, 50 + 16.0 / 6 - 2, 1e-9);
+    EXPECT_NEAR(scene.labels[1].anchor.y, 50 + 16.0 / 6 - 2 - 10.0 / 3, 1e-9);
+    EXPECT_NEAR(scene.labels[0].anchor.x, 100, 1e-9);
+}
+
 }  // namespace
