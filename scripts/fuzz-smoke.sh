@@ -9,6 +9,8 @@
 #   SOLX_FUZZ_DRAWING_SECONDS (default 60, the drawing fuzzer)
 set -euo pipefail
 cd "$(dirname "$0")/.."
+# A fixed seed makes a red smoke run repeatable; SOLX_FUZZ_SEED=0 lets libFuzzer pick one.
+seed=${SOLX_FUZZ_SEED:-20261206}
 out=${SOLX_FUZZ_BUILD_DIR:-build-fuzz}
 seconds=${SOLX_FUZZ_SECONDS:-30}
 mkdir -p "$out/obj" "$out/corpus"
@@ -28,7 +30,7 @@ done | xargs -r -n2 -P2 bash -c 'clang++ $FUZZ_FLAGS -c "$1" -o "$2"' compile ||
 clang++ -fsanitize=fuzzer,address,undefined "$out"/obj/*.o -o "$out/dxf_reader_fuzzer"
 
 # New inputs go to the build folder; the checked-in seeds are only read.
-"$out/dxf_reader_fuzzer" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
+"$out/dxf_reader_fuzzer" -seed="$seed" -max_total_time="$seconds" -max_len=65536 -timeout=10 \
   -rss_limit_mb=2048 -dict=fuzz/dxf.dict -artifact_prefix="$out/" -print_final_stats=1 \
   "$out/corpus" fuzz/corpus
 
@@ -52,6 +54,6 @@ if [[ -d /usr/share/librecad/library ]]; then
     xargs -0 -r -I{} sh -c 'cp "$1" "$2/lib-$(basename "$1")"' copy {} "$seeds"
 fi
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} "$drawing_out/bin/solx_drawing_fuzzer" \
-  -max_total_time="$drawing_seconds" -max_len=65536 -timeout=20 -rss_limit_mb=2048 \
+  -seed="$seed" -max_total_time="$drawing_seconds" -max_len=65536 -timeout=20 -rss_limit_mb=2048 \
   -dict=fuzz/dxf.dict -artifact_prefix="$drawing_out/" -print_final_stats=1 \
   "$drawing_out/corpus" "$seeds"
