@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The main job: solx runs the window sunlight analysis on the sample district
+# The main job: solx runs the window sunlight analysis on two buildings of the sample district
 # (examples/district.scr on examples/district.dxf), saves the result to out/district-result.dxf
 # and draws its plan to out/district-result.png. The table is drawn at the drawing's text size,
 # far too small to read on a picture of the whole site, so the table and its note are also drawn
@@ -33,5 +33,5 @@ PY
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
 
 echo "main-job: window sunlight analysis of the district saved to out/district-result.dxf"
-echo "main-job: picture of it in out/district-result.png, the table alone in out/district-table.png"
+echo "main-job: picture of it in out/district-result.png, the tables alone in out/district-table.png"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"

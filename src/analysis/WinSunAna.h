@@ -50,6 +50,10 @@ std::wstring PeriodsText(const std::vector<WinShownPeriod>& periods);
 int CountedTotal(const std::vector<WinShownPeriod>& periods);
 int CountedLongest(const std::vector<WinShownPeriod>& periods);
 
+// Labels compared piecewise: runs of digits by their value, other characters one by one, so
+// "3-9" comes before "3-12" and building "2" before building "10".
+int CompareWindowLabels(const std::wstring& a, const std::wstring& b);
+
 // Sort orders of the window list: by floor then position (mode 0), by position then floor and
 // label (mode 1). Negative, zero or positive like a three-way comparison.
 int CompareWindowsByFloor(SolxWinSunlightInfo* const& a, SolxWinSunlightInfo* const& b);

@@ -146,14 +146,25 @@ bool ComputeWindows(WindowList& windows, const SolxBuildingEx& group, const WinS
     return true;
 }
 
-// Leaves only the windows below the minimum, judged by the last group's value.
+// Whether the window misses the minimum, judged by the last group's value.
+bool MissesMinimum(const SolxWinSunlightInfo& win, const WinSunRun& run) {
+    const SolxTextList& values = run.evalByTotal ? win.m_totalTexts : win.m_longestTexts;
+    const double hours = values.IsEmpty() ? 0.0 : WinTimeHours(values.Last());
+    return hours - run.minHours < -kWinDistZero;
+}
+
+int CountMissing(const WindowList& windows, const WinSunRun& run) {
+    int count = 0;
+    for (auto* const* p = windows.GetFirst(); p; p = windows.GetNext(p))
+        count += MissesMinimum(**p, run) ? 1 : 0;
+    return count;
+}
+
+// Leaves only the windows below the minimum.
 void DropSatisfiedWindows(WindowList& windows, const WinSunRun& run) {
     windows.MoveToLast();
     while (!windows.IsOut()) {
-        const SolxWinSunlightInfo& win = *windows.GetCurData();
-        const SolxTextList& values = run.evalByTotal ? win.m_totalTexts : win.m_longestTexts;
-        const double hours = values.IsEmpty() ? 0.0 : WinTimeHours(values.Last());
-        if (hours - run.minHours >= -kWinDistZero)
+        if (!MissesMinimum(*windows.GetCurData(), run))
             windows.DelCur();  // cursor steps back
         else
             windows.MoveToPre();
@@ -161,9 +172,9 @@ void DropSatisfiedWindows(WindowList& windows, const WinSunRun& run) {
 }
 
 // The conditions written above the table: the settings' note, the period actually counted when
-// the standard's time range narrows the analysis period, the minimum the colours judge by, and
-// the rule of the marked periods.
-std::wstring WinNoteText(const WinSunRun& run) {
+// the standard's time range narrows the analysis period, the minimum the colours judge by with
+// how many of the analysed windows miss it, and the rule of the marked periods.
+std::wstring WinNoteText(const WinSunRun& run, int missing, int analysed) {
     const SolxStdSet& standard = g_SunDataSet.CurStd();
     std::wstring note = g_SunDataSet.GetNoteString();
     if (run.useValidWindow == 1) {
@@ -182,6 +193,7 @@ std::wstring WinNoteText(const WinSunRun& run) {
         }
     }
     note += VxUtLangText(L"  最少日照时间：") + Clock(std::lround(run.minHours * 60.0));
+    note += solx::win::FormatText(VxUtLangText(L"  不满足：%d个窗（共%d个）"), missing, analysed);
     if (standard.m_dMinPeriod > kWinDistZero)
         note += solx::win::FormatText(VxUtLangText(L"  带*的时段短于%g分钟，不计入"),
                                       standard.m_dMinPeriod);
@@ -189,7 +201,7 @@ std::wstring WinNoteText(const WinSunRun& run) {
 }
 
 void WriteResults(const WindowList& windows, const SolxBuildingEx& group, const WinSunRun& run,
-                  const AcGePoint3d& at) {
+                  const std::wstring& note, const AcGePoint3d& at) {
     WinTableLayout layout;
     layout.sortMode = run.sortMode;
     layout.minHours = run.minHours;
@@ -197,7 +209,7 @@ void WriteResults(const WindowList& windows, const SolxBuildingEx& group, const 
     layout.useValidWindow = run.useValidWindow;
     layout.groupNames.push_back(group.GetName());
     layout.unitScale = DrawUnitScale();
-    layout.note = WinNoteText(run);
+    layout.note = note;
     std::vector<const SolxWinSunlightInfo*> rows;
     for (auto* const* p = windows.GetFirst(); p; p = windows.GetNext(p)) rows.push_back(*p);
     WriteWinSunTables(rows, layout, at);
@@ -221,8 +233,10 @@ void VxWinSunAna() {
     VxDtInitTextStyle(L"TS_DIM", nullptr);
     WarnAboutMinimum(run);
     if (!ComputeWindows(windows, group, run)) return;
+    const std::wstring note =
+        WinNoteText(run, CountMissing(windows, run), static_cast<int>(windows.GetLength()));
     if (WinTableRemembered().onlyUnsatisfied) DropSatisfiedWindows(windows, run);
     windows.Sort(run.sortMode == 0 ? CompareWindowsByFloor : CompareWindowsByNumber);
     stopwatch.Report();
-    WriteResults(windows, group, run, AcGePoint3d(picked[0], picked[1], picked[2]));
+    WriteResults(windows, group, run, note, AcGePoint3d(picked[0], picked[1], picked[2]));
 }

@@ -46,6 +46,10 @@ int CompareDashedLabels(const std::wstring& a, const std::wstring& b) {
 
 }  // namespace
 
+int CompareWindowLabels(const std::wstring& a, const std::wstring& b) {
+    return CompareLabel(a, b);
+}
+
 int CompareWindowsByFloor(SolxWinSunlightInfo* const& a, SolxWinSunlightInfo* const& b) {
     const int byFloor = Compare(a->m_nFloor, b->m_nFloor);
     return byFloor != 0 ? byFloor : Compare(a->m_nNumber, b->m_nNumber);

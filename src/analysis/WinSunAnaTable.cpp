@@ -16,19 +16,17 @@
 namespace {
 
 constexpr const wchar_t* kTextStyle = L"TS_DIM";
-constexpr double kTextHeight = 3.5;
-constexpr double kRowHeight = 7.0;
 constexpr int kHeaderRows = 2;
 
 using solx::win::FormatText;
 
 // Centred text of the table's style, without wrap, in the given colour (0: by block).
-VxGridStyle CellStyle(int color) {
+VxGridStyle CellStyle(int color, double height) {
     VxGridStyle style;
     style.SetOverride(true);
     style.SetWrap(false);
     style.SetTextStyle(kTextStyle);
-    style.SetTextHeight(kTextHeight);
+    style.SetTextHeight(height);
     style.SetAlignment(4, 2);  // middle, vertical middle
     style.SetTextColor(color);
     return style;
@@ -43,22 +41,22 @@ std::wstring TextAt(VxDbSheet& sheet, int row, int column) {
     return cell ? cell->GetText() : std::wstring();
 }
 
-void SetUpSheet(VxDbSheet& sheet, int rows, int columns, const AcGePoint3d& p) {
+void SetUpSheet(VxDbSheet& sheet, int rows, int columns, const AcGePoint3d& p,
+                const std::wstring& building, const WinTableSizes& size) {
     sheet.SetLocation(p);
-    sheet.SetTitleText(VxUtLangText(L"窗日照分析表"));
+    sheet.SetTitleText(WinTableTitle(building).c_str());
     VxSheetTitle title;
     sheet.GetTitle(title);
-    VxGridStyle titleStyle = CellStyle(0);
-    titleStyle.SetTextHeight(7.0);
+    VxGridStyle titleStyle = CellStyle(0, size.title);
     titleStyle.SetFlag(0x43);
     title.SetGridStyle(titleStyle);
-    title.SetHeight(10.0);
+    title.SetHeight(size.titleRow);
     sheet.SetTitle(title);
-    sheet.SetGridStyle(CellStyle(0));
-    sheet.SetRowHeight(kRowHeight);
-    sheet.InitSheet(rows, columns, kRowHeight, 25.0);
-    sheet.SetColumnWidth(0, 10.0, 1);
-    sheet.SetColumnWidth(1, 15.0, 1);
+    sheet.SetGridStyle(CellStyle(0, size.text));
+    sheet.SetRowHeight(size.row);
+    sheet.InitSheet(rows, columns, size.row, size.column);
+    sheet.SetColumnWidth(0, size.keyColumn, 1);
+    sheet.SetColumnWidth(1, size.secondColumn, 1);
 }
 
 void WriteHeader(VxDbSheet& sheet, const WinTableLayout& layout) {
@@ -119,8 +117,9 @@ void ColourGroup(VxDbSheet& sheet, int row, const SolxWinSunlightInfo& win, int 
         color = 3;
     }
     if (color < 0) return;
-    sheet.GetCell(row, periodColumn)->SetGridStyle(CellStyle(color));
-    sheet.GetCell(row, periodColumn + 1)->SetGridStyle(CellStyle(color));
+    const double height = WinTableSizesAt(layout.textScale).text;
+    sheet.GetCell(row, periodColumn)->SetGridStyle(CellStyle(color, height));
+    sheet.GetCell(row, periodColumn + 1)->SetGridStyle(CellStyle(color, height));
 }
 
 void WriteRow(VxDbSheet& sheet, int row, const SolxWinSunlightInfo& win,
@@ -233,12 +232,29 @@ double WinTimeHours(const std::wstring& text) {
     return hours;
 }
 
+WinTableSizes WinTableSizesAt(double scale) {
+    return {3.5 * scale,  7.0 * scale,  10.0 * scale, 7.0 * scale,
+            10.0 * scale, 15.0 * scale, 25.0 * scale, 7.0 * scale};
+}
+
+std::wstring WinBuildingName(const SolxWinSunlightInfo& win) {
+    const size_t dash = win.m_strLabel.find(L'-');
+    return dash == std::wstring::npos ? std::wstring() : win.m_strLabel.substr(0, dash);
+}
+
+std::wstring WinTableTitle(const std::wstring& building) {
+    if (building.empty()) return VxUtLangText(L"窗日照分析表");
+    return FormatText(VxUtLangText(L"%s号楼窗日照分析表"), building.c_str());
+}
+
 VxDbSheet* MakeWinSunSheet(const std::vector<const SolxWinSunlightInfo*>& windows,
-                           const WinTableLayout& layout, const AcGePoint3d& p) {
+                           const WinTableLayout& layout, const AcGePoint3d& p,
+                           const std::wstring& building) {
     const int groups = static_cast<int>(layout.groupNames.size());
     const int columns = 3 + 2 * groups + (layout.useValidWindow ? 1 : 0);
     auto* sheet = new VxDbSheet();
-    SetUpSheet(*sheet, kHeaderRows + static_cast<int>(windows.size()), columns, p);
+    SetUpSheet(*sheet, kHeaderRows + static_cast<int>(windows.size()), columns, p, building,
+               WinTableSizesAt(layout.textScale));
     WriteHeader(*sheet, layout);
     WriteRows(*sheet, windows, layout);
     CompactRows(*sheet);
@@ -249,9 +265,10 @@ VxDbSheet* MakeWinSunSheet(const std::vector<const SolxWinSunlightInfo*>& window
 
 void WriteWinSunTables(const std::vector<const SolxWinSunlightInfo*>& windows,
                        const WinTableLayout& layout, const AcGePoint3d& p) {
+    const WinTableSizes size = WinTableSizesAt(layout.textScale);
     auto* note = new VxDbText();
     note->SetPosition(p);
-    note->SetTextHeight(kTextHeight, 1);
+    note->SetTextHeight(size.text, 1);
     note->SetTextStyle(kTextStyle);
     note->SetContent(layout.note.c_str());
     if (AddToModelSpace(note, 0).isNull()) {
@@ -263,6 +280,26 @@ void WriteWinSunTables(const std::vector<const SolxWinSunlightInfo*>& windows,
         note->SetPosition(AcGePoint3d(p.x, p.y + height / 3.0, 0.0));
         note->close();
     }
-    VxDbSheet* sheet = MakeWinSunSheet(windows, layout, p);
-    if (AddToModelSpace(sheet, 1).isNull()) delete sheet;
+    // The windows by building, each building's in the order given.
+    std::vector<std::pair<std::wstring, std::vector<const SolxWinSunlightInfo*>>> buildings;
+    for (const SolxWinSunlightInfo* win : windows) {
+        const std::wstring name = WinBuildingName(*win);
+        auto it = std::find_if(buildings.begin(), buildings.end(),
+                               [&name](const auto& b) { return b.first == name; });
+        if (it == buildings.end()) it = buildings.insert(buildings.end(), {name, {}});
+        it->second.push_back(win);
+    }
+    std::stable_sort(buildings.begin(), buildings.end(), [](const auto& a, const auto& b) {
+        if (a.first.empty() != b.first.empty()) return b.first.empty();
+        return CompareWindowLabels(a.first, b.first) < 0;
+    });
+    if (buildings.empty()) buildings.emplace_back();
+    double top = p.y;
+    for (const auto& [name, rows] : buildings) {
+        VxDbSheet* sheet = MakeWinSunSheet(rows, layout, AcGePoint3d(p.x, top, p.z), name);
+        AcDbExtents extents;
+        sheet->getGeomExtents(extents);
+        top = extents.minPoint().y - size.gap;
+        if (AddToModelSpace(sheet, 1).isNull()) delete sheet;
+    }
 }

@@ -13,6 +13,20 @@
 // The geometry library's zero tolerance, used to compare sunlight hours with the minimum.
 inline constexpr double kWinDistZero = 1e-6;
 
+// The sizes of the table and the note in drawing units: sizes on paper (millimetres) times the
+// scale, so that one factor makes all of them readable at the scale the drawing is printed at.
+struct WinTableSizes {
+    double text;          // cell and note text height
+    double title;         // title text height
+    double titleRow;      // title row height
+    double row;           // data and header row height
+    double keyColumn;     // column 0, at least
+    double secondColumn;  // column 1, at least
+    double column;        // the other columns, at least
+    double gap;           // between two stacked tables
+};
+WinTableSizes WinTableSizesAt(double scale);
+
 // What shapes the table besides the windows.
 struct WinTableLayout {
     int sortMode = 1;                      // 0: key column is the floor, 1: the window number
@@ -22,7 +36,15 @@ struct WinTableLayout {
     std::vector<std::wstring> groupNames;  // one per obstruction group, already translated
     double unitScale = 1.0;                // drawing units per millimetre (DrawUnitScale)
     std::wstring note;                     // the analysis conditions, written above the table
+    double textScale = 1.0;                // drawing units per paper millimetre of text
 };
+
+// The building a window belongs to: the part of its label before the first "-" ("3-12": "3"),
+// empty when the label has none.
+std::wstring WinBuildingName(const SolxWinSunlightInfo& win);
+
+// The title of a building's table; the plain title for an unnamed building.
+std::wstring WinTableTitle(const std::wstring& building);
 
 // Hours of a time text ("2:30"); 0 for an unreadable one.
 double WinTimeHours(const std::wstring& text);
@@ -30,11 +52,15 @@ double WinTimeHours(const std::wstring& text);
 // The table of the windows in the given (sorted) order, located at p: headers, data rows with
 // the key-column merges and colours, equal rows compacted into ranges, the orientation column
 // merged, row heights calculated. Each window carries one period, total and longest text per
-// group. A new object the caller owns (until it goes to the drawing).
+// group. The title names the building. A new object the caller owns (until it goes to the
+// drawing).
 VxDbSheet* MakeWinSunSheet(const std::vector<const SolxWinSunlightInfo*>& windows,
-                           const WinTableLayout& layout, const AcGePoint3d& p);
+                           const WinTableLayout& layout, const AcGePoint3d& p,
+                           const std::wstring& building = {});
 
-// Writes the note text (layout.note, just above p) and the table at p
-// into model space of the working drawing.
+// Writes the note text (layout.note, just above p) and one table per building into model space
+// of the working drawing: the first at p, each next one a gap below the one before, buildings in
+// label order (numbers by value), windows without a building last; the windows keep their
+// order within a table. No windows at all still give one table with the headers.
 void WriteWinSunTables(const std::vector<const SolxWinSunlightInfo*>& windows,
                        const WinTableLayout& layout, const AcGePoint3d& p);

@@ -25,7 +25,9 @@ std::string Output(const std::string& command) {
     return text;
 }
 
-TEST(WinSunAnaRun, DistrictScriptWritesTheNoteAndOneRowPerWindowRun) {
+// Two buildings' windows: one table per building, each row a run of one building's windows, no
+// text over its cell's lines.
+TEST(WinSunAnaRun, DistrictScriptWritesTheNoteAndOneTablePerBuilding) {
     const fs::path out =
         fs::temp_directory_path() / ("solx-window-table-" + std::to_string(::getpid()) + ".dxf");
     const std::string run = std::string(SOLX_BINARY_DIR) + "/bin/solx --script " +
@@ -35,13 +37,13 @@ TEST(WinSunAnaRun, DistrictScriptWritesTheNoteAndOneRowPerWindowRun) {
     const std::string transcript = Output(run);
     ASSERT_TRUE(fs::exists(out)) << transcript;
     EXPECT_NE(transcript.find("共耗时"), std::string::npos) << transcript;
-    // The rectangle is the window selection of the script.
+    // The rectangles are the window selection of the script.
     const std::string check = "/usr/bin/python3 " SOLX_SOURCE_DIR
                               "/tests/analysis_table/check_window_table.py " +
                               out.string() +
                               " " SOLX_SOURCE_DIR
-                              "/examples/district.dxf 140000,64000 "
-                              "180000,90000 2>&1";
+                              "/examples/district.dxf 140000,64000 180000,90000 "
+                              "215000,64000 260000,90000 2>&1";
     EXPECT_EQ(Output(check), "OK\n");
     fs::remove(out);
 }

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +21,7 @@ struct Win {
     double sillMm;
     std::wstring period, total, longest = L"0:00";
     double angle = 0.0;  // facing angle: 0 faces south
+    std::wstring label = L"";
 };
 
 class WinSunTableTest : public ::testing::Test {
@@ -33,6 +35,7 @@ protected:
             info->m_nNumber = w.number;
             info->m_dSillHeight = w.sillMm;
             info->m_dAngle = w.angle;
+            info->m_strLabel = w.label;
             info->m_periodTexts.Append(w.period);
             info->m_totalTexts.Append(w.total);
             info->m_longestTexts.Append(w.longest);
@@ -86,9 +89,6 @@ TEST_F(WinSunTableTest, ByFloorMergesTheFloorColumnOverEachFloor) {
     EXPECT_EQ(Text(*s, 4, 2), L"3.90");
     EXPECT_EQ(Text(*s, 4, 3), L"8:00～11:00");
     EXPECT_EQ(Text(*s, 4, 4), L"3:00");
-    EXPECT_DOUBLE_EQ(s->GetColumnWidth(0), 10.0);
-    EXPECT_DOUBLE_EQ(s->GetColumnWidth(1), 15.0);
-    EXPECT_DOUBLE_EQ(s->GetColumnWidth(2), 25.0);
 }
 
 TEST_F(WinSunTableTest, ByNumberCompactsEqualRowsIntoRanges) {
@@ -193,6 +193,101 @@ TEST_F(WinSunTableTest, HugeNumbersAreWrittenWhole) {
     EXPECT_EQ(sill.size(), 301u) << "1e300 mm are 1e297 m: 298 digits, a point and 2 decimals"
                                  << std::string(sill.begin(), sill.end());
     EXPECT_EQ(sill.find_first_not_of(L"0123456789."), std::wstring::npos);
+}
+
+// The note and tables WriteWinSunTables put into a fresh drawing, tables top to bottom.
+struct Written {
+    std::vector<std::wstring> notes;
+    std::vector<std::unique_ptr<VxDbSheet>> sheets;
+};
+
+Written Write(const std::vector<const SolxWinSunlightInfo*>& windows, const WinTableLayout& layout,
+              const AcGePoint3d& at) {
+    AcDbDatabase db;
+    acdbHostApplicationServices()->setWorkingDatabase(&db);
+    WriteWinSunTables(windows, layout, at);
+    Written out;
+    AcDbBlockTableRecord* space = nullptr;
+    if (acdbOpenObject(space, db.modelSpaceId(), AcDb::kForRead) == Acad::eOk) {
+        const AcDbObjectIdArray ids = space->entityIds();
+        space->close();
+        for (const AcDbObjectId& id : ids) {
+            AcDbEntity* e = nullptr;
+            if (acdbOpenObject(e, id, AcDb::kForRead) != Acad::eOk) continue;
+            if (auto* text = dynamic_cast<VxDbText*>(e)) out.notes.push_back(text->GetContent());
+            if (auto* sheet = dynamic_cast<VxDbSheet*>(e))
+                out.sheets.emplace_back(static_cast<VxDbSheet*>(sheet->clone()));
+            e->close();
+        }
+    }
+    acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    std::sort(out.sheets.begin(), out.sheets.end(),
+              [](const auto& a, const auto& b) { return a->GetLocation().y > b->GetLocation().y; });
+    return out;
+}
+
+std::wstring Title(const VxDbSheet& sheet) {
+    VxSheetTitle title;
+    sheet.GetTitle(title);
+    return title.GetText();
+}
+
+// Windows of several buildings: one table per building in building order (numbers by value,
+// windows without a building last), stacked with a gap, each holding only its windows.
+TEST_F(WinSunTableTest, EachBuildingGetsItsOwnTableStackedInBuildingOrder) {
+    const std::wstring p = L"9:00～12:00";
+    // Equal results on the same position: merged into one row if they shared a table.
+    auto windows = Windows({{1, 3, 900, p, L"3:00", L"0:00", 0.0, L"10-3"},
+                            {1, 3, 900, p, L"3:00", L"0:00", 0.0, L"2-3"},
+                            {2, 3, 3900, p, L"3:00", L"0:00", 0.0, L"2-3"},
+                            {1, 3, 900, p, L"3:00", L"0:00", 0.0, L"7"},
+                            {1, 5, 900, p, L"3:00", L"0:00", 0.0, L"10-5"}});
+    const WinTableLayout layout = Layout(1);
+    const Written w = Write(windows, layout, AcGePoint3d(100.0, 200.0, 0.0));
+    ASSERT_EQ(w.notes.size(), 1u) << "one note for the run";
+    ASSERT_EQ(w.sheets.size(), 3u);
+    const std::wstring titles[] = {L"2号楼窗日照分析表", L"10号楼窗日照分析表", L"窗日照分析表"};
+    const int dataRows[] = {1, 2, 1};
+    const double gap = WinTableSizesAt(1.0).gap;
+    for (size_t i = 0; i < 3; ++i) {
+        VxDbSheet& sheet = *w.sheets[i];
+        EXPECT_EQ(Title(sheet), titles[i]) << i;
+        EXPECT_EQ(sheet.GetRowNum() - 2, dataRows[i]) << i;
+        EXPECT_DOUBLE_EQ(sheet.GetLocation().x, 100.0) << i;
+        if (i == 0) {
+            EXPECT_DOUBLE_EQ(sheet.GetLocation().y, 200.0);
+        } else {
+            AcDbExtents above;
+            w.sheets[i - 1]->getGeomExtents(above);
+            EXPECT_NEAR(sheet.GetLocation().y, above.minPoint().y - gap, 1e-9) << i;
+        }
+    }
+    EXPECT_EQ(Text(*w.sheets[0], 2, 1), L"1～2") << "building 2's floors 1 and 2 fold";
+    EXPECT_EQ(Text(*w.sheets[1], 2, 0), L"3");
+    EXPECT_EQ(Text(*w.sheets[1], 3, 0), L"5");
+}
+
+// One factor scales every size of the table and the note, and the columns still fit their texts
+// (the headers are wider than the narrowest columns at any scale).
+TEST_F(WinSunTableTest, TextScaleScalesTheTableAndItsColumnsFitTheirTexts) {
+    for (double scale : {1.0, 100.0}) {
+        SCOPED_TRACE(scale);
+        WinTableLayout layout = Layout(0);
+        layout.textScale = scale;
+        layout.note = L"地点：北京";
+        const Written w = Write(Windows({{1, 1, 900, L"8:00～9:00", L"1:00"}}), layout, {});
+        ASSERT_EQ(w.sheets.size(), 1u);
+        VxDbSheet& sheet = *w.sheets[0];
+        EXPECT_DOUBLE_EQ(sheet.GetCell(2, 3)->GetGridStyle().GetTextHeight(), 3.5 * scale);
+        VxSheetTitle title;
+        sheet.GetTitle(title);
+        EXPECT_DOUBLE_EQ(title.GetHeight(), 10.0 * scale);
+        EXPECT_DOUBLE_EQ(sheet.GetHeight(), 3 * 7.0 * scale) << "three rows of 7 on paper";
+        // "总有效日照" is wider than 25 at 3.5, "层号" wider than 10.
+        EXPECT_GT(sheet.GetColumnWidth(0), 10.0 * scale);
+        EXPECT_GT(sheet.GetColumnWidth(4), 25.0 * scale);
+        EXPECT_DOUBLE_EQ(sheet.GetColumnWidth(1), 15.0 * scale) << "wide enough as it is";
+    }
 }
 
 // Both land on the current layer: the command leaves the layer to the user.

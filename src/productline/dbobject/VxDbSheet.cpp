@@ -7,6 +7,7 @@
 #include "dbobject/OwnBlock.h"
 #include "acad/AcDbLine.h"
 #include "acad/AcDbText.h"
+#include "brel/VxTextMetrics.h"
 
 namespace {
 
@@ -23,12 +24,13 @@ std::vector<std::wstring> SplitLines(const std::wstring& text) {
     return lines;
 }
 
-// The same estimate the text's own size query makes: CJK glyphs square, others 0.7 wide.
-double LineWidth(const std::wstring& line, double height) {
-    AcDbText probe(AcGePoint3d(), line.c_str(), {}, height);
-    double w = 0, h = 0;
-    probe.getTextSize(w, h);
-    return w;
+// The width a cell's text needs: its widest line, as the font draws it, plus the side margins;
+// 0 for an empty text.
+double TextNeed(const std::wstring& text, double height) {
+    double widest = 0;
+    for (const std::wstring& line : SplitLines(text))
+        widest = std::max(widest, VxTextLineWidth(line, height));
+    return widest > 0 ? widest + 2 * kPadding * height : 0;
 }
 
 }  // namespace
@@ -147,19 +149,31 @@ void VxDbSheet::growMergedRows(int firstRow, int lastRow) {
 }
 
 // A column's width is a minimum: it widens to its widest line of text plus the side margins.
-// Cells merged over several columns do not size one.
+// A cell merged over several columns, and the title over all of them, widen the columns they
+// span by equal parts when together they are too narrow (after the single cells had their say).
 void VxDbSheet::widenColumns(int firstRow, int lastRow) {
-    for (int r = firstRow; r <= lastRow; ++r)
-        for (int c = 0; c < GetColumnNum(); ++c) {
-            const Merge* m = mergeAt(r, c);
-            if (m && (m->c0 != m->c1 || m->r0 != r)) continue;
-            const VxGridCell& cell = rows_[static_cast<size_t>(r)].cells()[static_cast<size_t>(c)];
-            double h = cell.GetGridStyle().GetTextHeight(), widest = 0;
-            for (const std::wstring& line : SplitLines(cell.GetText()))
-                widest = std::max(widest, LineWidth(line, h));
-            double& w = widths_[static_cast<size_t>(c)];
-            if (widest > 0) w = std::max(w, widest + 2 * kPadding * h);
-        }
+    auto widenSpan = [this](int c0, int c1, double need) {
+        double have = 0;
+        for (int c = c0; c <= c1; ++c) have += widths_[static_cast<size_t>(c)];
+        if (need <= have) return;
+        for (int c = c0; c <= c1; ++c)
+            widths_[static_cast<size_t>(c)] += (need - have) / (c1 - c0 + 1);
+    };
+    for (int pass = 0; pass < 2; ++pass)
+        for (int r = firstRow; r <= lastRow; ++r)
+            for (int c = 0; c < GetColumnNum(); ++c) {
+                const Merge* m = mergeAt(r, c);
+                if (m && (m->r0 != r || m->c0 != c)) continue;  // the merge's first cell speaks
+                const bool spans = m && m->c1 != m->c0;
+                if (spans != (pass == 1)) continue;
+                const VxGridCell& cell =
+                    rows_[static_cast<size_t>(r)].cells()[static_cast<size_t>(c)];
+                widenSpan(c, spans ? m->c1 : c,
+                          TextNeed(cell.GetText(), cell.GetGridStyle().GetTextHeight()));
+            }
+    if (!title_.GetText().empty() && GetColumnNum() > 0)
+        widenSpan(0, GetColumnNum() - 1,
+                  TextNeed(title_.GetText(), title_.GetGridStyle().GetTextHeight()));
 }
 
 double VxDbSheet::GetWidth() const {

@@ -8,6 +8,7 @@
 
 #include "acad/acdb.h"
 #include "brel/VxDbSheet.h"
+#include "brel/VxTextMetrics.h"
 
 namespace {
 
@@ -74,23 +75,52 @@ TEST(VxDbSheetLayoutTest, LongTextWidensItsColumnAndShiftsTheColumnsRight) {
     auto sheet = MakeSheet();
     sheet->GetCell(2, 0)->SetText(L"0.90～15.90");  // far wider than 10
     sheet->GetCell(2, 2)->SetText(L"x");
-    sheet->GetCell(0, 1)->SetText(L"a very long heading over two columns");
-    ASSERT_TRUE(sheet->MergeCells(0, 1, 0, 2));
     sheet->CalculateRowHeight(0, 2);
-    const double wide = (9 * 0.7 + 1.0) * 3.5;  // nine narrow characters and one CJK one
-    EXPECT_GE(sheet->GetColumnWidth(0), wide);
-    EXPECT_DOUBLE_EQ(sheet->GetColumnWidth(1), 15.0) << "a merged text widens no column";
+    const double text = VxTextLineWidth(L"0.90～15.90", 3.5);
+    EXPECT_DOUBLE_EQ(sheet->GetColumnWidth(0), text + 2 * 0.3 * 3.5) << "the text and margins";
+    EXPECT_DOUBLE_EQ(sheet->GetColumnWidth(1), 15.0) << "columns with room keep their width";
     EXPECT_DOUBLE_EQ(sheet->GetColumnWidth(2), 25.0);
 
     Drawing d(*sheet);
     auto x = d.withText(L"x");
     ASSERT_EQ(x.size(), 1u);
     EXPECT_DOUBLE_EQ(x[0]->alignmentPoint().x, sheet->GetColumnWidth(0) + 15.0 + 12.5);
-    auto wideText = d.withText(L"0.90～15.90");
-    ASSERT_EQ(wideText.size(), 1u);
-    double w = 0, h = 0;
-    wideText[0]->getTextSize(w, h);
-    EXPECT_LE(w, sheet->GetColumnWidth(0)) << "the text fits the widened column";
+}
+
+// Texts over several columns (a merged heading, the title) widen the columns they span by equal
+// parts, only as far as needed and only after the single cells widened theirs.
+TEST(VxDbSheetLayoutTest, MergedTextsAndTheTitleWidenTheColumnsTheySpan) {
+    const std::wstring heading = L"a very long heading over two columns";
+    const double need = VxTextLineWidth(heading, 3.5) + 2 * 0.3 * 3.5;
+    {
+        auto sheet = MakeSheet();
+        sheet->GetCell(0, 1)->SetText(heading.c_str());
+        ASSERT_TRUE(sheet->MergeCells(0, 1, 0, 2));
+        sheet->GetCell(1, 2)->SetText(L"一个很长的单元格文字");  // widens column 2 alone
+        sheet->CalculateRowHeight(0, 2);
+        const double single = VxTextLineWidth(L"一个很长的单元格文字", 3.5) + 2.1;
+        ASSERT_GT(need, 15.0 + single) << "the heading still needs more than the cells gave";
+        EXPECT_DOUBLE_EQ(sheet->GetColumnWidth(0), 10.0);
+        EXPECT_NEAR(sheet->GetColumnWidth(1) + sheet->GetColumnWidth(2), need, 1e-9);
+        EXPECT_NEAR(sheet->GetColumnWidth(2) - sheet->GetColumnWidth(1), single - 15.0, 1e-9)
+            << "the shortfall shared equally";
+    }
+    {
+        auto sheet = MakeSheet();
+        VxSheetTitle title;
+        sheet->GetTitle(title);
+        VxGridStyle style = title.GetGridStyle();
+        style.SetTextHeight(7.0);
+        title.SetGridStyle(style);
+        title.SetText(L"12号楼窗日照分析表（共96个窗）");
+        sheet->SetTitle(title);
+        sheet->CalculateRowHeight(0, 2);
+        EXPECT_NEAR(sheet->GetWidth(), VxTextLineWidth(title.GetText(), 7.0) + 2 * 0.3 * 7.0, 1e-9);
+        sheet->SetTitleText(L"短");
+        sheet->CalculateRowHeight(0, 2);
+        EXPECT_NEAR(sheet->GetWidth(), VxTextLineWidth(title.GetText(), 7.0) + 4.2, 1e-9)
+            << "widths are minimums: a shorter title narrows nothing";
+    }
 }
 
 TEST(VxDbSheetLayoutTest, TitleLiesBelowTheLocationAndTheRowsBelowTheTitle) {
