@@ -45,7 +45,7 @@ public:
 
     void Start() {
         End();
-        open_.emplace();
+        open_ = Group{};
         open_->header = db_.header_;
         open_->handseed = db_.handseed_;
     }
