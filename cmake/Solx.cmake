@@ -59,9 +59,9 @@ endfunction()
 
 # Shared libraries must resolve every symbol at link time (-z defs): a layer that calls into a
 # layer above it, or a function nobody defines, fails to link instead of failing at load time.
-# Sanitizer builds leave it out: their run-time symbols come from the executable.
+# Sanitizer and fuzzing builds leave it out: their run-time symbols come from the executable.
 function(solx_link_strictly target)
-  if(NOT SOLX_SANITIZE)
+  if(NOT SOLX_SANITIZE AND NOT SOLX_BUILD_FUZZ)
     target_link_options(${target} PRIVATE -Wl,-z,defs)
   endif()
 endfunction()
