@@ -50,8 +50,10 @@ mkdir -p "$seeds" "$drawing_out/corpus"
 cp examples/sample.dxf tests/e2e/hostile/*.dxf "$seeds/"
 if [[ -d /usr/share/librecad/library ]]; then
   # The same 40 small library drawings every run.
-  find /usr/share/librecad/library -name '*.dxf' -size -24k -print0 | sort -z | head -z -n 40 |
-    xargs -0 -r -I{} sh -c 'cp "$1" "$2/lib-$(basename "$1")"' copy {} "$seeds"
+  # (Read whole, then cut: a pipe into head would end find and sort early with SIGPIPE, which
+  # pipefail turns into a failed run.)
+  mapfile -d '' -t library < <(find /usr/share/librecad/library -name '*.dxf' -size -24k -print0 | sort -z)
+  for f in "${library[@]:0:40}"; do cp "$f" "$seeds/lib-$(basename "$f")"; done
 fi
 ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1} "$drawing_out/bin/solx_drawing_fuzzer" \
   -seed="$seed" -max_total_time="$drawing_seconds" -max_len=65536 -timeout=20 -rss_limit_mb=2048 \
