@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "brel/VxGePoint.h"
+#include "solx/SolxShadowPoly.h"
 
 // A triangle, or a planar quad when count is 4 (the quad is the triangles 0-1-2 and 0-2-3).
 struct SolxFace3d {
@@ -24,6 +25,12 @@ public:
 
     const std::vector<SolxFace3d>& Faces() const { return m_faces; }
     bool IsEmpty() const { return m_faces.empty(); }
+
+    // The shadow that these faces cast on the plane z = planeHeight for light along `light`
+    // (see GetShadePoly): the union of the faces' shadows, where only the parts of faces above
+    // the plane cast. Faces parallel to the light cast nothing. Fills `shadow` (cleared first);
+    // returns non-zero when there is a shadow of non-zero area.
+    int GetShadowPoly(SolxShadowShape& shadow, const VxGePoint& light, double planeHeight) const;
 
 private:
     std::vector<SolxFace3d> m_faces;
