@@ -6,13 +6,15 @@
 
 #include "Session.h"
 #include "acad/AcDbDatabase.h"
+#include "acad/AcEdHostText.h"
 #include "acad/acrx.h"
 #include "acad/aced.h"
 
 namespace solx::app {
 namespace {
 
-constexpr const wchar_t* kCommandPrompt = L"\nCommand: ";
+using editor::HostText;
+using editor::HostTextf;
 
 std::wstring Upper(std::wstring text) {
     for (auto& c : text) c = static_cast<wchar_t>(std::towupper(static_cast<wint_t>(c)));
@@ -71,7 +73,7 @@ bool RunCommand(Session& session, const editor::InputLine& line) {
 }
 
 std::wstring DisplayName(const Session& session) {
-    return session.drawingPath.empty() ? L"the new drawing" : session.drawingPath;
+    return session.drawingPath.empty() ? HostText(L"the new drawing") : session.drawingPath;
 }
 
 // At the terminal, before the session ends with changes nobody saved: asks whether to save.
@@ -79,8 +81,9 @@ std::wstring DisplayName(const Session& session) {
 bool OfferToSave(Session& session) {
     if (!session.interactive || !session.outPath.empty() || !session.database->isModified())
         return true;
+    // The keywords stay Yes and No in every language (the script language).
     const std::wstring prompt =
-        L"\nSave changes to " + DisplayName(session) + L"? [Yes/No] <Yes>: ";
+        HostTextf(L"\nSave changes to %s? [Yes/No] <Yes>: ", DisplayName(session).c_str());
     wchar_t answer[16] = {};
     acedInitGet(0, L"Yes No");
     const int rc = acedGetKword(prompt.c_str(), answer, 16);
@@ -106,14 +109,15 @@ std::wstring ClosestCommand(const std::wstring& typed) {
 
 bool RunCommandLoop(Session& session) {
     editor::FrontEnd& fe = editor::CurrentFrontEnd();
+    const std::wstring commandPrompt = HostText(L"\nCommand: ");
     while (!fe.Stopped() && session.failure.empty()) {
         if (session.quit) {
             if (OfferToSave(session)) break;
             session.quit = false;
             continue;
         }
-        fe.Print(kCommandPrompt);
-        std::optional<editor::InputLine> answer = fe.ReadAnswer(kCommandPrompt);
+        fe.Print(commandPrompt);
+        std::optional<editor::InputLine> answer = fe.ReadAnswer(commandPrompt);
         if (!answer) {
             // End of input: one chance to save; whatever the answer, the session ends.
             OfferToSave(session);
@@ -127,10 +131,12 @@ bool RunCommandLoop(Session& session) {
         if (line.text.empty() || IsEscape(line.text)) continue;
         if (RunCommand(session, line)) continue;
         const std::wstring closest = ClosestCommand(line.text);
-        const std::wstring expected =
-            closest.empty() ? L"a command name (HELP lists them)"
-                            : L"a command name; did you mean " + closest + L"? (HELP lists them)";
-        fe.Reject(line, kCommandPrompt, expected);
+        const editor::HostMessage expected =
+            closest.empty()
+                ? editor::HostMessage(L"a command name (HELP lists them)")
+                : editor::HostMessagef(L"a command name; did you mean %s? (HELP lists them)",
+                                       closest.c_str());
+        fe.Reject(line, commandPrompt, expected);
     }
     fe.Print(L"\n");
     return !fe.Stopped() && session.failure.empty();
@@ -140,11 +146,13 @@ bool SaveDrawing(Session& session, const std::wstring& path) {
     if (session.database->dxfOut(path.c_str()) == Acad::eOk) {
         std::error_code ec;
         const auto where = std::filesystem::absolute(std::filesystem::path(path), ec);
-        acutPrintf(L"\nSaved %s", ec ? path.c_str() : where.lexically_normal().wstring().c_str());
+        acutPrintf(HostText(L"\nSaved %s"),
+                   ec ? path.c_str() : where.lexically_normal().wstring().c_str());
         session.database->setModified(false);
         return true;
     }
-    acutPrintf(L"\nCannot save %s: %s", path.c_str(), session.database->lastError().c_str());
+    acutPrintf(HostText(L"\nCannot save %s: %s"), path.c_str(),
+               session.database->lastError().c_str());
     return false;
 }
 

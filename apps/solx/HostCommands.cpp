@@ -5,6 +5,7 @@
 #include "acad/AcDbAttribute.h"
 #include "acad/AcDbBlockReference.h"
 #include "acad/AcDbPolyline.h"
+#include "acad/AcEdHostText.h"
 #include "acad/acdb.h"
 #include "acad/aced.h"
 #include "acad/acrx.h"
@@ -13,6 +14,8 @@
 
 namespace solx::app {
 namespace {
+
+using editor::HostText;
 
 constexpr const wchar_t* kHostGroup = L"SOLX_HOST";
 Session* g_session = nullptr;
@@ -40,7 +43,7 @@ std::wstring AskFileName(const wchar_t* prompt) {
 }
 
 void SaveAs() {
-    const std::wstring path = AskFileName(L"\nSave drawing as: ");
+    const std::wstring path = AskFileName(HostText(L"\nSave drawing as: "));
     if (path.empty()) return;
     if (SaveOrStop(path)) g_session->drawingPath = path;
 }
@@ -54,7 +57,7 @@ void Save() {
         SaveOrStop(target);
         return;
     }
-    const std::wstring path = AskFileName(L"\nFile name for the new drawing: ");
+    const std::wstring path = AskFileName(HostText(L"\nFile name for the new drawing: "));
     if (path.empty()) return;
     if (SaveOrStop(path)) g_session->drawingPath = path;
 }
@@ -75,11 +78,11 @@ std::wstring Point(const AcGePoint3d& p) {
 // The typed names of the product-line objects; standard entities by their DXF type.
 std::wstring TypeName(const AcDbEntity& ent) {
     const std::wstring tag = ent.solxTypeTag();
-    if (tag == L"BREL_SLAB") return L"VxDbSlab (slab)";
-    if (tag == L"BREL_BALCONY") return L"VxDbSlab (balcony)";
-    if (tag == L"BREL_SHEET") return L"VxDbSheet (table)";
-    if (tag == L"BREL_PROMPTSYMBOL") return L"VxDbPromptSymbol (marker)";
-    if (tag == L"VXDB_TEXT") return L"VxDbText (text)";
+    if (tag == L"BREL_SLAB") return HostText(L"VxDbSlab (slab)");
+    if (tag == L"BREL_BALCONY") return HostText(L"VxDbSlab (balcony)");
+    if (tag == L"BREL_SHEET") return HostText(L"VxDbSheet (table)");
+    if (tag == L"BREL_PROMPTSYMBOL") return HostText(L"VxDbPromptSymbol (marker)");
+    if (tag == L"VXDB_TEXT") return HostText(L"VxDbText (text)");
     return ent.dxfName();
 }
 
@@ -91,39 +94,41 @@ std::optional<AcDbFilterValue> Value(const AcDbEntity& ent, short code) {
 void ListGeometry(const AcDbEntity& ent) {
     if (auto* pl = dynamic_cast<const AcDbPolyline*>(&ent)) {
         const auto& v = pl->vertices();
-        acutPrintf(L"\n    %d vertices%s", static_cast<int>(v.size()),
-                   pl->isClosed() ? L", closed" : L"");
+        acutPrintf(HostText(L"\n    %d vertices%s"), static_cast<int>(v.size()),
+                   pl->isClosed() ? HostText(L", closed") : L"");
         for (size_t i = 0; i < v.size() && i < 8; ++i)
             acutPrintf(L"%s%g,%g", i == 0 ? L": " : L"  ", v[i].point.x, v[i].point.y);
         if (v.size() > 8) acutPrintf(L"  ...");
-        if (pl->elevation() != 0.0) acutPrintf(L"\n    elevation: %g", pl->elevation());
+        if (pl->elevation() != 0.0) acutPrintf(HostText(L"\n    elevation: %g"), pl->elevation());
     } else {
         const auto at = Value(ent, 10), to = Value(ent, 11);
-        if (at && at->isPoint) acutPrintf(L"\n    at: %s", Point(at->point).c_str());
-        if (to && to->isPoint) acutPrintf(L"  to: %s", Point(to->point).c_str());
+        if (at && at->isPoint) acutPrintf(HostText(L"\n    at: %s"), Point(at->point).c_str());
+        if (to && to->isPoint) acutPrintf(HostText(L"  to: %s"), Point(to->point).c_str());
     }
     if (const auto size = Value(ent, 40); size && size->isNumber)
-        acutPrintf(ent.dxfName() == L"CIRCLE" || ent.dxfName() == L"ARC" ? L"  radius: %g"
-                                                                         : L"  height: %g",
+        acutPrintf(ent.dxfName() == L"CIRCLE" || ent.dxfName() == L"ARC"
+                       ? HostText(L"  radius: %g")
+                       : HostText(L"  height: %g"),
                    size->number);
     if (const auto t = Value(ent, 39); t && t->isNumber && t->number != 0.0)
-        acutPrintf(L"\n    thickness: %g", t->number);
+        acutPrintf(HostText(L"\n    thickness: %g"), t->number);
     if (const auto text = Value(ent, 1); text && !text->isNumber && !text->isPoint &&
                                          !text->text.empty() && ent.dxfName() != L"INSERT")
-        acutPrintf(L"\n    text: %s", text->text.c_str());
+        acutPrintf(HostText(L"\n    text: %s"), text->text.c_str());
 }
 
 void ListOne(const AcDbEntity& ent) {
-    acutPrintf(L"\n  %s  layer: %s  handle: %s", TypeName(ent).c_str(), ent.layer().c_str(),
-               ent.handle().toString().c_str());
+    acutPrintf(HostText(L"\n  %s  layer: %s  handle: %s"), TypeName(ent).c_str(),
+               ent.layer().c_str(), ent.handle().toString().c_str());
     if (auto* ref = dynamic_cast<const AcDbBlockReference*>(&ent)) {
-        acutPrintf(L"  block: %s", ref->blockName().c_str());
+        acutPrintf(HostText(L"  block: %s"), ref->blockName().c_str());
         const AcGeScale3d s = ref->scaleFactors();
-        acutPrintf(L"\n    at: %s  scale: %g,%g,%g  rotation: %g", Point(ref->position()).c_str(),
-                   s.sx, s.sy, s.sz, ref->rotation() * 180.0 / 3.14159265358979323846);
+        acutPrintf(HostText(L"\n    at: %s  scale: %g,%g,%g  rotation: %g"),
+                   Point(ref->position()).c_str(), s.sx, s.sy, s.sz,
+                   ref->rotation() * 180.0 / 3.14159265358979323846);
         for (const AcDbAttribute* att : ref->attributes())
             if (att && !att->isErased())
-                acutPrintf(L"\n    attribute %s = %s", att->tag().c_str(),
+                acutPrintf(HostText(L"\n    attribute %s = %s"), att->tag().c_str(),
                            att->textString().c_str());
         return;
     }
@@ -132,19 +137,19 @@ void ListOne(const AcDbEntity& ent) {
 
 void List() {
     VxAdsEntSet set;
-    if (VxPtSelectEntities(L"\nSelect objects: ", set) != RTNORM) return;
+    if (VxPtSelectEntities(HostText(L"\nSelect objects: "), set) != RTNORM) return;
     for (int i = 0; i < set.GetLength(); ++i) {
         AcDbEntity* ent = nullptr;
         if (set[i].Open(ent, AcDb::kForRead) != Acad::eOk) continue;
         ListOne(*ent);
         ent->close();
     }
-    acutPrintf(L"\n%d object(s)", set.GetLength());
+    acutPrintf(HostText(L"\n%d object(s)"), set.GetLength());
 }
 
 void Erase() {
     VxAdsEntSet set;
-    if (VxPtSelectEntities(L"\nSelect objects to erase: ", set) != RTNORM) return;
+    if (VxPtSelectEntities(HostText(L"\nSelect objects to erase: "), set) != RTNORM) return;
     int erased = 0;
     for (int i = 0; i < set.GetLength(); ++i) {
         AcDbEntity* ent = nullptr;
@@ -152,22 +157,23 @@ void Erase() {
         erased += ent->erase() == Acad::eOk;
         ent->close();
     }
-    acutPrintf(L"\n%d object(s) erased", erased);
+    acutPrintf(HostText(L"\n%d object(s) erased"), erased);
 }
 
 void Undo() {
     Session& s = *g_session;
     if (!s.database->undoGroup()) {
-        acutPrintf(L"\nNothing to undo");
+        acutPrintf(HostText(L"\nNothing to undo"));
         return;
     }
     std::wstring name = s.undoNames.empty() ? L"" : s.undoNames.back();
     if (!s.undoNames.empty()) s.undoNames.pop_back();
-    acutPrintf(L"\nUndone: %s", name.c_str());
+    acutPrintf(HostText(L"\nUndone: %s"), name.c_str());
 }
 
 void Help() {
-    acutPrintf(L"\nCommands (type the name; Esc cancels a prompt, Ctrl+C breaks a computation):");
+    acutPrintf(HostText(
+        L"\nCommands (type the name; Esc cancels a prompt, Ctrl+C breaks a computation):"));
     for (const AcEdCommand& cmd : acedRegCmds->commands())
         acutPrintf(L"\n  %-14s %s", cmd.globalName.c_str(), cmd.description.c_str());
 }
@@ -188,13 +194,14 @@ void RegisterHostCommands(Session& session) {
         const wchar_t* description;
     };
     const Row rows[] = {
-        {L"LIST", List, L"show type, layer, handle, coordinates and attributes of objects"},
-        {L"ERASE", Erase, L"delete the selected objects"},
-        {L"UNDO", Undo, L"take back the last command's changes to the drawing (also U)"},
-        {L"SAVE", Save, L"save the drawing (asks for a name when it has none)"},
-        {L"SAVEAS", SaveAs, L"save the drawing under a new name"},
-        {L"QUIT", Quit, L"end the session (asks to save unsaved changes)"},
-        {L"HELP", Help, L"list the commands (also ?)"},
+        {L"LIST", List,
+         HostText(L"show type, layer, handle, coordinates and attributes of objects")},
+        {L"ERASE", Erase, HostText(L"delete the selected objects")},
+        {L"UNDO", Undo, HostText(L"take back the last command's changes to the drawing (also U)")},
+        {L"SAVE", Save, HostText(L"save the drawing (asks for a name when it has none)")},
+        {L"SAVEAS", SaveAs, HostText(L"save the drawing under a new name")},
+        {L"QUIT", Quit, HostText(L"end the session (asks to save unsaved changes)")},
+        {L"HELP", Help, HostText(L"list the commands (also ?)")},
     };
     for (const Row& r : rows) {
         stack->addCommand(kHostGroup, r.name, r.name, ACRX_CMD_MODAL, r.function);

@@ -113,7 +113,8 @@ public:
     std::optional<solx::editor::InputLine> ReadAnswer(const std::wstring&) override {
         return std::nullopt;
     }
-    bool Reject(const solx::editor::InputLine&, const std::wstring&, const std::wstring&) override {
+    bool Reject(const solx::editor::InputLine&, const std::wstring&,
+                const solx::editor::HostMessage&) override {
         return false;
     }
     bool TakeBreak() override { return m_polls++ == m_breakAt; }

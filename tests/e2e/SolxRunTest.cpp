@@ -73,9 +73,9 @@ TEST_F(SolxRun, SampleScriptInChinese) {
     ASSERT_EQ(r.status, 0) << r.err << r.out;
     for (const char* cmd : kCommands)
         EXPECT_NE(r.out.find(std::string("命令 ") + cmd + " 暂不可用。"), std::string::npos) << cmd;
-    EXPECT_NE(r.out.find("\n4 object(s)"), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("\n9 object(s)"), std::string::npos);
-    EXPECT_NE(r.out.find("block: _SUNWD"), std::string::npos);
+    EXPECT_NE(r.out.find("共 4 个对象"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("共 9 个对象"), std::string::npos);
+    EXPECT_NE(r.out.find("块: _SUNWD"), std::string::npos);
     EXPECT_EQ(Checked(out), "OK\n");
 }
 
@@ -100,7 +100,7 @@ TEST_F(SolxRun, MisfitLineStopsWithoutSaving) {
         Run("--script " + script.string() + " --out " + out.string() + " " + m_sample);
     EXPECT_EQ(r.status, 1);
     EXPECT_NE(r.err.find("bad.scr line 4: \"nonsense words\" does not fit the prompt "
-                         "\"Select objects:\""),
+                         "\"选择对象:\""),
               std::string::npos)
         << r.err;
     EXPECT_NE(r.err.find("not saved"), std::string::npos);
@@ -112,8 +112,7 @@ TEST_F(SolxRun, UnknownCommandNamesTheCommandPrompt) {
     const fs::path script = Write("typo.scr", "LSIT\n");
     const RunResult r = Run("--script " + script.string());
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("line 1: \"LSIT\" does not fit the prompt \"Command:\""),
-              std::string::npos)
+    EXPECT_NE(r.err.find("line 1: \"LSIT\" does not fit the prompt \"命令:\""), std::string::npos)
         << r.err;
 }
 
@@ -136,7 +135,7 @@ TEST_F(SolxRun, BadCommandLinesAndFiles) {
     for (const auto& c : cases) {
         const RunResult r = Run(c.args);
         EXPECT_EQ(r.status, 2) << c.args;
-        EXPECT_EQ(r.out.find("Command:"), std::string::npos) << "refused before the session";
+        EXPECT_EQ(r.out.find("命令:"), std::string::npos) << "refused before the session";
         EXPECT_NE(r.err.find(c.message), std::string::npos) << c.args << ": " << r.err;
     }
 }
@@ -181,7 +180,7 @@ TEST_F(SolxRun, FailedSaveInAScriptFailsTheRun) {
             Run("--script " + script.string() + " --out " + out.string() + " " + copy.string());
         EXPECT_EQ(r.status, 1) << c.script << r.err;
         EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
-        EXPECT_EQ(r.out.find("Command: LIST"), std::string::npos)
+        EXPECT_EQ(r.out.find("命令: LIST"), std::string::npos)
             << "nothing runs after the failed save";
         EXPECT_FALSE(fs::exists(out)) << "nor is the drawing saved at the end";
     }
@@ -214,9 +213,9 @@ TEST_F(SolxRun, SaveAsThenSaveWritesTheNewFileOnly) {
     EXPECT_EQ(ReadFile(copy), before) << "SAVE after SAVEAS writes the new name";
     EXPECT_TRUE(fs::exists(renamed.string() + ".bak")) << "the second save kept the first";
     EXPECT_EQ(Checked(renamed), "OK\n");
-    const size_t firstList = r.out.find("Command: LIST");
+    const size_t firstList = r.out.find("命令: LIST");
     ASSERT_NE(firstList, std::string::npos);
-    EXPECT_EQ(r.out.find("Command: LIST", firstList + 1), std::string::npos)
+    EXPECT_EQ(r.out.find("命令: LIST", firstList + 1), std::string::npos)
         << "nothing runs after QUIT";
 }
 
@@ -271,8 +270,8 @@ TEST_F(SolxRun, TerminalSessionWithANewDrawing) {
     const fs::path out = m_dir / "new.dxf";
     const RunResult r = Run("--out " + out.string(), "xyz\nLIST\nALL\n\nQUIT\n");
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("Invalid input"), std::string::npos) << "the typo is asked again";
-    EXPECT_NE(r.out.find("0 found"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("无效输入"), std::string::npos) << "the typo is asked again";
+    EXPECT_NE(r.out.find("找到 0 个"), std::string::npos) << r.out;
     EXPECT_TRUE(fs::exists(out));
 }
 
@@ -319,9 +318,9 @@ TEST_F(SolxRun, HelpListsOptionsAndCommands) {
 TEST_F(SolxRun, MistypedCommandNamesTheClosestOne) {
     const RunResult typed = Run("", "LSIT\nvxwinsunan\nFROBNICATE\nQUIT\n");
     EXPECT_EQ(typed.status, 0);
-    EXPECT_NE(typed.out.find("did you mean LIST?"), std::string::npos) << typed.out;
-    EXPECT_NE(typed.out.find("did you mean VxWinSunAna?"), std::string::npos);
-    EXPECT_EQ(typed.out.find("did you mean", typed.out.find("FROBNICATE")), std::string::npos)
+    EXPECT_NE(typed.out.find("是否要输入 LIST?"), std::string::npos) << typed.out;
+    EXPECT_NE(typed.out.find("是否要输入 VxWinSunAna?"), std::string::npos);
+    EXPECT_EQ(typed.out.find("是否要输入", typed.out.find("FROBNICATE")), std::string::npos)
         << "nothing is close to it";
     const RunResult script = Run("--script " + Write("t.scr", "SAVAS\n").string());
     EXPECT_EQ(script.status, 1);
@@ -356,10 +355,10 @@ TEST_F(SolxRun, ListShowsTypesCoordinatesAndAttributes) {
     const fs::path script = Write("list.scr", "LIST\nALL\n\nQUIT\n");
     const RunResult r = Run("--script " + script.string() + " " + m_sample);
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("INSERT  layer: SUN-WINDOW  handle: "), std::string::npos) << r.out;
-    EXPECT_NE(r.out.find("attribute LABEL = "), std::string::npos);
-    EXPECT_NE(r.out.find("closed"), std::string::npos) << "building outlines";
-    EXPECT_NE(r.out.find("thickness: "), std::string::npos);
+    EXPECT_NE(r.out.find("INSERT  图层: SUN-WINDOW  句柄: "), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("属性 LABEL = "), std::string::npos);
+    EXPECT_NE(r.out.find("闭合"), std::string::npos) << "building outlines";
+    EXPECT_NE(r.out.find("厚度: "), std::string::npos);
 }
 
 // At the terminal, leaving with unsaved changes asks; a new drawing is saved under a typed name
@@ -368,30 +367,30 @@ TEST_F(SolxRun, TerminalAsksToSaveBeforeLeaving) {
     const std::string analysis = "VxWinSunAna\nALL\n\nALL\n\n@ok\n80000,0\n";
     const RunResult no = Run(m_sample, analysis + "QUIT\nNo\n");
     EXPECT_EQ(no.status, 0) << no.err;
-    EXPECT_NE(no.out.find("Save changes to " + m_sample + "?"), std::string::npos) << no.out;
+    EXPECT_NE(no.out.find("是否将改动保存到 " + m_sample + "?"), std::string::npos) << no.out;
 
     const RunResult cancelled = Run(m_sample, analysis + "QUIT\n\x1b\nLIST\nL\n\n");
-    EXPECT_NE(cancelled.out.find("*Cancel*"), std::string::npos) << cancelled.out;
-    EXPECT_NE(cancelled.out.find("*Cancel*\nCommand: Select objects:"), std::string::npos)
+    EXPECT_NE(cancelled.out.find("*取消*"), std::string::npos) << cancelled.out;
+    EXPECT_NE(cancelled.out.find("*取消*\n命令: 选择对象:"), std::string::npos)
         << "the session goes on";
 
     const RunResult untouched = Run(m_sample, "LIST\nALL\n\nQUIT\n");
-    EXPECT_EQ(untouched.out.find("Save changes"), std::string::npos) << "LIST changes nothing";
+    EXPECT_EQ(untouched.out.find("是否将改动保存"), std::string::npos) << "LIST changes nothing";
     const RunResult undone = Run(m_sample, "ERASE\nALL\n\nU\nQUIT\n");
-    EXPECT_EQ(undone.out.find("Save changes"), std::string::npos) << "back to the file";
+    EXPECT_EQ(undone.out.find("是否将改动保存"), std::string::npos) << "back to the file";
 
     fs::current_path(m_dir);
     const RunResult saved = Run("", "ERASE\nALL\n\nSAVE\nsite\nQUIT\n");
     EXPECT_EQ(saved.status, 0) << saved.err;
     EXPECT_TRUE(fs::exists(m_dir / "site.dxf"));
-    EXPECT_NE(saved.out.find("Saved " + (m_dir / "site.dxf").string()), std::string::npos)
+    EXPECT_NE(saved.out.find("已保存 " + (m_dir / "site.dxf").string()), std::string::npos)
         << saved.out;
-    EXPECT_EQ(saved.out.find("Save changes"), std::string::npos) << "saved already";
+    EXPECT_EQ(saved.out.find("是否将改动保存"), std::string::npos) << "saved already";
 
     const fs::path copy = m_dir / "copy.dxf";
     fs::copy_file(m_sample, copy);
     const RunResult atEnd = Run(copy.string(), "ERASE\nALL\n\n");  // the input ends
-    EXPECT_NE(atEnd.out.find("Save changes to " + copy.string() + "?"), std::string::npos)
+    EXPECT_NE(atEnd.out.find("是否将改动保存到 " + copy.string() + "?"), std::string::npos)
         << atEnd.out;
     EXPECT_EQ(ReadFile(copy), ReadFile(m_sample)) << "no answer: nothing saved";
 }

@@ -20,14 +20,15 @@ public:
         return solx::editor::InputLine{m_lines[m_next - 1], static_cast<int>(m_next)};
     }
     bool Reject(const solx::editor::InputLine& line, const std::wstring&,
-                const std::wstring&) override {
+                const solx::editor::HostMessage&) override {
         rejected.push_back(line.text);
         Stop(L"rejected: " + line.text);
         return false;
     }
-    bool Refuse(const solx::editor::InputLine& line, const std::wstring& reason) override {
-        refused.push_back(reason);
-        Stop(L"refused: " + line.text + L": " + reason);
+    bool Refuse(const solx::editor::InputLine& line,
+                const solx::editor::HostMessage& reason) override {
+        refused.push_back(reason.English());
+        Stop(L"refused: " + line.text + L": " + reason.English());
         return false;
     }
     bool TakeBreak() override { return false; }

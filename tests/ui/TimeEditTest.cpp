@@ -157,7 +157,7 @@ TEST_F(TimeEdit, PlaceholdersReadAsTheDigitsBeforeThem) {
 }
 
 TEST_F(TimeEdit, UncheckButtonNeverShowsTheFocus) {
-    std::wstring error;
+    solx::editor::HostMessage error;
     ASSERT_TRUE(solx::ui::ClickControl(dialog.play.m_hWnd, error));
     EXPECT_FALSE(dialog.play.m_hWnd->focusLook);
     HWND plain = dialog.m_hWnd->Child(953);

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "acad/AcEdHostText.h"
+
 namespace solx::editor {
 
 // One answer line. line is the 1-based script line, 0 for typed input.
@@ -25,14 +27,15 @@ public:
     // The next answer to prompt (the prompt text as the command gave it). Comment lines are
     // skipped here. nullopt: no more input (end of script, end of terminal input).
     virtual std::optional<InputLine> ReadAnswer(const std::wstring& prompt) = 0;
-    // A line that does not fit its prompt. Returns true when the caller should ask again
-    // (terminal); false when the run stops (script), after which Stopped() is true.
+    // A line that does not fit its prompt; expected says what would. Returns true when the
+    // caller should ask again (terminal); false when the run stops (script), after which
+    // Stopped() is true.
     virtual bool Reject(const InputLine& line, const std::wstring& prompt,
-                        const std::wstring& expected) = 0;
+                        const HostMessage& expected) = 0;
     // A dialog line that was understood but cannot be done (no such control, a hidden one, a
     // value the control cannot hold); reason says why. Like Reject: true when the caller should
     // ask again (terminal, the dialog stays open), false when the run stops (script).
-    virtual bool Refuse(const InputLine& line, const std::wstring& reason) {
+    virtual bool Refuse(const InputLine& line, const HostMessage& reason) {
         return Reject(line, L"", reason);
     }
     // True when a person answers (the terminal): dialogs then describe themselves on opening.

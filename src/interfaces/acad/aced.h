@@ -117,7 +117,7 @@ void SetLastKeyword(std::wstring keyword);
 // Reads and parses answers for the given prompt kind; shared by every prompt function.
 // Exposed for the selection prompts of the product-line library.
 int ReadRaw(const wchar_t* prompt, InputLine& line);
-bool RejectLine(const InputLine& line, const wchar_t* prompt, const wchar_t* expected);
+bool RejectLine(const InputLine& line, const wchar_t* prompt, const HostMessage& expected);
 // Parses "x,y" or "x,y,z"; false when text is not a point.
 bool ParsePoint(const std::wstring& text, ads_point result);
 bool ParseNumber(const std::wstring& text, double& value);

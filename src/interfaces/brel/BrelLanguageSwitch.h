@@ -52,9 +52,12 @@ namespace solx::lang {
 // "<Module>.<language>.txt" (UTF-8, one "original<TAB>translation" a line, "\n" "\t" "\\"
 // escapes, lines starting with "#" ignored) holds a module's texts. The module name in the file
 // name is matched without regard to case. For "Chs" every module gets an empty dictionary.
+// The host's own texts (English originals) come from "SolxHost.<language>.txt" and are given to
+// the editor as its host translator (English where the file or an entry is missing).
 void InstallLanguageSwitch(const std::wstring& language, const std::string& dictionaryDir);
 // Removes the installed switch: g_pBrelLangSwitch and g_pCurModuleLang become null, the
-// language "Chs". Dictionaries stay valid until the process ends (modules cache them).
+// language "Chs", the host texts English. Dictionaries stay valid until the process ends (modules
+// cache them).
 void RemoveLanguageSwitch();
 // Parses one dictionary file's text; bad lines are reported as "file:line: reason" in errors.
 void ParseDictionary(const std::string& utf8Text, const std::string& fileName,

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string>
 
+#include "acad/AcEdHostText.h"
+
 class CDialog;
 
 namespace solx::ui {
@@ -44,7 +46,7 @@ public:
     // An action that could not be applied; reason says why. True when the dialog stays open for
     // the next action (a person at the terminal); false when the run stops, which cancels the
     // dialog (a script).
-    virtual bool Refuse(const DialogAction& action, const std::wstring& reason) = 0;
+    virtual bool Refuse(const DialogAction& action, const editor::HostMessage& reason) = 0;
     // True when a person answers: the dialog is shown as text when it opens.
     virtual bool Interactive() const { return false; }
     // True once the input has stopped (an earlier line did not fit): the dialog closes quietly.
@@ -67,7 +69,7 @@ public:
     explicit ScriptDialogPresenter(DialogActionSource& source) : m_source(source) {}
     int RunModal(CDialog& dialog) override;
     // Applies one action; false (with a message) when it cannot be applied.
-    static bool Apply(CDialog& dialog, const DialogAction& action, std::wstring& error);
+    static bool Apply(CDialog& dialog, const DialogAction& action, editor::HostMessage& error);
 
 private:
     DialogActionSource& m_source;

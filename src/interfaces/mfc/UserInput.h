@@ -5,25 +5,28 @@
 
 #include <string>
 
+#include "acad/AcEdHostText.h"
 #include "mfc/WinTypes.h"
 
 namespace solx::ui {
+
+using editor::HostMessage;
 
 // Moves the focus to `window` (kill focus on the previous owner first).
 void FocusControl(HWND window);
 // Types `text` into an edit: a plain edit takes it as its new text (EN_CHANGE); a masked edit
 // gets it pasted over its whole text (WM_PASTE) and refuses, unchanged, what it cannot hold.
 // The focus stays in the edit.
-bool TypeText(HWND window, const std::wstring& text, std::wstring& error);
+bool TypeText(HWND window, const std::wstring& text, HostMessage& error);
 // Clicks a button, check box or radio (BN_CLICKED after the check changed).
-bool ClickControl(HWND window, std::wstring& error);
+bool ClickControl(HWND window, HostMessage& error);
 // Picks item `index` of a combo box (CBN_SELCHANGE).
-bool PickItem(HWND window, int index, std::wstring& error);
+bool PickItem(HWND window, int index, HostMessage& error);
 // Sets a date picker's date (DTN_DATETIMECHANGE).
-bool PickDate(HWND window, const SYSTEMTIME& date, std::wstring& error);
+bool PickDate(HWND window, const SYSTEMTIME& date, HostMessage& error);
 // Moves a spin (its buddy shows the number; WM_VSCROLL) or a slider (WM_HSCROLL); a position
 // outside its range is refused.
-bool MoveTo(HWND window, int pos, std::wstring& error);
+bool MoveTo(HWND window, int pos, HostMessage& error);
 // Delivers WM_TIMER for timer `id` of `window`.
 void FireTimer(HWND window, UINT_PTR id);
 

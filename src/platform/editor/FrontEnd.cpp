@@ -13,7 +13,7 @@ namespace {
 class SilentFrontEnd : public FrontEnd {
 public:
     std::optional<InputLine> ReadAnswer(const std::wstring&) override { return std::nullopt; }
-    bool Reject(const InputLine&, const std::wstring&, const std::wstring&) override {
+    bool Reject(const InputLine&, const std::wstring&, const HostMessage&) override {
         return false;
     }
     bool TakeBreak() override { return false; }
@@ -100,9 +100,9 @@ std::optional<DialogAction> NextDialogAction(const std::wstring& caption) {
             action->input = line;
             return action;
         }
-        const wchar_t* expected =
+        const auto expected = HostMessage(
             L"a dialog action (@set ID VALUE, @click ID, @select ID ITEM, @ok, @cancel, or "
-            L"ID=VALUE, ID, ok, cancel, ?)";
+            L"ID=VALUE, ID, ok, cancel, ?)");
         if (!RejectLine(line, prompt.c_str(), expected)) return std::nullopt;
     }
 }

@@ -58,7 +58,8 @@ int acedGrRead(int /*track*/, int* type, resbuf* result) {
         InputLine line;
         if (int rc = ReadRaw(prompt, line); rc != RTNORM) return rc;
         if (ParseEvent(line.text, *type, *result)) return RTNORM;
-        if (!RejectLine(line, L"(cursor tracking)", L"@move x,y, @pick x,y, @key C or @esc"))
+        if (!RejectLine(line, L"(cursor tracking)",
+                        HostMessage(L"@move x,y, @pick x,y, @key C or @esc")))
             return RTERROR;
     }
 }
@@ -103,7 +104,8 @@ int AfxMessageBox(const wchar_t* text, UINT type, UINT /*helpId*/) {
         if (yesNo && (answer == L"@NO" || answer == L"N")) return IDNO;
         if (!yesNo && answer == L"@OK") return IDOK;
         if (!yesNo && answer == L"@CANCEL") return IDCANCEL;
-        if (!RejectLine(line, prompt, yesNo ? L"@yes or @no" : L"@ok or @cancel"))
+        if (!RejectLine(line, prompt,
+                        yesNo ? HostMessage(L"@yes or @no") : HostMessage(L"@ok or @cancel")))
             return yesNo ? IDNO : IDCANCEL;
     }
 }

@@ -20,8 +20,8 @@ int ReadRaw(const wchar_t* prompt, InputLine& line) {
     return IsEscape(line.text) ? RTCAN : RTNORM;
 }
 
-bool RejectLine(const InputLine& line, const wchar_t* prompt, const wchar_t* expected) {
-    return CurrentFrontEnd().Reject(line, prompt ? prompt : L"", expected ? expected : L"");
+bool RejectLine(const InputLine& line, const wchar_t* prompt, const HostMessage& expected) {
+    return CurrentFrontEnd().Reject(line, prompt ? prompt : L"", expected);
 }
 
 bool ParseNumber(const std::wstring& text, double& value) {
@@ -72,7 +72,7 @@ bool NumberAllowed(double v, int flags) {
 // The loop shared by all prompts: read, try the common answers, then parse(line) which returns
 // a status or 0 for "does not fit". RSG_OTHER turns any unfit text into a keyword.
 template <class Parse>
-int Ask(const wchar_t* prompt, const wchar_t* expected, Parse parse) {
+int Ask(const wchar_t* prompt, const HostMessage& expected, Parse parse) {
     const InitGet init = TakeInitGet();
     for (;;) {
         InputLine line;
@@ -94,7 +94,7 @@ int Ask(const wchar_t* prompt, const wchar_t* expected, Parse parse) {
 using namespace solx::editor;
 
 int acedGetPoint(const ads_point base, const wchar_t* prompt, ads_point result) {
-    return Ask(prompt, L"a point x,y or x,y,z", [&](const std::wstring& text, int) {
+    return Ask(prompt, HostMessage(L"a point x,y or x,y,z"), [&](const std::wstring& text, int) {
         ads_point p;
         double d = 0.0;
         if (ParsePoint(text, p)) {
@@ -110,7 +110,7 @@ int acedGetPoint(const ads_point base, const wchar_t* prompt, ads_point result) 
 }
 
 int acedGetReal(const wchar_t* prompt, ads_real* result) {
-    return Ask(prompt, L"a number", [&](const std::wstring& text, int flags) {
+    return Ask(prompt, HostMessage(L"a number"), [&](const std::wstring& text, int flags) {
         double v = 0.0;
         if (!ParseNumber(text, v) || !NumberAllowed(v, flags)) return 0;
         *result = v;
@@ -119,7 +119,7 @@ int acedGetReal(const wchar_t* prompt, ads_real* result) {
 }
 
 int acedGetInt(const wchar_t* prompt, int* result) {
-    return Ask(prompt, L"a whole number", [&](const std::wstring& text, int flags) {
+    return Ask(prompt, HostMessage(L"a whole number"), [&](const std::wstring& text, int flags) {
         double v = 0.0;
         if (!ParseNumber(text, v) || v != std::floor(v) || std::fabs(v) > 32767.0) return 0;
         if (!NumberAllowed(v, flags)) return 0;
@@ -129,24 +129,25 @@ int acedGetInt(const wchar_t* prompt, int* result) {
 }
 
 int acedGetDist(const ads_point base, const wchar_t* prompt, ads_real* result) {
-    return Ask(prompt, L"a distance or a point", [&](const std::wstring& text, int flags) {
-        double v = 0.0;
-        ads_point p;
-        if (ParseNumber(text, v)) {
-            if (!NumberAllowed(v, flags)) return 0;
-            *result = v;
-            return RTNORM;
-        }
-        if (!ParsePoint(text, p)) return 0;
-        if (base) {
-            *result = acutDistance(base, p);
-            return RTNORM;
-        }
-        ads_point second;
-        const int rc = acedGetPoint(p, L"\nSecond point: ", second);
-        if (rc == RTNORM) *result = acutDistance(p, second);
-        return rc == RTNONE ? RTCAN : rc;
-    });
+    return Ask(prompt, HostMessage(L"a distance or a point"),
+               [&](const std::wstring& text, int flags) {
+                   double v = 0.0;
+                   ads_point p;
+                   if (ParseNumber(text, v)) {
+                       if (!NumberAllowed(v, flags)) return 0;
+                       *result = v;
+                       return RTNORM;
+                   }
+                   if (!ParsePoint(text, p)) return 0;
+                   if (base) {
+                       *result = acutDistance(base, p);
+                       return RTNORM;
+                   }
+                   ads_point second;
+                   const int rc = acedGetPoint(p, HostText(L"\nSecond point: "), second);
+                   if (rc == RTNORM) *result = acutDistance(p, second);
+                   return rc == RTNONE ? RTCAN : rc;
+               });
 }
 
 int acedGetString(int cronly, const wchar_t* prompt, wchar_t* result, size_t bufLen) {
@@ -161,7 +162,8 @@ int acedGetString(int cronly, const wchar_t* prompt, wchar_t* result, size_t buf
 }
 
 int acedGetKword(const wchar_t* prompt, wchar_t* result, size_t bufLen) {
-    const int rc = Ask(prompt, L"one of the keywords", [](const std::wstring&, int) { return 0; });
+    const int rc = Ask(prompt, HostMessage(L"one of the keywords"),
+                       [](const std::wstring&, int) { return 0; });
     if (rc == RTKWORD) {
         CopyOut(LastKeyword(), result, bufLen);
         return RTNORM;

@@ -43,16 +43,16 @@ public:
     }
 
     bool Reject(const InputLine& line, const std::wstring& prompt,
-                const std::wstring& expected) override {
+                const HostMessage& expected) override {
         Stop(m_name + L" line " + std::to_wstring(line.line) + L": \"" + line.text +
-             L"\" does not fit the prompt \"" + Trimmed(prompt) + L"\" (expected " + expected +
-             L")");
+             L"\" does not fit the prompt \"" + Trimmed(prompt) + L"\" (expected " +
+             expected.English() + L")");
         return false;
     }
 
-    bool Refuse(const InputLine& line, const std::wstring& reason) override {
+    bool Refuse(const InputLine& line, const HostMessage& reason) override {
         Stop(m_name + L" line " + std::to_wstring(line.line) + L": \"" + line.text + L"\": " +
-             reason);
+             reason.English());
         return false;
     }
 

@@ -21,7 +21,11 @@ namespace solx::editor {
 namespace {
 
 volatile std::sig_atomic_t g_breakRequested = 0;
-constexpr const wchar_t* kCancelNotice = L"*Cancel*";
+
+// The notice of a cancelled prompt, in the session language.
+std::string CancelNotice() {
+    return win::WideToUtf8(HostText(L"*Cancel*"));
+}
 
 // The terminal's settings for the whole session: no line discipline and no echo (the front end
 // edits the line), so that keys typed while a command computes wait for the next prompt instead
@@ -84,13 +88,15 @@ public:
         }
     }
 
-    bool Reject(const InputLine&, const std::wstring&, const std::wstring& expected) override {
-        m_out << win::WideToUtf8(L"Invalid input, expected " + expected + L".") << '\n';
+    bool Reject(const InputLine&, const std::wstring&, const HostMessage& expected) override {
+        m_out << win::WideToUtf8(
+                     HostTextf(L"Invalid input, expected %s.", expected.Local().c_str()))
+              << '\n';
         return true;
     }
 
-    bool Refuse(const InputLine&, const std::wstring& reason) override {
-        m_out << win::WideToUtf8(reason) << '\n';
+    bool Refuse(const InputLine&, const HostMessage& reason) override {
+        m_out << win::WideToUtf8(reason.Local()) << '\n';
         return true;
     }
 
@@ -101,7 +107,7 @@ public:
         g_breakRequested = 0;
         if (requested) {
             EndMeterLine();
-            Print(std::wstring(L"\n") + kCancelNotice + L"\n");
+            Print(std::wstring(L"\n") + HostText(L"*Cancel*") + L"\n");
         }
         return requested;
     }
@@ -149,7 +155,7 @@ private:
         if (!raw.empty() && raw.back() == '\r') raw.pop_back();
         // An Esc typed into a line-buffered terminal arrives as the escape character.
         if (raw.find('\x1b') != std::string::npos || raw.find('\x03') != std::string::npos) {
-            m_out << win::WideToUtf8(kCancelNotice) << '\n';
+            m_out << CancelNotice() << '\n';
             return L"@esc";
         }
         return win::Utf8ToWide(raw);
@@ -169,7 +175,7 @@ private:
             if (c == kInterrupted && g_breakRequested == 0) continue;  // another signal
             if (c == kInterrupted || c == kTimeout) {
                 g_breakRequested = 0;
-                m_out << win::WideToUtf8(kCancelNotice) << "\n" << std::flush;
+                m_out << CancelNotice() << "\n" << std::flush;
                 return L"@esc";
             }
             if (c < 0) return line.empty() ? std::nullopt : std::optional(win::Utf8ToWide(line));
@@ -178,7 +184,7 @@ private:
                 return win::Utf8ToWide(line);
             }
             if (c == 0x03 || (c == 0x1b && !SwallowSequence())) {
-                m_out << win::WideToUtf8(kCancelNotice) << "\n" << std::flush;
+                m_out << CancelNotice() << "\n" << std::flush;
                 return L"@esc";
             }
             if (c == 0x1b) continue;

@@ -6,6 +6,7 @@
 #include <cwchar>
 #include <cwctype>
 
+#include "acad/AcEdHostText.h"
 #include "mfc/WindowState.h"
 #include "mfc/afxcmn.h"
 #include "mfc/afxwin.h"
@@ -92,7 +93,7 @@ void DDX_Text(CDataExchange* pDX, int id, int& value) {
     if (!pDX->m_bSaveAndValidate) {
         window->text = std::to_wstring(value);
     } else if (!ParseInt(window->text, value)) {
-        FailWith(pDX, L"Please enter an integer.");
+        FailWith(pDX, solx::editor::HostText(L"Please enter an integer."));
     }
 }
 
@@ -104,7 +105,7 @@ void DDX_Text(CDataExchange* pDX, int id, double& value) {
         text.Format(L"%.15g", value);
         window->text = text.str();
     } else if (!ParseDouble(window->text, value)) {
-        FailWith(pDX, L"Please enter a number.");
+        FailWith(pDX, solx::editor::HostText(L"Please enter a number."));
     }
 }
 
@@ -161,15 +162,15 @@ void DDX_CBString(CDataExchange* pDX, int id, CString& value) {
 void DDV_MinMaxInt(CDataExchange* pDX, int value, int minValue, int maxValue) {
     if (!pDX->m_bSaveAndValidate || pDX->Failed()) return;
     if (value >= minValue && value <= maxValue) return;
-    CString message;
-    message.Format(L"Please enter an integer between %d and %d.", minValue, maxValue);
-    FailWith(pDX, message);
+    FailWith(pDX, solx::editor::HostTextf(L"Please enter an integer between %d and %d.", minValue,
+                                          maxValue)
+                      .c_str());
 }
 
 void DDV_MinMaxDouble(CDataExchange* pDX, double const& value, double minValue, double maxValue) {
     if (!pDX->m_bSaveAndValidate || pDX->Failed()) return;
     if (value >= minValue && value <= maxValue) return;
-    CString message;
-    message.Format(L"Please enter a number between %.15g and %.15g.", minValue, maxValue);
-    FailWith(pDX, message);
+    FailWith(pDX, solx::editor::HostTextf(L"Please enter a number between %.15g and %.15g.",
+                                          minValue, maxValue)
+                      .c_str());
 }

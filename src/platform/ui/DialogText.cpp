@@ -4,12 +4,16 @@
 #include <cstdio>
 #include <string>
 
+#include "acad/AcEdHostText.h"
 #include "mfc/CDialog.h"
 #include "mfc/DialogPresenter.h"
 #include "mfc/WindowState.h"
 
 namespace solx::ui {
 namespace {
+
+using editor::HostText;
+using editor::HostTextf;
 
 bool SameRow(const DialogRect& a, const DialogRect& b) {
     return a.y < b.y + b.height && b.y < a.y + a.height;
@@ -69,14 +73,13 @@ std::wstring ValueOf(const WindowState& c) {
             return L" = " + Quoted(c.text);
         case ControlKind::CheckBox:
         case ControlKind::Radio:
-            return c.check ? L" = 1 (on)" : L" = 0 (off)";
+            return c.check ? HostText(L" = 1 (on)") : HostText(L" = 0 (off)");
         case ControlKind::DateTime:
             return L" = " + DateText(c.time);
         case ControlKind::Spin:
             // The buddy edit shows the number; the spin only moves it within its range.
             if (c.buddyId)
-                return L" (moves " + std::to_wstring(c.buddyId) + L", " +
-                       std::to_wstring(c.rangeMin) + L".." + std::to_wstring(c.rangeMax) + L")";
+                return HostTextf(L" (moves %d, %d..%d)", c.buddyId, c.rangeMin, c.rangeMax);
             [[fallthrough]];
         case ControlKind::Slider:
             return L" = " + std::to_wstring(c.pos) + L" (" + std::to_wstring(c.rangeMin) + L".." +
@@ -88,10 +91,10 @@ std::wstring ValueOf(const WindowState& c) {
 
 std::wstring StateOf(const WindowState& c) {
     std::wstring state;
-    if (!c.cue.empty()) state += L"  takes " + c.cue;
-    if (c.readOnly) state += L"  read-only";
-    if (!c.enabled) state += L"  disabled";
-    if (!c.visible) state += L"  hidden";
+    if (!c.cue.empty()) state += HostTextf(L"  takes %s", c.cue.c_str());
+    if (c.readOnly) state += HostText(L"  read-only");
+    if (!c.enabled) state += HostText(L"  disabled");
+    if (!c.visible) state += HostText(L"  hidden");
     return state;
 }
 
@@ -132,8 +135,8 @@ std::wstring Padded(std::wstring text, std::size_t width) {
 
 std::wstring DescribeDialog(const CDialog& dialog) {
     const WindowState* window = dialog.m_hWnd;
-    std::wstring text = L"\n[" + (window ? window->text : std::wstring()) + L"] dialog " +
-                        std::to_wstring(dialog.TemplateId());
+    std::wstring text =
+        HostTextf(L"\n[%s] dialog %u", window ? window->text.c_str() : L"", dialog.TemplateId());
     if (!window) return text + L"\n";
     for (const auto& child : window->children) {
         const WindowState& c = *child;
@@ -145,8 +148,9 @@ std::wstring DescribeDialog(const CDialog& dialog) {
         text += L"\n  " + Padded(std::to_wstring(c.id), 6) + Padded(LabelOf(c), 16) + L" " +
                 KindName(c.kind) + ValueOf(c) + StateOf(c) + ItemsOf(c);
     }
-    return text +
-           L"\n  Type ID=VALUE to set, ID to click, ok, cancel, or ? to show the dialog again.\n";
+    return text + HostText(
+                      L"\n  Type ID=VALUE to set, ID to click, ok, cancel, or ? to show the "
+                      L"dialog again.\n");
 }
 
 }  // namespace solx::ui

@@ -35,12 +35,13 @@ public:
         action.id = next->id;
         action.value = next->value;
         // Typed actions have no line; a script's name the line they came from.
-        action.where = next->input.line > 0 ? L"script line " + std::to_wstring(next->input.line) : L"";
+        action.where =
+            next->input.line > 0 ? L"script line " + std::to_wstring(next->input.line) : L"";
         m_last = next->input;
         return action;
     }
     // The front end words the refusal with the line it came from (a script: file and line).
-    bool Refuse(const DialogAction&, const std::wstring& reason) override {
+    bool Refuse(const DialogAction&, const editor::HostMessage& reason) override {
         return editor::CurrentFrontEnd().Refuse(m_last, reason);
     }
     bool Interactive() const override { return editor::CurrentFrontEnd().Interactive(); }

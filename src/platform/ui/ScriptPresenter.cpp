@@ -11,6 +11,8 @@
 namespace solx::ui {
 namespace {
 
+using editor::HostMessagef;
+
 bool ToInt(const std::wstring& text, int& value) {
     wchar_t* end = nullptr;
     const long parsed = std::wcstol(text.c_str(), &end, 10);
@@ -42,28 +44,28 @@ int ItemIndex(HWND combo, const std::wstring& value) {
     return ToInt(value, index) ? index : -1;
 }
 
-bool PickNamed(HWND combo, const std::wstring& value, std::wstring& error) {
+bool PickNamed(HWND combo, const std::wstring& value, HostMessage& error) {
     const int index = ItemIndex(combo, value);
     if (index >= 0) return PickItem(combo, index, error);
-    error = L"control " + std::to_wstring(combo->id) + L" has no item '" + value + L"'";
+    error = HostMessagef(L"control %d has no item '%s'", combo->id, value.c_str());
     return false;
 }
 
-bool SetCheck(HWND window, const std::wstring& value, std::wstring& error) {
+bool SetCheck(HWND window, const std::wstring& value, HostMessage& error) {
     int wanted = 0;
     if (!ToInt(value, wanted) || wanted < 0 || wanted > 1) {
-        error = L"a check box or radio takes 0 or 1";
+        error = HostMessage(L"a check box or radio takes 0 or 1");
         return false;
     }
     if (window->check == wanted) return true;
     if (window->kind == ControlKind::Radio && wanted == 0) {
-        error = L"a radio is cleared by setting another radio of its group";
+        error = HostMessage(L"a radio is cleared by setting another radio of its group");
         return false;
     }
     return ClickControl(window, error);
 }
 
-bool SetControl(HWND window, const std::wstring& value, std::wstring& error) {
+bool SetControl(HWND window, const std::wstring& value, HostMessage& error) {
     int number = 0;
     SYSTEMTIME date;
     switch (window->kind) {
@@ -81,7 +83,7 @@ bool SetControl(HWND window, const std::wstring& value, std::wstring& error) {
         }
         case ControlKind::DateTime:
             if (ToDate(value, date)) return PickDate(window, date, error);
-            error = L"a date is written YYYY-MM-DD";
+            error = HostMessage(L"a date is written YYYY-MM-DD");
             return false;
         case ControlKind::CheckBox:
         case ControlKind::Radio:
@@ -89,18 +91,17 @@ bool SetControl(HWND window, const std::wstring& value, std::wstring& error) {
         case ControlKind::Spin:
         case ControlKind::Slider:
             if (ToInt(value, number)) return MoveTo(window, number, error);
-            error = L"a spin or slider takes a whole number";
+            error = HostMessage(L"a spin or slider takes a whole number");
             return false;
         default:
-            error = std::wstring(L"a ") + KindName(window->kind) + L" cannot be set";
+            error = HostMessagef(L"a %s cannot be set", KindName(window->kind));
             return false;
     }
 }
 
 }  // namespace
 
-bool ScriptDialogPresenter::Apply(CDialog& dialog, const DialogAction& action,
-                                  std::wstring& error) {
+bool ScriptDialogPresenter::Apply(CDialog& dialog, const DialogAction& action, HostMessage& error) {
     using Kind = DialogAction::Kind;
     if (action.kind == Kind::Ok || action.kind == Kind::Cancel) {
         const int id = action.kind == Kind::Ok ? IDOK : IDCANCEL;
@@ -110,13 +111,13 @@ bool ScriptDialogPresenter::Apply(CDialog& dialog, const DialogAction& action,
     if (action.kind == Kind::Show) return true;
     HWND window = dialog.m_hWnd->Child(action.id);
     if (!window) {
-        error = L"no control " + std::to_wstring(action.id);
+        error = HostMessagef(L"no control %d", action.id);
         return false;
     }
     if (action.kind == Kind::Click) return ClickControl(window, error);
     if (action.kind == Kind::Select) {
         if (window->kind != ControlKind::ComboBox) {
-            error = L"control " + std::to_wstring(action.id) + L" is not a combo box";
+            error = HostMessagef(L"control %d is not a combo box", action.id);
             return false;
         }
         return PickNamed(window, action.value, error);
@@ -141,10 +142,11 @@ int ScriptDialogPresenter::RunModal(CDialog& dialog) {
             m_source.Print(DescribeDialog(dialog));
             continue;
         }
-        std::wstring error;
+        HostMessage error;
         if (Apply(dialog, *action, error)) continue;
-        if (m_source.Refuse(*action, name + L" (" + dialog.GetWindowTextString() + L"): " + error))
-            continue;
+        const HostMessage where = HostMessagef(L"dialog %u (%s): ", dialog.TemplateId(),
+                                               dialog.GetWindowTextString().c_str());
+        if (m_source.Refuse(*action, where + error)) continue;
         dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         if (!dialog.IsModalEnded()) dialog.EndDialog(IDCANCEL);
     }

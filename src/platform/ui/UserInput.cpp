@@ -9,6 +9,8 @@
 namespace solx::ui {
 namespace {
 
+using editor::HostMessagef;
+
 bool IsEdit(HWND window) {
     return window->kind == ControlKind::Edit || window->kind == ControlKind::MaskedEdit;
 }
@@ -18,28 +20,34 @@ void Notify(HWND window, UINT code) {
 }
 
 // A user can only reach a control that is shown and enabled in a shown, enabled dialog.
-bool Reachable(HWND window, std::wstring& error) {
+bool Reachable(HWND window, HostMessage& error) {
     for (HWND w = window; w; w = w->parent) {
         if (!w->visible)
-            error = L"control " + std::to_wstring(window->id) + L" is hidden";
+            error = HostMessagef(L"control %d is hidden", window->id);
         else if (!w->enabled)
-            error = L"control " + std::to_wstring(window->id) + L" is disabled";
+            error = HostMessagef(L"control %d is disabled", window->id);
         if (!error.empty()) return false;
     }
     return true;
 }
 
-bool Expect(HWND window, bool kindOk, const wchar_t* what, std::wstring& error) {
+// notKind: the refusal for a control of another kind, "control %d (%s) is not ...".
+bool Expect(HWND window, bool kindOk, const HostMessage& notKind, HostMessage& error) {
     if (!window) {
-        error = L"no such control";
+        error = HostMessage(L"no such control");
         return false;
     }
     if (!kindOk) {
-        error = L"control " + std::to_wstring(window->id) + L" (" + KindName(window->kind) +
-                L") is not " + what;
+        error = notKind;
         return false;
     }
     return Reachable(window, error);
+}
+
+// The refusal for a control of the wrong kind; format takes the id and the kind's name.
+HostMessage NotKind(const wchar_t* format, HWND window) {
+    if (!window) return {};
+    return HostMessagef(format, window->id, KindName(window->kind));
 }
 
 // Checks `radio` and unchecks the other radios of its group (auto radio buttons).
@@ -74,20 +82,24 @@ void FocusControl(HWND window) {
     }
 }
 
-bool TypeText(HWND window, const std::wstring& text, std::wstring& error) {
+bool TypeText(HWND window, const std::wstring& text, HostMessage& error) {
     const bool typable =
         window && (IsEdit(window) || (window->kind == ControlKind::ComboBox && window->editable));
-    if (!Expect(window, typable, L"an edit", error)) return false;
+    if (!Expect(window, typable,
+                NotKind(editor::HostKey(L"control %d (%s) is not an edit"), window), error))
+        return false;
     if (window->readOnly) {
-        error = L"control " + std::to_wstring(window->id) + L" is read-only";
+        error = HostMessagef(L"control %d is read-only", window->id);
         return false;
     }
     FocusControl(window);
     if (window->kind == ControlKind::MaskedEdit) {
         const auto pasted = reinterpret_cast<LPARAM>(text.c_str());
         if (CWnd::FromHandle(window)->SendMessage(WM_PASTE, 0, pasted)) return true;
-        error = L"control " + std::to_wstring(window->id) + L" cannot hold \"" + text + L"\"";
-        if (!window->cue.empty()) error += L" (it takes " + window->cue + L")";
+        error = window->cue.empty()
+                    ? HostMessagef(L"control %d cannot hold \"%s\"", window->id, text.c_str())
+                    : HostMessagef(L"control %d cannot hold \"%s\" (it takes %s)", window->id,
+                                   text.c_str(), window->cue.c_str());
         return false;
     }
     window->text = text;
@@ -98,11 +110,13 @@ bool TypeText(HWND window, const std::wstring& text, std::wstring& error) {
     return true;
 }
 
-bool ClickControl(HWND window, std::wstring& error) {
+bool ClickControl(HWND window, HostMessage& error) {
     const bool clickable =
         window && (window->kind == ControlKind::Button || window->kind == ControlKind::CheckBox ||
                    window->kind == ControlKind::Radio);
-    if (!Expect(window, clickable, L"a button", error)) return false;
+    if (!Expect(window, clickable,
+                NotKind(editor::HostKey(L"control %d (%s) is not a button"), window), error))
+        return false;
     FocusControl(window);
     if (window->kind == ControlKind::CheckBox)
         window->check = window->check ? BST_UNCHECKED : BST_CHECKED;
@@ -111,12 +125,12 @@ bool ClickControl(HWND window, std::wstring& error) {
     return true;
 }
 
-bool PickItem(HWND window, int index, std::wstring& error) {
-    if (!Expect(window, window && window->kind == ControlKind::ComboBox, L"a combo box", error))
+bool PickItem(HWND window, int index, HostMessage& error) {
+    if (!Expect(window, window && window->kind == ControlKind::ComboBox,
+                NotKind(editor::HostKey(L"control %d (%s) is not a combo box"), window), error))
         return false;
     if (index < 0 || index >= static_cast<int>(window->items.size())) {
-        error =
-            L"control " + std::to_wstring(window->id) + L" has no item " + std::to_wstring(index);
+        error = HostMessagef(L"control %d has no item %d", window->id, index);
         return false;
     }
     FocusControl(window);
@@ -126,8 +140,9 @@ bool PickItem(HWND window, int index, std::wstring& error) {
     return true;
 }
 
-bool PickDate(HWND window, const SYSTEMTIME& date, std::wstring& error) {
-    if (!Expect(window, window && window->kind == ControlKind::DateTime, L"a date picker", error))
+bool PickDate(HWND window, const SYSTEMTIME& date, HostMessage& error) {
+    if (!Expect(window, window && window->kind == ControlKind::DateTime,
+                NotKind(editor::HostKey(L"control %d (%s) is not a date picker"), window), error))
         return false;
     FocusControl(window);
     window->time.wYear = date.wYear;
@@ -143,16 +158,18 @@ bool PickDate(HWND window, const SYSTEMTIME& date, std::wstring& error) {
     return true;
 }
 
-bool MoveTo(HWND window, int pos, std::wstring& error) {
+bool MoveTo(HWND window, int pos, HostMessage& error) {
     const bool movable =
         window && (window->kind == ControlKind::Spin || window->kind == ControlKind::Slider);
-    if (!Expect(window, movable, L"a spin or slider", error)) return false;
+    if (!Expect(window, movable,
+                NotKind(editor::HostKey(L"control %d (%s) is not a spin or slider"), window),
+                error))
+        return false;
     const int low = std::min(window->rangeMin, window->rangeMax);
     const int high = std::max(window->rangeMin, window->rangeMax);
     if (pos < low || pos > high) {
         // A user cannot move it past its ends; a silently different position would be worse.
-        error = L"control " + std::to_wstring(window->id) + L" goes from " + std::to_wstring(low) +
-                L" to " + std::to_wstring(high);
+        error = HostMessagef(L"control %d goes from %d to %d", window->id, low, high);
         return false;
     }
     window->pos = pos;

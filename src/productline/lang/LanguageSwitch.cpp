@@ -9,6 +9,7 @@
 #include <memory>
 #include <vector>
 
+#include "acad/AcEdHostText.h"
 #include "brel/BrelLanguageSwitch.h"
 #include "mfc/Utf8.h"
 
@@ -36,6 +37,16 @@ public:
         return translated ? translated : text;
     }
 
+    // The host's texts: their originals are English, so every language but English has a file.
+    const VxDtDictionary* HostDictionary() {
+        if (!m_hostLoaded) {
+            m_hostLoaded = true;
+            const auto path = FindFile(L"SOLXHOST");
+            if (!path.empty()) m_host = Read(path, L"SOLXHOST");
+        }
+        return m_host.get();
+    }
+
     VxDtDictionary* GetModuleDictionary(const CString& moduleName) override {
         const std::wstring key = Upper(moduleName.str());
         if (key.empty()) return nullptr;
@@ -60,6 +71,12 @@ private:
         if (m_language == L"Chs") return dictionary;
         const auto path = FindFile(key);
         if (path.empty()) return nullptr;
+        return Read(path, key);
+    }
+
+    static std::unique_ptr<VxDtDictionary> Read(const std::filesystem::path& path,
+                                                const std::wstring& key) {
+        auto dictionary = std::make_unique<VxDtDictionary>(key);
         std::ifstream in(path, std::ios::binary);
         const std::string text((std::istreambuf_iterator<char>(in)), {});
         std::wstring errors;
@@ -71,6 +88,8 @@ private:
     std::wstring m_language;
     std::string m_dir;
     std::map<std::wstring, std::unique_ptr<VxDtDictionary>> m_dictionaries;
+    std::unique_ptr<VxDtDictionary> m_host;
+    bool m_hostLoaded = false;
 };
 
 // Every switch ever installed: modules cache dictionary pointers for the life of the process,
@@ -87,11 +106,14 @@ void InstallLanguageSwitch(const std::wstring& language, const std::string& dict
     Installed().push_back(std::make_unique<FileLanguageSwitch>(language, dictionaryDir));
     g_pBrelLangSwitch = Installed().back().get();
     g_strCurLanguage = language.c_str();
+    if (const VxDtDictionary* host = Installed().back()->HostDictionary())
+        editor::SetHostTranslator([host](const wchar_t* english) { return host->Lookup(english); });
 }
 
 void RemoveLanguageSwitch() {
     g_pBrelLangSwitch = nullptr;
     g_pCurModuleLang = nullptr;
+    editor::SetHostTranslator({});
     g_strCurLanguage = L"Chs";
 }
 

@@ -13,9 +13,6 @@ using solx::editor::InputLine;
 
 namespace {
 
-constexpr const wchar_t* kSelectExpected =
-    L"ALL, W p1 p2, C p1 p2, F p1 p2 ..., L, a point x,y, #HANDLE or an empty line";
-
 std::vector<std::wstring> Words(const std::wstring& text) {
     std::wistringstream in(text);
     std::vector<std::wstring> words;
@@ -80,7 +77,7 @@ int VxPtSelectEntities(const wchar_t* prompt, VxAdsEntSet& set, const resbuf* fi
     set.Delete();
     const solx::editor::SelectionFilter parsed(filter);
     if (!parsed.ok()) return acutPrintf(L"\n%s\n", parsed.error().c_str()), RTERROR;
-    const wchar_t* ask = prompt ? prompt : L"\nSelect objects: ";
+    const wchar_t* ask = prompt ? prompt : solx::editor::HostText(L"\nSelect objects: ");
     // Keywords of a pending VxPtInitGet apply to the first answer only.
     solx::editor::InitGet init = solx::editor::TakeInitGet();
     for (;; init.keywords.clear()) {
@@ -91,9 +88,12 @@ int VxPtSelectEntities(const wchar_t* prompt, VxAdsEntSet& set, const resbuf* fi
             return solx::editor::SetLastKeyword(std::move(kw)), RTKWORD;
         const int before = set.GetLength();
         if (ApplyAnswer(line.text, filter, set)) {
-            acutPrintf(L"\n%d found, %d total", set.GetLength() - before, set.GetLength());
+            acutPrintf(solx::editor::HostText(L"\n%d found, %d total"), set.GetLength() - before,
+                       set.GetLength());
             continue;
         }
-        if (!solx::editor::RejectLine(line, ask, kSelectExpected)) return set.Delete(), RTERROR;
+        const auto expected = solx::editor::HostMessage(
+            L"ALL, W p1 p2, C p1 p2, F p1 p2 ..., L, a point x,y, #HANDLE or an empty line");
+        if (!solx::editor::RejectLine(line, ask, expected)) return set.Delete(), RTERROR;
     }
 }

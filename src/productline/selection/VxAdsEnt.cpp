@@ -36,7 +36,7 @@ int VxPtSelectEntityAt(double pickSize, const wchar_t* prompt, VxAdsEnt& entity,
     const solx::editor::SelectionFilter parsed(filter);
     if (!parsed.ok()) return RTERROR;
     const solx::editor::InitGet init = solx::editor::TakeInitGet();
-    const wchar_t* ask = prompt ? prompt : L"\nSelect object: ";
+    const wchar_t* ask = prompt ? prompt : solx::editor::HostText(L"\nSelect object: ");
     for (;;) {
         solx::editor::InputLine line;
         if (int rc = solx::editor::ReadRaw(ask, line); rc != RTNORM) return rc;
@@ -49,7 +49,8 @@ int VxPtSelectEntityAt(double pickSize, const wchar_t* prompt, VxAdsEnt& entity,
             id = ByHandle(line.text.substr(1), filter);
         } else if (solx::editor::ParsePoint(line.text, p)) {
             id = PickNearest(filter, {p[0], p[1]}, pickSize > 0 ? pickSize : PickAperture());
-        } else if (!solx::editor::RejectLine(line, ask, L"a point x,y or #HANDLE")) {
+        } else if (!solx::editor::RejectLine(
+                       line, ask, solx::editor::HostMessage(L"a point x,y or #HANDLE"))) {
             return RTERROR;
         } else {
             continue;
