@@ -8,23 +8,14 @@
 
 namespace {
 
-class DbApi : public ::testing::Test {
+class DbApi : public solx::dbtest::DatabaseTest {
 protected:
-    AcDbBlockTableRecord* modelSpace() {
-        return dynamic_cast<AcDbBlockTableRecord*>(db_.modelSpaceId().object());
-    }
-    AcDbObjectId add(AcDbEntity* e) {
-        AcDbObjectId id;
-        EXPECT_EQ(modelSpace()->appendAcDbEntity(id, e), Acad::eOk);
-        return id;
-    }
     // Saves and loads into `loaded`.
     void reload(AcDbDatabase& loaded, const char* name) {
         std::wstring path = acdbWide(scratch_ + name);
         ASSERT_EQ(db_.dxfOut(path.c_str()), Acad::eOk) << acdbUtf8(db_.lastError());
         ASSERT_EQ(loaded.readDxfFile(path.c_str()), Acad::eOk) << acdbUtf8(loaded.lastError());
     }
-    AcDbDatabase db_;
     std::string scratch_ = solx::dbtest::scratchDir("api").string() + "/";
 };
 

@@ -1,5 +1,8 @@
-// Helpers of the database tests: temporary files, running the independent checker.
+// Helpers of the database tests: a fixture with a fresh drawing, temporary files, running the
+// independent checker.
 #pragma once
+
+#include <gtest/gtest.h>
 
 #include <filesystem>
 #include <string>
@@ -8,6 +11,20 @@
 #include "acad/acdb.h"
 
 namespace solx::dbtest {
+
+// A fixture holding a new drawing, with entities added to its model space.
+class DatabaseTest : public ::testing::Test {
+protected:
+    AcDbBlockTableRecord* modelSpace() {
+        return dynamic_cast<AcDbBlockTableRecord*>(db_.modelSpaceId().object());
+    }
+    AcDbObjectId add(AcDbEntity* e) {
+        AcDbObjectId id;
+        EXPECT_EQ(modelSpace()->appendAcDbEntity(id, e), Acad::eOk);
+        return id;
+    }
+    AcDbDatabase db_;
+};
 
 // A fresh directory under the build tree for one test's files.
 std::filesystem::path scratchDir(const std::string& name);

@@ -10,16 +10,8 @@
 
 namespace {
 
-class DbUndo : public ::testing::Test {
+class DbUndo : public solx::dbtest::DatabaseTest {
 protected:
-    AcDbBlockTableRecord* modelSpace() {
-        return dynamic_cast<AcDbBlockTableRecord*>(db_.modelSpaceId().object());
-    }
-    AcDbObjectId add(AcDbEntity* e) {
-        AcDbObjectId id;
-        EXPECT_EQ(modelSpace()->appendAcDbEntity(id, e), Acad::eOk);
-        return id;
-    }
     AcDbObjectId addBlockReference() {
         AcDbObjectId block = db_.addBlock(L"DOOR");
         auto* ref = new AcDbBlockReference({5, 5, 0}, block);
@@ -32,7 +24,6 @@ protected:
         for (AcDbObjectId id : modelSpace()->entityIds()) n += id.isValid() && !id.isErased();
         return n;
     }
-    AcDbDatabase db_;
 };
 
 TEST_F(DbUndo, OneGroupComesBackWhole) {
