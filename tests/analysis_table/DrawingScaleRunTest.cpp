@@ -98,6 +98,10 @@ TEST_F(DrawingScaleRun, BadScalesAreRefused) {
         const SolxRun run = Solx(std::string("VxSetScale\n") + bad + "\nQUIT\n", out);
         EXPECT_EQ(run.status, 1) << bad << "\n" << run.transcript;
         EXPECT_NE(run.transcript.find("does not fit"), std::string::npos) << run.transcript;
+        if (std::string(bad) != "abc") {
+            EXPECT_NE(run.transcript.find("a number greater than 0"), std::string::npos)
+                << run.transcript;
+        }
         EXPECT_FALSE(fs::exists(out)) << bad;
     }
     const fs::path out = dir_ / "again.dxf";

@@ -69,6 +69,18 @@ bool NumberAllowed(double v, int flags) {
     return true;
 }
 
+// What a number prompt takes, with the limits acedInitGet set ("a number greater than 0").
+std::wstring Expected(const wchar_t* expected, int flags) {
+    std::wstring text = expected;
+    if ((flags & RSG_NOZERO) && (flags & RSG_NONEG))
+        text += L" greater than 0";
+    else if (flags & RSG_NOZERO)
+        text += L" other than 0";
+    else if (flags & RSG_NONEG)
+        text += L" not below 0";
+    return text;
+}
+
 // The loop shared by all prompts: read, try the common answers, then parse(line) which returns
 // a status or 0 for "does not fit". RSG_OTHER turns any unfit text into a keyword.
 template <class Parse>
@@ -84,7 +96,7 @@ int Ask(const wchar_t* prompt, const wchar_t* expected, Parse parse) {
             SetLastKeyword(line.text);
             return RTKWORD;
         }
-        if (!RejectLine(line, prompt, expected)) return RTERROR;
+        if (!RejectLine(line, prompt, Expected(expected, init.flags).c_str())) return RTERROR;
     }
 }
 
