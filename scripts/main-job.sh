@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # The main job: solx runs the window sunlight analysis on two buildings of the sample district
 # (examples/district.scr on examples/district.dxf), saves the result to out/district-result.dxf
-# and draws its plan to out/district-result.png. The table is drawn at the drawing's text size,
-# far too small to read on a picture of the whole site, so the table and its note are also drawn
-# alone to out/district-table.png. Then the short tour of the commands on the small sample site
+# and draws its plan to out/district-result.png. The tables are drawn at the drawing scale (1:500
+# by default), so they read on the picture of the whole site; the tables and the note are also
+# drawn alone to out/district-table.png. Then the short tour of the commands on the small sample site
 # (examples/sample.scr) writes out/sample-result.dxf and out/sample-result.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."

@@ -1,5 +1,10 @@
-// The host program's own commands: SAVE, SAVEAS, QUIT, LIST, ERASE, UNDO (U) and HELP (?).
+// The host program's own commands: SAVE, SAVEAS, QUIT, LIST, ERASE, SETVAR, UNDO (U) and
+// HELP (?).
+#include <cmath>
+#include <cwchar>
 #include <filesystem>
+#include <iomanip>
+#include <sstream>
 
 #include "Session.h"
 #include "acad/AcDbAttribute.h"
@@ -171,6 +176,79 @@ void Undo() {
     acutPrintf(HostText(L"\nUndone: %s"), name.c_str());
 }
 
+// A variable's value as SETVAR shows it.
+std::wstring VarText(const resbuf& v) {
+    switch (v.restype) {
+        case RTSTR:
+            return v.resval.rstring ? v.resval.rstring : L"";
+        case RTSHORT:
+            return std::to_wstring(v.resval.rint);
+        case RTLONG:
+            return std::to_wstring(static_cast<long>(v.resval.rlong));
+        case RTREAL: {
+            std::wostringstream out;
+            out << std::setprecision(10) << v.resval.rreal;
+            return out.str();
+        }
+        case RTPOINT:
+        case RT3DPOINT:
+            return Point(AcGePoint3d(v.resval.rpoint[0], v.resval.rpoint[1],
+                                     v.restype == RTPOINT ? 0.0 : v.resval.rpoint[2]));
+        default:
+            return L"";
+    }
+}
+
+// Reads typed text as a value of the variable's kind (that of `current`); false when it does not
+// fit. A text value keeps the typed text (which out points to).
+bool ParseVar(const resbuf& current, std::wstring& typed, resbuf& out) {
+    out = current;
+    out.rbnext = nullptr;
+    wchar_t* end = nullptr;
+    switch (current.restype) {
+        case RTSTR:
+            out.resval.rstring = typed.data();
+            return true;
+        case RTSHORT: {
+            const long v = std::wcstol(typed.c_str(), &end, 10);
+            out.resval.rint = static_cast<short>(v);
+            return !typed.empty() && !*end && v >= -32768 && v <= 32767;
+        }
+        case RTREAL:
+            out.resval.rreal = std::wcstod(typed.c_str(), &end);
+            return !typed.empty() && !*end && std::isfinite(out.resval.rreal);
+        default:
+            return false;  // points and others are set by the commands that own them
+    }
+}
+
+// SETVAR: shows a system variable and sets it. A value that does not fit the variable's kind
+// is refused; in a script that ends the run like any misfit answer.
+void SetVar() {
+    wchar_t name[256] = {};
+    if (acedGetString(0, HostText(L"\nVariable name: "), name) != RTNORM || !name[0]) return;
+    resbuf current{};
+    if (acedGetVar(name, &current) != RTNORM) {
+        acutPrintf(HostText(L"\nUnknown variable name: %s"), name);
+        if (g_session->scripted) g_session->failure = std::wstring(L"unknown variable ") + name;
+        return;
+    }
+    const std::wstring shown = VarText(current);
+    const std::wstring prompt = HostTextf(L"\nNew value for %s <%s>: ", name, shown.c_str());
+    wchar_t text[1024] = {};
+    const int rc = acedGetString(1, prompt.c_str(), text);
+    std::wstring typed = text;
+    resbuf value{};
+    if (rc == RTNORM && !typed.empty() && !ParseVar(current, typed, value)) {
+        acutPrintf(HostText(L"\n%s cannot be set to \"%s\""), name, text);
+        if (g_session->scripted)
+            g_session->failure = std::wstring(name) + L" cannot be set to \"" + typed + L"\"";
+    } else if (rc == RTNORM && !typed.empty() && acedSetVar(name, &value) != RTNORM) {
+        acutPrintf(HostText(L"\n%s cannot be set to \"%s\""), name, text);
+    }
+    if (current.restype == RTSTR) delete[] current.resval.rstring;
+}
+
 void Help() {
     acutPrintf(HostText(
         L"\nCommands (type the name; Esc cancels a prompt, Ctrl+C breaks a computation):"));
@@ -182,7 +260,7 @@ void Help() {
 
 bool IsUndoable(const std::wstring& group, const std::wstring& name) {
     if (group != kHostGroup) return true;
-    return name == L"ERASE";
+    return name == L"ERASE" || name == L"SETVAR";
 }
 
 void RegisterHostCommands(Session& session) {
@@ -197,6 +275,8 @@ void RegisterHostCommands(Session& session) {
         {L"LIST", List,
          HostText(L"show type, layer, handle, coordinates and attributes of objects")},
         {L"ERASE", Erase, HostText(L"delete the selected objects")},
+        {L"SETVAR", SetVar,
+         HostText(L"show or set a system variable (SOLXCSV: write window tables as CSV)")},
         {L"UNDO", Undo, HostText(L"take back the last command's changes to the drawing (also U)")},
         {L"SAVE", Save, HostText(L"save the drawing (asks for a name when it has none)")},
         {L"SAVEAS", SaveAs, HostText(L"save the drawing under a new name")},

@@ -86,6 +86,7 @@ bool TakeOption(const std::vector<std::string>& args, size_t& i, Options& o, std
         return true;
     }
     if (a == "--plot-area") return TakePlotArea(args, i, o, error);
+    if (a == "--csv") return TakeValue(args, i, o.csv, error);
     if (a == "--help" || a == "-h") return o.help = true, true;
     error = "unknown option " + a;
     return false;
@@ -123,6 +124,8 @@ const char* Usage() {
            "  --out FILE              save the drawing to FILE when the run succeeds\n"
            "  --plot FILE             draw the plan of the final drawing to FILE (.svg or .png)\n"
            "  --plot-area X1,Y1 X2,Y2 draw only this area of the plan (with --plot)\n"
+           "  --csv FILE              VxWinSunAna also writes its tables to FILE as CSV\n"
+           "                          (sets SOLXCSV; see SETVAR)\n"
            "  -h, --help              show this help and the commands, then exit\n";
 }
 

@@ -19,6 +19,7 @@ struct Options {
     std::string drawing;  // empty: a new drawing
     std::string plot;     // empty: no picture; else an .svg or .png of the final drawing
     std::optional<PlotArea> plotArea;  // empty: fit the picture to what is drawn
+    std::string csv;                   // empty: no CSV; else SOLXCSV (window tables as CSV)
     bool help = false;
 };
 

@@ -14,17 +14,17 @@ struct Session {
     std::wstring drawingPath;  // the file the drawing came from (empty for a new one)
     std::wstring outPath;      // --out
     bool quit = false;
-    bool scripted = false;  // answers come from a script: a failed save ends the run
-    std::wstring failure;   // why the run stopped early (a script's failed SAVE); empty if not
-    bool interactive = false;             // typed at the terminal (not a script)
+    bool scripted = false;     // answers come from a script: a failed save ends the run
+    std::wstring failure;      // why the run stopped early (a script's failed SAVE); empty if not
+    bool interactive = false;  // typed at the terminal (not a script)
     std::vector<std::wstring> undoNames;  // the commands UNDO can take back, last one last
 };
 
-// Registers SAVE, SAVEAS, QUIT, LIST, ERASE, UNDO and HELP on the host's command stack.
+// Registers SAVE, SAVEAS, QUIT, LIST, ERASE, SETVAR, UNDO and HELP on the host's command stack.
 void RegisterHostCommands(Session& session);
 void RemoveHostCommands();
-// Whether a command's changes are recorded for UNDO (module commands and ERASE; not the
-// commands that only look, save or quit).
+// Whether a command's changes are recorded for UNDO (module commands, ERASE and SETVAR, which
+// may change a header variable; not the commands that only look, save or quit).
 bool IsUndoable(const std::wstring& group, const std::wstring& name);
 
 // Reads commands from the current front end until the input ends, QUIT, or a failure. Returns

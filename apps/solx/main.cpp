@@ -4,6 +4,7 @@
 #include <signal.h>
 
 #include <csignal>
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <typeinfo>
@@ -146,6 +147,17 @@ int Help(const solx::app::Options& opts) {
     return 0;
 }
 
+// SOLXCSV exists from the start (empty: no CSV), so SETVAR knows it; --csv gives it a value,
+// made absolute here since a relative name would otherwise be taken in the drawing's folder.
+void SetCsvVariable(AcDbDatabase& db, const std::string& csv) {
+    std::wstring path = csv.empty() ? std::wstring() : std::filesystem::absolute(csv).wstring();
+    resbuf value;
+    value.restype = RTSTR;
+    value.resval.rstring = path.data();
+    value.rbnext = nullptr;
+    db.setSysVar(L"SOLXCSV", &value);
+}
+
 int Run(const solx::app::Options& opts) {
     solx::lang::InstallLanguageSwitch(opts.language, solx::app::LanguageDirectory());
     // The drawing lives until the process ends and is never taken apart: freeing a large
@@ -159,6 +171,7 @@ int Run(const solx::app::Options& opts) {
     for (const std::wstring& warning : db.loadWarnings())
         std::cerr << "warning: " << WideToUtf8(warning) << std::endl;
     acdbHostApplicationServices()->setWorkingDatabase(&db);
+    SetCsvVariable(db, opts.csv);
     ZoomExtents(db);
     std::string error;
     auto frontEnd = MakeFrontEnd(opts.script, error);

@@ -5,6 +5,7 @@
 
 #include "acad/aced.h"
 #include "brel/BrelDbObject.h"
+#include "brel/VxDrawingScale.h"
 #include "host/VxUtPushResource.h"
 #include "solx/SolxDataSet.h"
 #include "solx/SolxSunPlace.h"
@@ -20,6 +21,10 @@ double DrawUnitScale() {
         default:
             return 0.001;
     }
+}
+
+double PaperToDrawing() {
+    return VxDrawingScale(nullptr) * DrawUnitScale();
 }
 
 void ReportAssumedDrawUnit() {

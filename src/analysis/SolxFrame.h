@@ -15,6 +15,9 @@ double DrawUnitScale();
 // Says on the command line which unit is assumed when the drawing's INSUNITS is none of
 // millimetres, centimetres and metres; silent otherwise. Called once at a command's start.
 void ReportAssumedDrawUnit();
+// Drawing units per millimetre on paper: the drawing scale (1:N, VxDrawingScale) times
+// DrawUnitScale. Texts, tables, labels and markers are drawn at their paper size times this.
+double PaperToDrawing();
 
 // The calculation height last entered in a setup dialog, millimetres; 0.0 at load.
 extern double g_dSunCalHeight;

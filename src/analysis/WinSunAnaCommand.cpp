@@ -4,18 +4,21 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "WinSunAna.h"
 #include "WinSunAnaTable.h"
+#include "acad/AcDbDatabase.h"
 #include "acad/AcDbEntity.h"
 #include "acad/aced.h"
 #include "acad/adsdef.h"
 #include "brel/VxDtLayer.h"
 #include "brel/VxPtInput.h"
 #include "containers/VxPDList.h"
+#include "brel/VxDrawingScale.h"
 #include "host/SolxCommands.h"
 #include "host/SolxModule.h"
 #include "host/VxUtPushResource.h"
@@ -99,6 +102,7 @@ bool AskParameters(WinSunRun& run) {
     VxUtPushResource scope(g_hSolxInstance);
     CWinTableDlg dialog(nullptr);  // the host program has no main frame window to own it
     if (dialog.DoModal() != IDOK) return false;
+    VxSetDrawingScale(dialog.GetDrawingScale(), nullptr);  // refused only out of range
     run.evalByTotal = g_SunDataSet.CurStd().m_nEvaluation == 0 ? 1 : 0;
     SolxSunSetting& s = run.setting;
     dialog.GetParameters(s.longitude, s.latitude, s.declination, s.timeCorrection, s.startMinute,
@@ -200,6 +204,32 @@ std::wstring WinNoteText(const WinSunRun& run, int missing, int analysed) {
     return note;
 }
 
+// The CSV file the user asked for through SOLXCSV (empty: none); a relative name is taken in the
+// drawing's folder.
+std::wstring CsvPathAskedFor() {
+    resbuf value;
+    if (acedGetVar(L"SOLXCSV", &value) != RTNORM) return {};
+    std::wstring path;
+    if (value.restype == RTSTR && value.resval.rstring) path = value.resval.rstring;
+    if (value.restype == RTSTR) delete[] value.resval.rstring;
+    if (path.empty() || path == L"0" || path == L".") return {};
+    const std::filesystem::path p(path);
+    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
+    if (p.is_relative() && db && !db->fileName().empty())
+        return (std::filesystem::path(db->fileName()).parent_path() / p).wstring();
+    return path;
+}
+
+void WriteCsvWhenAsked(const std::wstring& note, const std::vector<WinTableTexts>& tables) {
+    const std::wstring path = CsvPathAskedFor();
+    if (path.empty()) return;
+    std::wstring error;
+    if (WriteWinTableCsv(path, note, tables, error))
+        acutPrintf(VxUtLangText(L"\n窗日照表另存为 CSV：%s"), path.c_str());
+    else
+        acutPrintf(VxUtLangText(L"\n不能写入 CSV 文件 %s：%s"), path.c_str(), error.c_str());
+}
+
 void WriteResults(const WindowList& windows, const SolxBuildingEx& group, const WinSunRun& run,
                   const std::wstring& note, const AcGePoint3d& at) {
     WinTableLayout layout;
@@ -209,10 +239,13 @@ void WriteResults(const WindowList& windows, const SolxBuildingEx& group, const 
     layout.useValidWindow = run.useValidWindow;
     layout.groupNames.push_back(group.GetName());
     layout.unitScale = DrawUnitScale();
+    layout.textScale = PaperToDrawing();
     layout.note = note;
     std::vector<const SolxWinSunlightInfo*> rows;
     for (auto* const* p = windows.GetFirst(); p; p = windows.GetNext(p)) rows.push_back(*p);
-    WriteWinSunTables(rows, layout, at);
+    std::vector<WinTableTexts> tables;
+    WriteWinSunTables(rows, layout, at, &tables);
+    WriteCsvWhenAsked(note, tables);
 }
 
 }  // namespace

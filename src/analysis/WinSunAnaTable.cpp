@@ -224,6 +224,20 @@ void MergeOrientation(VxDbSheet& sheet) {
     }
 }
 
+WinTableTexts SheetTexts(VxDbSheet& sheet, const std::wstring& building) {
+    WinTableTexts texts;
+    texts.rows.push_back({WinTableTitle(building)});
+    for (int r = 0; r < sheet.GetRowNum(); ++r) {
+        std::vector<std::wstring>& row = texts.rows.emplace_back();
+        for (int c = 0; c < sheet.GetColumnNum(); ++c) {
+            int r0 = r, c0 = c, r1 = r, c1 = c;
+            sheet.GetMergeRange(r, c, r0, c0, r1, c1);
+            row.push_back(r0 == r && c0 == c ? TextAt(sheet, r, c) : std::wstring());
+        }
+    }
+    return texts;
+}
+
 }  // namespace
 
 double WinTimeHours(const std::wstring& text) {
@@ -264,7 +278,8 @@ VxDbSheet* MakeWinSunSheet(const std::vector<const SolxWinSunlightInfo*>& window
 }
 
 void WriteWinSunTables(const std::vector<const SolxWinSunlightInfo*>& windows,
-                       const WinTableLayout& layout, const AcGePoint3d& p) {
+                       const WinTableLayout& layout, const AcGePoint3d& p,
+                       std::vector<WinTableTexts>* texts) {
     const WinTableSizes size = WinTableSizesAt(layout.textScale);
     auto* note = new VxDbText();
     note->SetPosition(p);
@@ -297,6 +312,7 @@ void WriteWinSunTables(const std::vector<const SolxWinSunlightInfo*>& windows,
     double top = p.y;
     for (const auto& [name, rows] : buildings) {
         VxDbSheet* sheet = MakeWinSunSheet(rows, layout, AcGePoint3d(p.x, top, p.z), name);
+        if (texts) texts->push_back(SheetTexts(*sheet, name));
         AcDbExtents extents;
         sheet->getGeomExtents(extents);
         top = extents.minPoint().y - size.gap;

@@ -36,7 +36,7 @@ struct WinTableLayout {
     std::vector<std::wstring> groupNames;  // one per obstruction group, already translated
     double unitScale = 1.0;                // drawing units per millimetre (DrawUnitScale)
     std::wstring note;                     // the analysis conditions, written above the table
-    double textScale = 1.0;                // drawing units per paper millimetre of text
+    double textScale = 1.0;                // drawing units per paper millimetre (PaperToDrawing)
 };
 
 // The building a window belongs to: the part of its label before the first "-" ("3-12": "3"),
@@ -58,9 +58,24 @@ VxDbSheet* MakeWinSunSheet(const std::vector<const SolxWinSunlightInfo*>& window
                            const WinTableLayout& layout, const AcGePoint3d& p,
                            const std::wstring& building = {});
 
+// The texts of one written table, row by row (the title row first, then the header rows and the
+// data rows); a merged range has its text in its first cell, the others are empty.
+struct WinTableTexts {
+    std::vector<std::vector<std::wstring>> rows;
+};
+
 // Writes the note text (layout.note, just above p) and one table per building into model space
 // of the working drawing: the first at p, each next one a gap below the one before, buildings in
 // label order (numbers by value), windows without a building last; the windows keep their
-// order within a table. No windows at all still give one table with the headers.
+// order within a table. No windows at all still give one table with the headers. When texts is
+// given, it receives the texts of each table written, in the order they are stacked.
 void WriteWinSunTables(const std::vector<const SolxWinSunlightInfo*>& windows,
-                       const WinTableLayout& layout, const AcGePoint3d& p);
+                       const WinTableLayout& layout, const AcGePoint3d& p,
+                       std::vector<WinTableTexts>* texts = nullptr);
+
+// Writes the note and the tables' texts as CSV: UTF-8 with a byte-order mark (spreadsheet
+// programs then read the Chinese texts), CRLF line ends, fields quoted where they hold a comma,
+// a quote or a line break; the note on the first line, then each table, one empty line between
+// tables. False (with the reason in error) when the file cannot be written.
+bool WriteWinTableCsv(const std::wstring& path, const std::wstring& note,
+                      const std::vector<WinTableTexts>& tables, std::wstring& error);

@@ -19,3 +19,11 @@ const wchar_t* const g_SolxCmdHelp[kSolxCommandCount] = {
     L"等日照时间线",
     L"三维阴影模拟",
 };
+
+const VxCmdTable g_SolxOwnCmdTable[kSolxOwnCommandCount] = {
+    {L"VxSetScale", VxSetScale, 0},
+};
+
+const wchar_t* const g_SolxOwnCmdHelp[kSolxOwnCommandCount] = {
+    L"出图比例：表格、文字和标注按 1:N 出图的大小绘制",
+};

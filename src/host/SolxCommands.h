@@ -16,3 +16,10 @@ inline constexpr int kSolxCommandCount = 6;
 extern const VxCmdTable g_SolxCmdTable[kSolxCommandCount];
 // One-line descriptions of the commands, in the table's order (Chinese; translated on use).
 extern const wchar_t* const g_SolxCmdHelp[kSolxCommandCount];
+
+// Commands of our own beside the module's: settings the drawing keeps for every command.
+void VxSetScale();  // the drawing scale 1:N (brel/VxDrawingScale.h)
+
+inline constexpr int kSolxOwnCommandCount = 1;
+extern const VxCmdTable g_SolxOwnCmdTable[kSolxOwnCommandCount];
+extern const wchar_t* const g_SolxOwnCmdHelp[kSolxOwnCommandCount];

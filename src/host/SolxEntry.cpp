@@ -26,9 +26,13 @@ void InitApplication(void* appId) {
     acrxUnlockApplication(appId);
     if (AcRxDynamicLinker* linker = acrxDynamicLinker) linker->registerAppMDIAware(appId);
     VxDefineCommand(kSolxCommandGroup, g_SolxCmdTable, kSolxCommandCount, 0);
-    if (AcEdCommandStack* stack = acedRegCmds)
+    VxDefineCommand(kSolxCommandGroup, g_SolxOwnCmdTable, kSolxOwnCommandCount, 0);
+    if (AcEdCommandStack* stack = acedRegCmds) {
         for (int i = 0; i < kSolxCommandCount; ++i)
             stack->setDescription(g_SolxCmdTable[i].name, VxUtLangText(g_SolxCmdHelp[i]));
+        for (int i = 0; i < kSolxOwnCommandCount; ++i)
+            stack->setDescription(g_SolxOwnCmdTable[i].name, VxUtLangText(g_SolxOwnCmdHelp[i]));
+    }
 }
 
 void UnloadApplication() {

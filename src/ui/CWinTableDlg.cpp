@@ -1,6 +1,7 @@
 #include "CWinTableDlg.h"
 
 #include "brel/BrelLanguageSwitch.h"
+#include "brel/VxDrawingScale.h"
 #include "host/VxUtPushResource.h"
 #include "mfc/CDataExchange.h"
 
@@ -10,7 +11,8 @@ WinTableOptions& WinTableRemembered() {
 }
 
 CWinTableDlg::CWinTableDlg(CWnd* parent)
-    : CDlgSunSetup(g_strCurLanguage == L"Chs" ? 2010 : 2045, parent) {
+    : CDlgSunSetup(g_strCurLanguage == L"Chs" ? 2010 : 2045, parent),
+      m_drawingScale(VxDrawingScale(nullptr)) {
     m_pCaption = VxUtLangText(L"窗日照表");  // both templates carry the Chinese caption
 }
 
@@ -22,6 +24,8 @@ void CWinTableDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Radio(pDX, 2073, options.minInMinutes);
     DDX_Check(pDX, 2075, options.onlyUnsatisfied);
     DDX_Check(pDX, 2076, options.skipUpper);
+    DDX_Text(pDX, 2077, m_drawingScale);
+    DDV_MinMaxDouble(pDX, m_drawingScale, kVxMinDrawingScale, kVxMaxDrawingScale);
     if (!pDX->m_bSaveAndValidate) {
         if (CWnd* upper = GetDlgItem(2076)) upper->EnableWindow(options.sortMode == 1);
     }

@@ -23,6 +23,9 @@ public:
     void GetParameters(double& longitude, double& latitude, double& declination,
                        double& timeCorrection, int& startMinute, int& endMinute, int& stepMinutes,
                        int& noAngleLimit, int& sortMode, double& minHours) const;
+    // N of the drawing scale 1:N shown and edited in the dialog (the drawing's at first); the
+    // caller stores it in the drawing after OK.
+    double GetDrawingScale() const { return m_drawingScale; }
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -30,4 +33,6 @@ protected:
 
 private:
     void OnSortChanged();
+
+    double m_drawingScale;
 };

@@ -61,17 +61,19 @@ TEST_F(EntryTest, LibraryLoadRecordsTheModuleHandle) {
     EXPECT_FALSE(g_SolxExtension.bInitialized) << "set-up must wait for the host's message";
 }
 
-TEST_F(EntryTest, InitialisationRegistersTheSixCommandsInOrder) {
+TEST_F(EntryTest, InitialisationRegistersTheSixCommandsInOrderThenOurOwn) {
     EXPECT_EQ(acrxEntryPoint(AcRx::kInitAppMsg, kAppId), 0);
     const auto cmds = GroupCommands(L"SolxAnalysis");
     const std::vector<std::pair<std::wstring, int32_t>> expected = {
-        {L"VxWinSunAna", 0}, {L"VxSunMPoint", 0},  {L"VxSunSPoint", 0},
-        {L"VxShadow2d", 2},  {L"VxSunEqCurve", 0}, {L"VxShadow", 0}};
+        {L"VxWinSunAna", 0},  {L"VxSunMPoint", 0}, {L"VxSunSPoint", 0}, {L"VxShadow2d", 2},
+        {L"VxSunEqCurve", 0}, {L"VxShadow", 0},    {L"VxSetScale", 0}};
     ASSERT_EQ(cmds.size(), expected.size());
     for (size_t i = 0; i < cmds.size(); ++i) {
         EXPECT_EQ(cmds[i]->globalName, expected[i].first);
         EXPECT_EQ(cmds[i]->flags, expected[i].second) << cmds[i]->globalName;
-        EXPECT_EQ(cmds[i]->function, g_SolxCmdTable[i].handler);
+        EXPECT_EQ(cmds[i]->function, i < kSolxCommandCount
+                                         ? g_SolxCmdTable[i].handler
+                                         : g_SolxOwnCmdTable[i - kSolxCommandCount].handler);
     }
     EXPECT_FALSE(acrxDynamicLinker->isApplicationLocked(kAppId));
     EXPECT_TRUE(acrxDynamicLinker->isAppMDIAware(kAppId));
@@ -108,7 +110,7 @@ TEST_F(EntryTest, FailedExtensionSetUpStillRegisters) {
     EXPECT_EQ(acrxEntryPoint(AcRx::kInitAppMsg, kAppId), 0);
     g_hSolxInstance = saved;
     EXPECT_EQ(solx::win::DynLinkLibraryCount(), 0);
-    EXPECT_EQ(GroupCommands(L"SolxAnalysis").size(), 6u);
+    EXPECT_EQ(GroupCommands(L"SolxAnalysis").size(), 7u);
     EXPECT_FALSE(acrxDynamicLinker->isApplicationLocked(kAppId));
 }
 
@@ -118,8 +120,11 @@ TEST_F(EntryTest, RegisteredHandlersSayTheyAreNotAvailableYet) {
     auto fe = solx::editor::MakeScriptFrontEnd(L"t", "", out);
     solx::editor::SetFrontEnd(fe.get());
     for (const auto* cmd : GroupCommands(L"SolxAnalysis")) {
-        // The window analysis is real: with no answers it ends silently at its first prompt.
-        if (std::wstring(cmd->globalName) == L"VxWinSunAna") continue;
+        // The window analysis is real: with no answers it ends silently at its first prompt;
+        // so is the drawing scale.
+        if (std::wstring(cmd->globalName) == L"VxWinSunAna" ||
+            std::wstring(cmd->globalName) == L"VxSetScale")
+            continue;
         out.str("");
         cmd->function();
         EXPECT_NE(out.str().find(solx::win::WideToUtf8(cmd->globalName)), std::string::npos);

@@ -69,6 +69,15 @@ bool NumberAllowed(double v, int flags) {
     return true;
 }
 
+// What a number prompt takes, with the limits acedInitGet set ("a number greater than 0").
+HostMessage Expected(const HostMessage& expected, int flags) {
+    if ((flags & RSG_NOZERO) && (flags & RSG_NONEG))
+        return expected + HostMessage(L" greater than 0");
+    if (flags & RSG_NOZERO) return expected + HostMessage(L" other than 0");
+    if (flags & RSG_NONEG) return expected + HostMessage(L" not below 0");
+    return expected;
+}
+
 // The loop shared by all prompts: read, try the common answers, then parse(line) which returns
 // a status or 0 for "does not fit". RSG_OTHER turns any unfit text into a keyword.
 template <class Parse>
@@ -84,7 +93,7 @@ int Ask(const wchar_t* prompt, const HostMessage& expected, Parse parse) {
             SetLastKeyword(line.text);
             return RTKWORD;
         }
-        if (!RejectLine(line, prompt, expected)) return RTERROR;
+        if (!RejectLine(line, prompt, Expected(expected, init.flags))) return RTERROR;
     }
 }
 
