@@ -3,7 +3,10 @@
 # (examples/district.scr on examples/district.dxf), saves the result to out/district-result.dxf
 # and draws its plan to out/district-result.png. The tables are drawn at the drawing scale (1:500
 # by default), so they read on the picture of the whole site; the tables and the note are also
-# drawn alone to out/district-table.png. Then the short tour of the commands on the small sample site
+# drawn alone to out/district-table.png. The shadow fan of the district
+# (examples/district-shadows.scr: the shadows of every building at 8:00, 9:00, ... 16:00, one
+# colour and time label per moment) goes to out/district-shadows.dxf and out/district-shadows.png.
+# Then the short tour of the commands on the small sample site
 # (examples/sample.scr) writes out/sample-result.dxf and out/sample-result.png.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -29,9 +32,13 @@ doc.saveas(sys.argv[2])
 PY
 "$solx" --plot out/district-table.png out/district-table.dxf </dev/null >/dev/null
 
+"$solx" --script examples/district-shadows.scr --out out/district-shadows.dxf \
+    --plot out/district-shadows.png "$@" examples/district.dxf >/dev/null
+
 "$solx" --script examples/sample.scr --out out/sample-result.dxf \
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
 
 echo "main-job: window sunlight analysis of the district saved to out/district-result.dxf"
 echo "main-job: picture of it in out/district-result.png, the tables alone in out/district-table.png"
+echo "main-job: shadow outlines of the district 8:00-16:00 saved to out/district-shadows.dxf (picture out/district-shadows.png)"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"

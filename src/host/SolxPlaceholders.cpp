@@ -16,9 +16,6 @@ void VxSunMPoint() {
 void VxSunSPoint() {
     NotAvailable(L"VxSunSPoint");
 }
-void VxShadow2d() {
-    NotAvailable(L"VxShadow2d");
-}
 void VxSunEqCurve() {
     NotAvailable(L"VxSunEqCurve");
 }

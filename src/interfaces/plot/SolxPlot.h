@@ -21,6 +21,7 @@ struct SolxPlotOptions {
 struct SolxPlotReport {
     int widthPixels = 0, heightPixels = 0;
     size_t strokes = 0, labels = 0, dots = 0;  // what was drawn, after exploding blocks
+    size_t fills = 0;                          // regions, drawn filled
     size_t missingGlyphs = 0;  // characters no font has a glyph for (drawn as boxes)
     size_t greekedLabels = 0;  // texts too small to read, drawn as a bar along their baseline
     bool cutShort = false;     // blocks nested so deep that only part of them was drawn
@@ -28,10 +29,11 @@ struct SolxPlotReport {
 
 // Draws the model space of db to path: ".svg" writes a vector picture, ".png" a raster one
 // (the extension decides, case-insensitively). Lines, polylines with arcs, circles, arcs,
-// 3D faces as their plan outline, points, hatch boundaries, texts (Chinese included) and block
-// references with their attributes, coloured by colour index with ByLayer and ByBlock resolved;
-// entities on hidden, off or frozen layers are left out. The drawing's extents are fitted to
-// the picture with its aspect kept. On failure returns false with a message naming the file.
+// 3D faces as their plan outline, points, hatch boundaries, regions filled translucent, texts
+// (Chinese included) and block references with their attributes, coloured by colour index with
+// ByLayer and ByBlock resolved; entities on hidden, off or frozen layers are left out. The
+// drawing's extents are fitted to the picture with its aspect kept. On failure returns false with a
+// message naming the file.
 bool solxPlotDrawing(AcDbDatabase* db, const std::string& path, const SolxPlotOptions& options,
                      SolxPlotReport& report, std::string& error);
 bool solxPlotDrawing(AcDbDatabase* db, const std::string& path, std::string& error);

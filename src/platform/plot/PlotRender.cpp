@@ -165,6 +165,9 @@ bool DrawnExtents(const Scene& scene, Fonts& fonts, AcGePoint2d& lo, AcGePoint2d
     for (const auto& s : scene.strokes)
         for (const auto& p : s.points) Grow(p, any, lo, hi);
     for (const auto& d : scene.dots) Grow(d.at, any, lo, hi);
+    for (const auto& f : scene.fills)
+        for (const auto& ring : f.rings)
+            for (const auto& p : ring) Grow(p, any, lo, hi);
     for (const auto& l : scene.labels) {
         AcGePoint2d corners[4];
         LabelCorners(l, fonts.Shape(l.text).advance, corners);
@@ -195,6 +198,21 @@ void DrawStroke(cairo_t* cr, const View& v, const Stroke& s) {
     if (s.closed) cairo_close_path(cr);
     SetColour(cr, s.colour);
     cairo_stroke(cr);
+}
+
+// Fills are translucent, so that the areas of several moments laid over each other all show.
+constexpr double kFillAlpha = 0.3;
+
+void DrawFill(cairo_t* cr, const View& v, const Fill& f) {
+    cairo_new_path(cr);
+    for (const auto& ring : f.rings) {
+        cairo_new_sub_path(cr);
+        for (const auto& p : ring) cairo_line_to(cr, v.X(p.x), v.Y(p.y));
+        cairo_close_path(cr);
+    }
+    cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
+    cairo_set_source_rgba(cr, f.colour.r, f.colour.g, f.colour.b, kFillAlpha);
+    cairo_fill(cr);
 }
 
 // Draws a label in its own frame; returns how many characters neither font has.
@@ -255,6 +273,7 @@ void DrawScene(cairo_t* cr, const View& v, const Scene& scene, const SolxPlotOpt
     cairo_set_line_width(cr, kLineWidth);
     cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
     cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    for (const auto& f : scene.fills) DrawFill(cr, v, f);
     for (const auto& s : scene.strokes) DrawStroke(cr, v, s);
     for (const auto& d : scene.dots) {
         cairo_new_path(cr);
@@ -335,9 +354,15 @@ bool solxPlotDrawing(AcDbDatabase* db, const std::string& path, const SolxPlotOp
     AcGePoint2d lo, hi;
     PictureExtents(scene, options, lo, hi);
     const View view = FitView(lo, hi, options);
-    report = SolxPlotReport{
-        view.width, view.height, scene.strokes.size(), scene.labels.size(), scene.dots.size(), 0,
-        0,          scene.cutShort};
+    report = SolxPlotReport{view.width,
+                            view.height,
+                            scene.strokes.size(),
+                            scene.labels.size(),
+                            scene.dots.size(),
+                            scene.fills.size(),
+                            0,
+                            0,
+                            scene.cutShort};
     return Render(scene, view, options, path, svg, report, error);
 }
 

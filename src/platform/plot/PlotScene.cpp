@@ -30,6 +30,9 @@ bool Scene::extents(AcGePoint2d& lo, AcGePoint2d& hi) const {
     for (const auto& s : strokes)
         for (const auto& p : s.points) Add(p, any, lo, hi);
     for (const auto& d : dots) Add(d.at, any, lo, hi);
+    for (const auto& f : fills)
+        for (const auto& ring : f.rings)
+            for (const auto& p : ring) Add(p, any, lo, hi);
     for (const auto& l : labels) {
         const AcGeVector2d run = l.fitLength > 0 ? l.along * (l.fitLength / l.along.length())
                                                  : l.along * EstimatedLength(l.text);

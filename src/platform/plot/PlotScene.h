@@ -1,4 +1,5 @@
-// What a picture is made of, in world plan coordinates: strokes, text labels and dots, each with
+// What a picture is made of, in world plan coordinates: strokes, text labels, dots and filled
+// areas, each with
 // its final colour. Built from the database by BuildScene, drawn by the renderer.
 #pragma once
 
@@ -34,6 +35,13 @@ struct Label {
     Rgb colour;
 };
 
+// A filled area (a region): rings of one or more polygons, holes included, filled by the
+// even-odd rule so that a hole stays open. Drawn translucent under the lines.
+struct Fill {
+    std::vector<std::vector<AcGePoint2d>> rings;
+    Rgb colour;
+};
+
 struct Dot {
     AcGePoint2d at;
     Rgb colour;
@@ -43,6 +51,7 @@ struct Scene {
     std::vector<Stroke> strokes;
     std::vector<Label> labels;
     std::vector<Dot> dots;
+    std::vector<Fill> fills;
     bool cutShort = false;  // the drawing had more to draw than a picture takes (nested blocks)
     // The box around everything (texts estimated from their length); false when empty.
     bool extents(AcGePoint2d& lo, AcGePoint2d& hi) const;

@@ -43,6 +43,7 @@ private:
                    const std::vector<double>& bulges, double z, const AcGeVector3d& normal,
                    bool closed, int aci);
     void AddFace(const Context& ctx, const AcDbFace& f, int aci);
+    void AddRegion(const Context& ctx, const AcDbRegion& r, int aci);
     void AddText(const Context& ctx, const AcDbText& t, int aci);
     void AddMText(const Context& ctx, const AcDbUnknownEntity& m, int aci);
     void AddReference(const Context& ctx, const AcDbBlockReference& ref, const std::wstring& layer,
@@ -121,6 +122,24 @@ void SceneBuilder::AddFace(const Context& ctx, const AcDbFace& f, int aci) {
         f.isEdgeVisibleAt(static_cast<unsigned short>(i), visible);
         if (visible) AddStroke(ctx, {c[i], c[(i + 1) % corners]}, false, aci);
     }
+}
+
+// A region is filled and outlined: every ring, holes too, also as a closed line.
+void SceneBuilder::AddRegion(const Context& ctx, const AcDbRegion& r, int aci) {
+    Fill fill{{}, AciColour(aci)};
+    auto add = [&](const AcDbRegionRing& ring) {
+        std::vector<AcGePoint3d> world;
+        for (const auto& p : ring) world.emplace_back(p.x, p.y, r.elevation());
+        AddStroke(ctx, world, true, aci);
+        std::vector<AcGePoint2d> plan;
+        for (const auto& p : world) plan.push_back(Plan(ctx, p));
+        if (plan.size() >= 3) fill.rings.push_back(std::move(plan));
+    };
+    for (const AcDbRegionPolygon& polygon : r.polygons()) {
+        add(polygon.outer);
+        for (const AcDbRegionRing& hole : polygon.holes) add(hole);
+    }
+    if (!fill.rings.empty()) scene_.fills.push_back(std::move(fill));
 }
 
 void SceneBuilder::AddText(const Context& ctx, const AcDbText& t, int aci) {
@@ -305,6 +324,8 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
         // block only when saved: their explosion is what they show now.
         if (typeid(e) == typeid(AcDbBlockReference) || !AddExploded(ctx, e, layer, aci))
             AddReference(ctx, *ref, layer, aci);
+    } else if (auto* region = dynamic_cast<const AcDbRegion*>(&e)) {
+        AddRegion(ctx, *region, aci);
     } else if (auto* face = dynamic_cast<const AcDbFace*>(&e)) {
         AddFace(ctx, *face, aci);
     } else if (auto* point = dynamic_cast<const AcDbPoint*>(&e)) {

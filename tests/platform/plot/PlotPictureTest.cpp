@@ -3,6 +3,7 @@
 #include <fontconfig/fontconfig.h>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -172,6 +173,53 @@ TEST(PlotPicture, AreaPicksAPartAndTinyTextsBecomeBars) {
     options.areaLo = {20, 0};
     options.useArea = true;
     EXPECT_FALSE(solxPlotDrawing(db.get(), TempPath("flat.png"), options, report, error));
+}
+
+// Regions are filled translucent by the even-odd rule: a hole stays white, where two regions
+// overlap both colours show, and each region's rings are outlined too.
+TEST(PlotPicture, RegionsAreFilledTranslucentWithTheirHoles) {
+    AcDbDatabase db;
+    auto* model = dynamic_cast<AcDbBlockTableRecord*>(db.modelSpaceId().object());
+    const auto square = [](double x0, double y0, double x1, double y1) {
+        return AcDbRegionRing{{x0, y0}, {x1, y0}, {x1, y1}, {x0, y1}};
+    };
+    auto* red = new AcDbRegion;
+    red->setPolygons({{square(0, 0, 100, 100), {square(40, 40, 60, 60)}}});
+    red->setColorIndex(1);
+    auto* blue = new AcDbRegion;
+    blue->setPolygons({{square(80, 0, 180, 100), {}}});
+    blue->setColorIndex(5);
+    model->appendAcDbEntity(red);
+    model->appendAcDbEntity(blue);
+    const std::string path = TempPath("regions.png");
+    SolxPlotReport report;
+    std::string error;
+    ASSERT_TRUE(solxPlotDrawing(&db, path, {400, 20}, report, error)) << error;
+    EXPECT_EQ(report.fills, 2u);
+    EXPECT_EQ(report.strokes, 3u);  // two outer rings and the hole
+    cairo_surface_t* image = cairo_image_surface_create_from_png(path.c_str());
+    ASSERT_EQ(cairo_surface_status(image), CAIRO_STATUS_SUCCESS);
+    ASSERT_EQ(cairo_image_surface_get_height(image), 240);  // 2 pixels a unit, 20 margin
+    const auto pixel = [&](double x, double y) {
+        const int px = 20 + static_cast<int>(2 * x), py = 20 + static_cast<int>(2 * (100 - y));
+        const unsigned char* data = cairo_image_surface_get_data(image);
+        const uint32_t v = *reinterpret_cast<const uint32_t*>(
+            data + py * cairo_image_surface_get_stride(image) + 4 * px);
+        return std::array<int, 3>{static_cast<int>((v >> 16) & 255),
+                                  static_cast<int>((v >> 8) & 255), static_cast<int>(v & 255)};
+    };
+    const auto redOnly = pixel(20, 20), hole = pixel(50, 50), both = pixel(90, 50),
+               blueOnly = pixel(150, 50);
+    EXPECT_EQ(redOnly[0], 255);
+    EXPECT_GT(redOnly[1], 120);  // pale: the white shows through
+    EXPECT_LT(redOnly[1], 230);
+    EXPECT_EQ(hole, (std::array<int, 3>{255, 255, 255}));
+    EXPECT_EQ(blueOnly[2], 255);
+    EXPECT_LT(blueOnly[0], 230);
+    EXPECT_LT(both[0], redOnly[0]);  // the blue over the red
+    EXPECT_GT(both[2], redOnly[2]);
+    EXPECT_LT(both[1], redOnly[1]);
+    cairo_surface_destroy(image);
 }
 
 }  // namespace
