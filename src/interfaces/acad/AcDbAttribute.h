@@ -24,4 +24,5 @@ public:
 private:
     std::wstring tag_;
     int flags_ = 0, fieldLength_ = 0;
+    signed char version_ = -1;  // group 280 as the file gave it; -1 when absent
 };

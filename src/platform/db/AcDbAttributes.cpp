@@ -102,6 +102,15 @@ Acad::ErrorStatus AcDbAttribute::setAttributeFromBlock(const AcDbAttributeDefini
 
 bool AcDbAttribute::dxfInField(const AcDbDxfTag& t, const std::string& sub) {
     if (AcDbEntity::dxfInField(t, sub) || readTextField(t)) return true;
+    // The version (280) every ATTRIB of a newer file carries: a byte here instead of a kept tag
+    // of its own, which cost more than the rest of the attribute's data.
+    if (t.code == 280 && sub == "AcDbAttribute" && version_ < 0) {
+        int v = acdbDxfInt(t);
+        if (v >= 0 && v <= 127 && t.value == std::to_string(v)) {
+            version_ = static_cast<signed char>(v);
+            return true;
+        }
+    }
     return readAttributeField(t, tag_, flags_, fieldLength_, vert_);
 }
 
@@ -109,6 +118,7 @@ void AcDbAttribute::dxfOutFields(AcDbDxfFiler& f) const {
     AcDbEntity::dxfOutFields(f);
     writeTextFields(f);
     f.writeSubclass("AcDbAttribute");
+    if (version_ >= 0) f.writeInt(280, version_);
     f.writeString(2, tag_);
     f.writeInt(70, flags_);
     if (fieldLength_) f.writeInt(73, fieldLength_);

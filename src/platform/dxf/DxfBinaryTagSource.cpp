@@ -19,8 +19,8 @@ bool isBinaryDxf(std::string_view bytes) {
     return bytes.substr(0, kSentinel.size()) == kSentinel;
 }
 
-BinaryTagSource::BinaryTagSource(std::string_view bytes, const std::string& fileName)
-    : bytes_(bytes), file_(fileName), pos_(kSentinel.size()) {
+BinaryTagSource::BinaryTagSource(std::string_view bytes, const std::string& fileName, FilePos base)
+    : bytes_(bytes), file_(fileName), pos_(kSentinel.size()), base_(base) {
     // R12 files start with a one-byte code 0 directly followed by "SECTION".
     oneByteCodes_ = bytes_.size() > pos_ + 1 && bytes_[pos_] == 0 && bytes_[pos_ + 1] == 'S';
 }
@@ -28,7 +28,7 @@ BinaryTagSource::BinaryTagSource(std::string_view bytes, const std::string& file
 void BinaryTagSource::need(size_t n, int code) const {
     if (bytes_.size() - pos_ < n) {
         throw DxfError(
-            file_, static_cast<int>(pos_),
+            file_, at(),
             code < 0 ? "binary file ends inside a group code"
                      : "binary file ends inside the value of group code " + std::to_string(code));
     }
@@ -47,8 +47,7 @@ int BinaryTagSource::readCode() {
         pos_ += skip + 2;
     }
     if (code < 0 || code > kMaxGroupCode) {
-        throw DxfError(file_, static_cast<int>(pos_),
-                       "group code " + std::to_string(code) + " is out of range");
+        throw DxfError(file_, at(), "group code " + std::to_string(code) + " is out of range");
     }
     return code;
 }
@@ -113,7 +112,7 @@ void BinaryTagSource::readValue(int code, RawTag& tag) {
 
 bool BinaryTagSource::next(RawTag& tag) {
     if (pos_ >= bytes_.size()) return false;
-    tag.line = static_cast<int>(pos_);
+    tag.line = at();
     tag.code = readCode();
     readValue(tag.code, tag);
     return true;

@@ -16,13 +16,16 @@ bool isBinaryDxf(std::string_view bytes);
 
 class BinaryTagSource : public TagSource {
 public:
-    BinaryTagSource(std::string_view bytes, const std::string& fileName);
+    // BASE is added to every offset reported (a test reads a few bytes as if they stood past
+    // 2 GB in a huge file).
+    BinaryTagSource(std::string_view bytes, const std::string& fileName, FilePos base = 0);
     bool next(RawTag& tag) override;
-    int endLine() const override { return static_cast<int>(pos_); }
+    FilePos endLine() const override { return at(); }
     size_t consumed() const override { return pos_; }
     bool isBinary() const override { return true; }
 
 private:
+    FilePos at() const { return base_ + static_cast<FilePos>(pos_); }
     void need(size_t n, int code) const;
     int readCode();
     void readValue(int code, RawTag& tag);
@@ -34,6 +37,7 @@ private:
     std::string_view bytes_;
     const std::string& file_;
     size_t pos_ = 0;
+    FilePos base_ = 0;
     bool oneByteCodes_ = false;
     std::string text_;  // rendered value of the last numeric or binary tag
 };

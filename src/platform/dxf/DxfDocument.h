@@ -12,26 +12,33 @@
 
 namespace solx::dxf {
 
+// Where something stands in a file: the line number in an ASCII file, the byte offset in a binary
+// one. 64 bits: a binary file passes 2 GB, an ASCII file 2^31 lines, long before memory runs out.
+using FilePos = std::int64_t;
+
 // One group code and its value. Text values are UTF-8 (decoded from the file's code page and
 // \U+XXXX escapes on read); numbers keep the exact text they had in the file, so an untouched
 // value is written back byte for byte. Binary chunks (310-319, 1004) stay as their hex text.
 struct Tag {
     Tag() = default;
-    Tag(int c, std::string v, int l = 0) : code(c), line(l), value(std::move(v)) {}
+    Tag(int c, std::string v, FilePos l = 0) : code(c), line(l), value(std::move(v)) {}
 
-    int code = 0;
-    int line = 0;  // 1-based line of the group code in the source file; 0 for tags we made
+    // Code and position share one 64-bit word, so that a tag takes 40 bytes, not 48: a drawing
+    // holds millions. Group codes stop at 1071; 47 bits of position reach 128 TB.
+    int code : 16 = 0;
+    // Line (ASCII) or byte offset (binary) of the group code in the source file; 0 for tags we
+    // made.
+    FilePos line : 48 = 0;
     std::string value;
 };
-// The members are ordered so that a tag takes 40 bytes, not 48: a drawing holds millions.
-static_assert(sizeof(Tag) <= sizeof(std::string) + 2 * sizeof(int));
+static_assert(sizeof(Tag) <= sizeof(std::string) + sizeof(FilePos));
 using Tags = std::vector<Tag>;
 
 // One record: the "0 TYPE" tag's type and every tag after it up to the next group code 0.
 struct Record {
     std::string type;
     Tags tags;
-    int line = 0;  // line of the "0 TYPE" tag
+    FilePos line = 0;  // line (or byte offset) of the "0 TYPE" tag
 };
 
 // An entity with the records that belong to it in the stream: VERTEX records and the SEQEND of
@@ -83,16 +90,17 @@ struct Document {
 // A file that cannot be read: says which file, which line and why.
 class DxfError : public std::runtime_error {
 public:
-    DxfError(std::string file, int line, const std::string& reason)
+    DxfError(std::string file, FilePos line, const std::string& reason)
         : std::runtime_error(file + ":" + std::to_string(line) + ": " + reason),
           file_(std::move(file)),
           line_(line) {}
     const std::string& file() const { return file_; }
-    int line() const { return line_; }
+    // Line of an ASCII file, byte offset of a binary one; 0 when the file as a whole is meant.
+    FilePos line() const { return line_; }
 
 private:
     std::string file_;
-    int line_;
+    FilePos line_;
 };
 
 }  // namespace solx::dxf

@@ -39,7 +39,7 @@ DocumentBuilder::DocumentBuilder(TagSource& source, const std::string& fileName)
     scratch_.reserve(256);
 }
 
-void DocumentBuilder::fail(int line, const std::string& reason) const {
+void DocumentBuilder::fail(FilePos line, const std::string& reason) const {
     throw DxfError(file_, line, reason);
 }
 
@@ -61,7 +61,7 @@ Tag DocumentBuilder::makeTag(const RawTag& raw, bool decodeText) {
 }
 
 Tag DocumentBuilder::makeTag(const RawTag& raw, bool decodeText, ValueKind kind) {
-    int valueLine = source_.isBinary() ? raw.line : raw.line + 1;
+    FilePos valueLine = source_.isBinary() ? raw.line : raw.line + 1;
     if (!isValidValue(kind, raw.code, raw.value)) {
         fail(valueLine, "value '" + shown(raw.value) + "' of group code " +
                             std::to_string(raw.code) + " is not a " + valueKindName(kind));

@@ -24,7 +24,7 @@ public:
 
 private:
     void advance();
-    [[noreturn]] void fail(int line, const std::string& reason) const;
+    [[noreturn]] void fail(FilePos line, const std::string& reason) const;
     void expectMore(const char* what) const;
     Tag makeTag(const RawTag& raw, bool decodeText);
     Tag makeTag(const RawTag& raw, bool decodeText, ValueKind kind);
@@ -50,7 +50,7 @@ private:
     bool have_ = false;
     bool decoderReady_ = false;  // the file's encoding is known
     bool endConsumed_ = false;   // the section reader already moved past its ENDSEC
-    int sectionLine_ = 0;
+    FilePos sectionLine_ = 0;
     std::string sectionName_;
     Tags scratch_;
     size_t tagCount_ = 0;

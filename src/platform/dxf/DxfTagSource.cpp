@@ -8,8 +8,9 @@
 
 namespace solx::dxf {
 
-AsciiTagSource::AsciiTagSource(std::string_view bytes, const std::string& fileName)
-    : bytes_(bytes), file_(fileName) {
+AsciiTagSource::AsciiTagSource(std::string_view bytes, const std::string& fileName,
+                               FilePos firstLine)
+    : bytes_(bytes), file_(fileName), line_(firstLine) {
     if (bytes_.substr(0, 3) == "\xEF\xBB\xBF") pos_ = 3;
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+#include "dxf/DxfDocument.h"
+
 namespace solx::dxf {
 
 // A tag as it stands in the file: the value is the undecoded text (for the ASCII format a view
@@ -12,7 +14,7 @@ namespace solx::dxf {
 struct RawTag {
     int code = 0;
     std::string_view value;
-    int line = 0;  // line of the group code (ASCII) or tag index (binary)
+    FilePos line = 0;  // line of the group code (ASCII) or its byte offset (binary)
 };
 
 class TagSource {
@@ -21,7 +23,7 @@ public:
     // Reads the next tag; false at the end of the input. Throws DxfError on a malformed tag.
     virtual bool next(RawTag& tag) = 0;
     // Line (or position) just after the last tag read, for messages about a missing end.
-    virtual int endLine() const = 0;
+    virtual FilePos endLine() const = 0;
     // Bytes consumed so far; the builder no longer needs anything before this offset.
     virtual size_t consumed() const = 0;
     // True when tag values are numbers in binary form rendered as text (the binary format).
@@ -32,9 +34,11 @@ public:
 // possibly padded with spaces. A UTF-8 byte-order mark at the start is skipped.
 class AsciiTagSource : public TagSource {
 public:
-    AsciiTagSource(std::string_view bytes, const std::string& fileName);
+    // FIRST_LINE: the number of lines before BYTES in the file (a test reads a few lines as if
+    // they stood deep inside a huge file).
+    AsciiTagSource(std::string_view bytes, const std::string& fileName, FilePos firstLine = 0);
     bool next(RawTag& tag) override;
-    int endLine() const override { return line_; }
+    FilePos endLine() const override { return line_; }
     size_t consumed() const override { return pos_; }
 
 private:
@@ -44,7 +48,7 @@ private:
     std::string_view bytes_;
     const std::string& file_;
     size_t pos_ = 0;
-    int line_ = 0;
+    FilePos line_ = 0;
 };
 
 }  // namespace solx::dxf

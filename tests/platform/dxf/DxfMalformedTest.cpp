@@ -1,6 +1,8 @@
 // Malformed input is refused with the file, the line and the reason; nothing crashes.
 #include <gtest/gtest.h>
 
+#include "dxf/DxfBinaryTagSource.h"
+#include "dxf/DxfDocumentBuilder.h"
 #include "dxf/DxfReader.h"
 
 namespace solx::dxf {
@@ -106,6 +108,48 @@ std::string caseName(const testing::TestParamInfo<BadCase>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, DxfMalformed, testing::ValuesIn(kCases), caseName);
+
+// Positions past 2^31 (a binary file over 2 GB, an ASCII file of more than 2^31 lines) are
+// counted and reported as they are, not wrapped to negative numbers. The sources start counting
+// at a base near 2^31, so no file of that size has to be written.
+TEST(DxfMalformedFile, PositionsPast32BitsAreReportedWhole) {
+    const FilePos base = (FilePos{1} << 31) - 16;
+    const std::string name = "big.dxf";
+    const std::string binary = kSentinel + std::string("\0\0SECTION\0\x02\0ENTITIES\0", 21) +
+                               std::string(
+                                   "\0\0LINE\0\x08\0"
+                                   "0\0",
+                                   11) +
+                               std::string("\0\0ENDSEC\0\0\0EOF\0", 15);
+    {
+        BinaryTagSource source(binary, name, base);
+        Document doc = DocumentBuilder(source, name).build();
+        ASSERT_EQ(doc.entities.size(), 1u);
+        EXPECT_EQ(doc.entities[0].record.line,
+                  base + 43);  // after the sentinel and the section head
+        ASSERT_EQ(doc.entities[0].record.tags.size(), 1u);
+        EXPECT_EQ(doc.entities[0].record.tags[0].line, base + 50);
+    }
+    const std::string cut = kSentinel + std::string("\0\0SECTION\0\x0a\0\x01", 13);
+    try {
+        BinaryTagSource source(cut, name, base);
+        DocumentBuilder(source, name).build();
+        FAIL() << "a cut binary file was read";
+    } catch (const DxfError& e) {
+        EXPECT_EQ(e.line(), base + 34);
+        EXPECT_NE(std::string(e.what()).find("big.dxf:2147483666:"), std::string::npos) << e.what();
+    }
+    const FilePos lines = FilePos{1} << 32;  // past both the signed and the unsigned 32-bit range
+    try {
+        const std::string text = kEntities + kLine + " 62\n1.5\n" + kEnd;
+        AsciiTagSource source(text, name, lines);
+        DocumentBuilder(source, name).build();
+        FAIL() << "a bad value was read";
+    } catch (const DxfError& e) {
+        EXPECT_EQ(e.line(), lines + 10);
+        EXPECT_NE(std::string(e.what()).find("big.dxf:4294967306:"), std::string::npos) << e.what();
+    }
+}
 
 // The ends of each range still read: the limits above are not off by one.
 TEST(DxfMalformedFile, ValuesAtTheEndsOfTheirRangesLoad) {
