@@ -21,6 +21,7 @@ namespace solx::app {
 namespace {
 
 using editor::HostText;
+using editor::HostTextf;
 
 constexpr const wchar_t* kHostGroup = L"SOLX_HOST";
 Session* g_session = nullptr;

@@ -11,9 +11,6 @@
 
 namespace {
 
-// A site plan is printed at 1:1000 until the drawing carries a scale of its own.
-constexpr double kSitePlanScale = 1000.0;
-
 bool IsFinite(const SolxShadowShape& shape) {
     for (const AcDbRegionPolygon& polygon : shape) {
         for (const AcGePoint2d& p : polygon.outer)
@@ -84,7 +81,7 @@ std::wstring ShadowTimeText(int minute) {
 }
 
 double ShadowLabelHeight() {
-    return WinTableSizesAt(kSitePlanScale * DrawUnitScale()).text;
+    return WinTableSizesAt(PaperToDrawing()).text;
 }
 
 bool ShadowLabelPoint(const std::vector<AcDbRegionRing>& curves, double azimuth, double offset,

@@ -117,7 +117,7 @@ TEST_F(DrawingScaleRun, UndoTakesTheScaleBack) {
     const fs::path out = dir_ / "undone.dxf";
     const SolxRun run = Solx("VxSetScale\n2000\nVxSetScale\n1000\nU\nQUIT\n", out);
     ASSERT_EQ(run.status, 0) << run.transcript;
-    EXPECT_NE(run.transcript.find("Undone: VxSetScale"), std::string::npos) << run.transcript;
+    EXPECT_NE(run.transcript.find("已放弃: VxSetScale"), std::string::npos) << run.transcript;
     EXPECT_EQ(Check("scale " + out.string()), "2000");
 }
 
