@@ -30,16 +30,6 @@ struct ShadowRun {
     double z = 0.0;  // the plane, drawing units
 };
 
-int SelectObstructions(SolxBuildingList& buildings, SolxShadowSourceList& sources) {
-    SolxSelUtility selection;
-    const int status = selection.SelShadowModel(buildings, sources, VxUtLangText(L"\n选择遮挡物:"));
-    if (status == RTNONE)
-        acutPrintf(VxUtLangText(
-                       L"\n所选对象都不产生阴影（图层 %s 上有厚度的闭合多段线、楼板、三维面……）。"),
-                   VxDtGetLayerName(L"SUN-BUILDING").c_str());
-    return status;
-}
-
 // Runs the dialog in the module's resource scope; false on Cancel.
 bool AskParameters(ShadowRun& run) {
     VxUtPushResource scope(g_hSolxInstance);

@@ -7,10 +7,23 @@
 #include "brel/BrelDbObject.h"
 #include "brel/VxDrawingScale.h"
 #include "host/VxUtPushResource.h"
+#include "brel/VxDtLayer.h"
 #include "solx/SolxDataSet.h"
+#include "solx/SolxSelUtility.h"
 #include "solx/SolxSunPlace.h"
 
 double g_dSunCalHeight = 0.0;
+
+int SelectObstructions(SolxBuildingList& buildings, SolxShadowSourceList& sources,
+                       unsigned option) {
+    SolxSelUtility selection(option);
+    const int status = selection.SelShadowModel(buildings, sources, VxUtLangText(L"\n选择遮挡物:"));
+    if (status == RTNONE)
+        acutPrintf(VxUtLangText(
+                       L"\n所选对象都不产生阴影（图层 %s 上有厚度的闭合多段线、楼板、三维面……）。"),
+                   VxDtGetLayerName(L"SUN-BUILDING").c_str());
+    return status;
+}
 
 double DrawUnitScale() {
     switch (VxDbGetDrawUnit(nullptr)) {

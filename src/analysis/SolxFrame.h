@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "acad/acge.h"
+#include "solx/SolxBuilding.h"
+#include "solx/SolxShadowSource.h"
 
 // Drawing units per millimetre: 1.0 in a millimetre drawing, 0.1 in a centimetre drawing, 0.001
 // in a metre drawing. Asked anew on every call (a drawing's unit can change between commands).
@@ -18,6 +20,11 @@ void ReportAssumedDrawUnit();
 // Drawing units per millimetre on paper: the drawing scale (1:N, VxDrawingScale) times
 // DrawUnitScale. Texts, tables, labels and markers are drawn at their paper size times this.
 double PaperToDrawing();
+
+// Asks for the obstructions (SolxSelUtility::SelShadowModel with the commands' `option`) and,
+// when the selection holds nothing that casts a shadow, says what would. The host status.
+int SelectObstructions(SolxBuildingList& buildings, SolxShadowSourceList& sources,
+                       unsigned option = 0);
 
 // The calculation height last entered in a setup dialog, millimetres; 0.0 at load.
 extern double g_dSunCalHeight;

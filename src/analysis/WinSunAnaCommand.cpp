@@ -85,15 +85,8 @@ int SelectWindows(WindowList& windows) {
 
 int SelectObstructions(SolxBuildingEx& group) {
     group.SetName(VxUtLangText(L"日照时间"));
-    SolxSelUtility selection;
-    selection.m_option = 8;
-    const int status = selection.SelShadowModel(group.Buildings(), group.Sources(),
-                                                VxUtLangText(L"\n选择遮挡物:"));
+    const int status = SelectObstructions(group.Buildings(), group.Sources(), 8);
     if (status == RTNORM) group.CalExtend3D();
-    if (status == RTNONE)
-        acutPrintf(VxUtLangText(
-                       L"\n所选对象都不产生阴影（图层 %s 上有厚度的闭合多段线、楼板、三维面……）。"),
-                   VxDtGetLayerName(L"SUN-BUILDING").c_str());
     return status;
 }
 
