@@ -34,13 +34,14 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    // Runs solx on `drawing` with the script text; the transcript.
+    // Runs solx on `drawing` with the script text; the transcript, ending with a
+    // line "solx-exit=N" that holds solx's exit status.
     std::string Run(const fs::path& drawing, const std::string& script, const fs::path& out) {
         const fs::path file = m_dir / "run.scr";
         std::ofstream(file) << script;
         return Output("SOLX_CONFIG_DIR=" + m_dir.string() +
                       " " SOLX_BINARY_DIR "/bin/solx --script " + file.string() + " " +
-                      drawing.string() + " --out " + out.string() + " 2>&1");
+                      drawing.string() + " --out " + out.string() + " 2>&1; echo solx-exit=$?");
     }
     std::string Check(const fs::path& out, const fs::path& source, const std::string& times) {
         return Output("/usr/bin/python3 " SOLX_SOURCE_DIR
@@ -53,6 +54,14 @@ protected:
             "/usr/bin/python3 -c \"import ezdxf, sys; "
             "print(len(ezdxf.readfile(sys.argv[1]).modelspace()"
             ".query('*[layer==\\\"SUN-SHADOW\\\"]')))\" " +
+            out.string());
+    }
+    // The shadow entities, all model space entities and the groups of a saved drawing.
+    std::string Tally(const fs::path& out) {
+        return Output(
+            "/usr/bin/python3 -c \"import ezdxf, sys; d = ezdxf.readfile(sys.argv[1]); "
+            "m = d.modelspace(); "
+            "print(len(m.query('*[layer==\\\"SUN-SHADOW\\\"]')), len(m), len(d.groups))\" " +
             out.string());
     }
     // A drawing of closed polylines on the building layer, one per line of
@@ -160,6 +169,33 @@ TEST_F(Shadow2dRun, NothingToDrawIsSaidAndDrawsNothing) {
     EXPECT_NE(transcript.find("6:00 太阳在地平线以下"), std::string::npos) << transcript;
     EXPECT_NE(transcript.find("没有画出阴影轮廓。"), std::string::npos) << transcript;
     EXPECT_EQ(ShadowCount(dark), "0\n");
+}
+
+// A polar winter: a place at 78 degrees north, added to the user's own place list
+// and chosen in the place dialog, on the winter solstice. The sun stays below the
+// horizon at every moment of a whole-day window: each moment says so, nothing is
+// drawn, no group is made and the drawing is saved with only its building.
+TEST_F(Shadow2dRun, PolarWinterSaysTheSunIsDownAllDay) {
+    std::ofstream(m_dir / "places.csv") << "测试,极地站,78.22,15.65\n";
+    const fs::path drawing = MakeDrawing("polar.dxf", "30000 0 0,0 20000,0 20000,10000 0,10000\n");
+    const fs::path out = m_dir / "polar-out.dxf";
+    const std::string transcript =
+        Run(drawing,
+            "VxShadow2d\nALL\n\n@click 2042\n@set 3101 测试\n@set 3102 极地站\n@ok\n"
+            "@set 2046 2026-12-22\n@set 2059 1\n@set 2048 0:00\n@set 2049 23:00\n"
+            "@set 2018 60\n@set 2055 0\n?\n@ok\nQUIT\n",
+            out);
+    ASSERT_TRUE(fs::exists(out)) << transcript;
+    EXPECT_NE(transcript.find("2005  纬度:            edit = \"78度13分\""), std::string::npos)
+        << transcript;
+    for (int hour = 0; hour <= 23; ++hour) {
+        const std::string said = std::to_string(hour) + ":00 太阳在地平线以下，没有阴影。";
+        EXPECT_NE(transcript.find(said), std::string::npos) << said << "\n" << transcript;
+    }
+    EXPECT_NE(transcript.find("没有画出阴影轮廓。"), std::string::npos) << transcript;
+    EXPECT_NE(transcript.find("\nsolx-exit=0\n"), std::string::npos) << transcript;
+    EXPECT_EQ(transcript.find("警告"), std::string::npos) << transcript;
+    EXPECT_EQ(Tally(out), "0 1 0\n") << "shadow entities, model space entities, groups";
 }
 
 }  // namespace
