@@ -22,18 +22,14 @@
 #include "mfc/DialogTemplate.h"
 #include "solx/SolxDataSet.h"
 
+#include "../support/CommandOutput.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 std::string Output(const std::string& command) {
-    std::string text;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[512];
-        while (fgets(buf, sizeof buf, p)) text += buf;
-        pclose(p);
-    }
-    return text;
+    return solx::testing::CommandOutput(command);
 }
 
 // The script front end, except that the user breaks at poll `breakAt` of the

@@ -12,18 +12,14 @@
 #include <string>
 #include <unistd.h>
 
+#include "../support/CommandOutput.h"
+
 namespace fs = std::filesystem;
 
 namespace {
 
 std::string Output(const std::string& command) {
-    std::string text;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[512];
-        while (fgets(buf, sizeof buf, p)) text += buf;
-        pclose(p);
-    }
-    return text;
+    return solx::testing::CommandOutput(command);
 }
 
 class Shadow2dRun : public ::testing::Test {

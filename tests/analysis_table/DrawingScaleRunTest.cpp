@@ -11,6 +11,8 @@
 #include <fstream>
 #include <string>
 
+#include "../support/CommandOutput.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -21,13 +23,8 @@ struct SolxRun {
 };
 
 SolxRun Output(const std::string& command) {
-    SolxRun run;
-    if (FILE* p = popen(command.c_str(), "r")) {
-        char buf[512];
-        while (fgets(buf, sizeof buf, p)) run.transcript += buf;
-        run.status = WEXITSTATUS(pclose(p));
-    }
-    return run;
+    const solx::testing::CommandResult result = solx::testing::RunCommand(command);
+    return {result.output, result.status};
 }
 
 class DrawingScaleRun : public ::testing::Test {

@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <sys/wait.h>
 
+#include "../support/CommandOutput.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -51,13 +53,7 @@ protected:
     static std::string Checked(const fs::path& dxf) {
         const std::string cmd = "/usr/bin/python3 " SOLX_SOURCE_DIR "/tests/e2e/check_sample.py " +
                                 dxf.string() + " 2>&1";
-        std::string text;
-        if (FILE* p = popen(cmd.c_str(), "r")) {
-            char buf[256];
-            while (fgets(buf, sizeof buf, p)) text += buf;
-            pclose(p);
-        }
-        return text;
+        return solx::testing::CommandOutput(cmd);
     }
     const std::string m_sample = SOLX_SOURCE_DIR "/examples/sample.dxf";
     const std::string m_script = SOLX_SOURCE_DIR "/examples/sample.scr";

@@ -8,6 +8,8 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include "../../support/CommandOutput.h"
+
 namespace solx::dbtest {
 
 std::filesystem::path scratchDir(const std::string& name) {
@@ -23,13 +25,9 @@ std::filesystem::path scratchDir(const std::string& name) {
 }
 
 int run(const std::string& command, std::string& output) {
-    output.clear();
-    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
-    if (!pipe) return -1;
-    std::array<char, 4096> buf;
-    while (size_t n = fread(buf.data(), 1, buf.size(), pipe)) output.append(buf.data(), n);
-    int status = pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    solx::testing::CommandResult result = solx::testing::RunCommand(command + " 2>&1");
+    output = std::move(result.output);
+    return result.status;
 }
 
 std::vector<std::string> roundTripFailures(

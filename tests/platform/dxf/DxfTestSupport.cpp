@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "../../support/CommandOutput.h"
+
 namespace solx::dxf::test {
 namespace {
 
@@ -82,14 +84,9 @@ int runPython(const std::string& script, const std::vector<std::string>& args,
     std::string cmd =
         "/usr/bin/python3 " + quote(std::string(SOLX_SOURCE_DIR) + "/tests/platform/dxf/" + script);
     for (const std::string& a : args) cmd += " " + quote(a);
-    FILE* pipe = ::popen((cmd + " 2>&1").c_str(), "r");
-    if (!pipe) return -1;
-    output.clear();
-    char buf[4096];
-    size_t n = 0;
-    while ((n = std::fread(buf, 1, sizeof buf, pipe)) > 0) output.append(buf, n);
-    int status = ::pclose(pipe);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    solx::testing::CommandResult result = solx::testing::RunCommand(cmd + " 2>&1");
+    output = std::move(result.output);
+    return result.status;
 }
 
 std::string readFile(const std::string& path) {
