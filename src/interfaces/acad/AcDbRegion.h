@@ -10,6 +10,17 @@ struct AcDbRegionPolygon {
     std::vector<AcDbRegionRing> holes;
 };
 
+// The signed area of a ring: positive when it runs counter-clockwise.
+inline double AcDbRegionRingArea(const AcDbRegionRing& ring) {
+    double twice = 0.0;
+    for (size_t i = 0, n = ring.size(); i < n; ++i) {
+        const AcGePoint2d& p = ring[i];
+        const AcGePoint2d& q = ring[(i + 1) % n];
+        twice += p.x * q.y - q.x * p.y;
+    }
+    return twice / 2;
+}
+
 // REGION: a planar area made of polygons with holes, in the plane z = elevation of the world
 // (the plane the module's shadow outlines lie in). Booleans run on GEOS; pieces thinner than
 // the sliver tolerance are dropped from results. Saved as closed lightweight polylines in an

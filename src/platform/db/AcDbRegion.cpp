@@ -30,8 +30,8 @@ Acad::ErrorStatus AcDbRegion::setPolygons(const std::vector<AcDbRegionPolygon>& 
 Acad::ErrorStatus AcDbRegion::getArea(double& area) const {
     area = 0;
     for (const auto& p : polygons_) {
-        area += std::fabs(solx::db::ringArea(p.outer));
-        for (const auto& h : p.holes) area -= std::fabs(solx::db::ringArea(h));
+        area += std::fabs(AcDbRegionRingArea(p.outer));
+        for (const auto& h : p.holes) area -= std::fabs(AcDbRegionRingArea(h));
     }
     return Acad::eOk;
 }
@@ -139,7 +139,7 @@ void AcDbRegion::dxfLoaded() {
         AcDbRegionRing ring;
         for (const auto& v : pl->vertices()) ring.push_back(v.point);
         elevation_ = pl->elevation();
-        if (solx::db::ringArea(ring) >= 0)
+        if (AcDbRegionRingArea(ring) >= 0)
             outers.push_back({ring, {}});
         else
             holes.push_back(ring);

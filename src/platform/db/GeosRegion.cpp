@@ -100,7 +100,7 @@ AcDbRegionRing readRing(const GEOSGeometry* ring) {
 }
 
 void orient(AcDbRegionRing& ring, bool counterClockwise) {
-    if ((ringArea(ring) > 0) != counterClockwise) std::reverse(ring.begin(), ring.end());
+    if ((AcDbRegionRingArea(ring) > 0) != counterClockwise) std::reverse(ring.begin(), ring.end());
 }
 
 void collectPolygons(const GEOSGeometry* g, double minArea, std::vector<AcDbRegionPolygon>& out) {
@@ -114,7 +114,7 @@ void collectPolygons(const GEOSGeometry* g, double minArea, std::vector<AcDbRegi
         orient(p.outer, true);
         for (int i = 0; i < GEOSGetNumInteriorRings_r(h, g); ++i) {
             AcDbRegionRing hole = readRing(GEOSGetInteriorRingN_r(h, g, i));
-            if (std::fabs(ringArea(hole)) <= minArea) continue;
+            if (std::fabs(AcDbRegionRingArea(hole)) <= minArea) continue;
             orient(hole, false);
             p.holes.push_back(std::move(hole));
         }
@@ -147,16 +147,6 @@ std::optional<std::vector<AcDbRegionPolygon>> result(const GEOSGeometry* g, doub
 }
 
 }  // namespace
-
-double ringArea(const AcDbRegionRing& ring) {
-    double a = 0;
-    for (size_t i = 0, n = ring.size(); i < n; ++i) {
-        const auto& p = ring[i];
-        const auto& q = ring[(i + 1) % n];
-        a += p.x * q.y - q.x * p.y;
-    }
-    return a / 2;
-}
 
 std::optional<std::vector<AcDbRegionPolygon>> normalisePolygons(
     const std::vector<AcDbRegionPolygon>& in) {

@@ -16,7 +16,5 @@ std::optional<std::vector<AcDbRegionPolygon>> normalisePolygons(
 std::optional<std::vector<AcDbRegionPolygon>> polygonBoolean(
     const std::vector<AcDbRegionPolygon>& a, const std::vector<AcDbRegionPolygon>& b,
     AcDb::BoolOperType op);
-// Signed area of a ring (counter-clockwise positive).
-double ringArea(const AcDbRegionRing& ring);
 
 }  // namespace solx::db

@@ -93,7 +93,7 @@ void PushHull(ShadowPieces& pieces, std::vector<AcGePoint2d> points) {
     AcDbRegionRing hull = ConvexHull(std::move(points));
     if (hull.size() < 3) return;
     const double extent = Extent(hull);
-    if (RingArea(hull) <= 1e-12 * extent * extent) return;
+    if (AcDbRegionRingArea(hull) <= 1e-12 * extent * extent) return;
     Push(pieces, {std::move(hull), {}}, false);
 }
 
@@ -119,7 +119,7 @@ void PushWallStrips(const AcDbRegionRing& ring, const AcGeVector2d& sweep, Shado
         for (; k <= n && back((start + k) % n); ++k) chain.push_back(ring[(start + k + 1) % n]);
         AcDbRegionRing strip = chain;
         for (auto it = chain.rbegin(); it != chain.rend(); ++it) strip.push_back(*it + sweep);
-        if (RingArea(strip) < 0) std::reverse(strip.begin(), strip.end());
+        if (AcDbRegionRingArea(strip) < 0) std::reverse(strip.begin(), strip.end());
         Push(pieces, {std::move(strip), {}}, true);
     }
 }
@@ -129,7 +129,7 @@ void PushConcavePrism(const AcDbRegionRing& ring, const AcGeVector2d& lift,
     const SolxShadowShape lobes = RepairRing(ring);
     const double extent = Extent(ring);
     double area = 0.0;
-    for (const AcDbRegionPolygon& lobe : lobes) area += std::abs(RingArea(lobe.outer));
+    for (const AcDbRegionPolygon& lobe : lobes) area += std::abs(AcDbRegionRingArea(lobe.outer));
     if (area <= 1e-9 * extent * extent) return;  // an outline without area casts nothing
     const bool sweeps = std::hypot(sweep.x, sweep.y) > 1e-12 * extent;
     // The top is the lifted ring moved by the sweep, computed exactly as the strips' far ends
@@ -201,16 +201,6 @@ bool PushConvexQuad(const SolxFace3d& face, const PlanShift& shift, double plane
 
 }  // namespace
 
-double RingArea(const AcDbRegionRing& ring) {
-    double twice = 0.0;
-    for (size_t i = 0, n = ring.size(); i < n; ++i) {
-        const AcGePoint2d& p = ring[i];
-        const AcGePoint2d& q = ring[(i + 1) % n];
-        twice += p.x * q.y - q.x * p.y;
-    }
-    return twice / 2;
-}
-
 AcDbRegionRing ConvexHull(std::vector<AcGePoint2d> points) {
     std::sort(points.begin(), points.end(), [](const AcGePoint2d& a, const AcGePoint2d& b) {
         return a.x < b.x || (a.x == b.x && a.y < b.y);
@@ -258,7 +248,7 @@ void AddPrismPieces(const std::vector<VxGePoint>& outline, double elevation, dou
         return;
     }
     const double extent = Extent(ring);
-    if (std::abs(RingArea(ring)) <= 1e-9 * extent * extent) return;
+    if (std::abs(AcDbRegionRingArea(ring)) <= 1e-9 * extent * extent) return;
     // A convex cross-section swept along a segment is the hull of its two ends.
     std::vector<AcGePoint2d> points;
     points.reserve(2 * ring.size());

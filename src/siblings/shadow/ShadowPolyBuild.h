@@ -11,9 +11,6 @@
 
 namespace shadow {
 
-// Signed area of a ring (counter-clockwise positive).
-double RingArea(const AcDbRegionRing& ring);
-
 // The convex hull, counter-clockwise, without collinear or repeated points (Andrew's
 // monotone chain). Fewer than 3 points when all points lie on one line.
 AcDbRegionRing ConvexHull(std::vector<AcGePoint2d> points);

@@ -93,7 +93,7 @@ AcDbRegionRing ReadRing(const GEOSGeometry* ring) {
 }
 
 void Orient(AcDbRegionRing& ring, bool counterClockwise) {
-    if ((RingArea(ring) > 0) != counterClockwise) std::reverse(ring.begin(), ring.end());
+    if ((AcDbRegionRingArea(ring) > 0) != counterClockwise) std::reverse(ring.begin(), ring.end());
 }
 
 void Collect(const GEOSGeometry* g, double minArea, SolxShadowShape& out) {
@@ -101,11 +101,11 @@ void Collect(const GEOSGeometry* g, double minArea, SolxShadowShape& out) {
     const int type = GEOSGeomTypeId_r(h, g);
     if (type == GEOS_POLYGON) {
         AcDbRegionPolygon p{ReadRing(GEOSGetExteriorRing_r(h, g)), {}};
-        if (p.outer.size() < 3 || std::abs(RingArea(p.outer)) <= minArea) return;
+        if (p.outer.size() < 3 || std::abs(AcDbRegionRingArea(p.outer)) <= minArea) return;
         Orient(p.outer, true);
         for (int i = 0, n = GEOSGetNumInteriorRings_r(h, g); i < n; ++i) {
             AcDbRegionRing hole = ReadRing(GEOSGetInteriorRingN_r(h, g, i));
-            if (hole.size() < 3 || std::abs(RingArea(hole)) <= minArea) continue;
+            if (hole.size() < 3 || std::abs(AcDbRegionRingArea(hole)) <= minArea) continue;
             Orient(hole, false);
             p.holes.push_back(std::move(hole));
         }
