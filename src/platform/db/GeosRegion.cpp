@@ -1,10 +1,13 @@
 #include "db/GeosRegion.h"
 
+#include "acad/AcDbRegionOps.h"
+
 #include <geos_c.h>
 
 #include <cmath>
 #include <cstdarg>
 #include <memory>
+#include <vector>
 
 namespace solx::db {
 
@@ -14,6 +17,7 @@ namespace {
 struct Context {
     GEOSContextHandle_t handle;
     bool failed = false;
+    std::vector<double> buffer;  // coordinates on their way in and out, reused
     Context() {
         handle = GEOS_init_r();
         GEOSContext_setErrorMessageHandler_r(handle, &Context::onError, this);
@@ -37,14 +41,16 @@ struct GeomDeleter {
 using Geom = std::unique_ptr<GEOSGeometry, GeomDeleter>;
 
 GEOSGeometry* makeRing(const AcDbRegionRing& ring) {
-    GEOSContextHandle_t h = context().handle;
-    auto n = static_cast<unsigned>(ring.size());
-    GEOSCoordSequence* seq = GEOSCoordSeq_create_r(h, n + 1, 2);
-    for (unsigned i = 0; i <= n; ++i) {
-        const AcGePoint2d& p = ring[i % n];
-        GEOSCoordSeq_setXY_r(h, seq, i, p.x, p.y);
+    Context& c = context();
+    const size_t n = ring.size();
+    c.buffer.resize(2 * (n + 1));
+    for (size_t i = 0; i <= n; ++i) {
+        c.buffer[2 * i] = ring[i % n].x;
+        c.buffer[2 * i + 1] = ring[i % n].y;
     }
-    return GEOSGeom_createLinearRing_r(h, seq);
+    GEOSCoordSequence* seq = GEOSCoordSeq_copyFromBuffer_r(c.handle, c.buffer.data(),
+                                                           static_cast<unsigned>(n + 1), 0, 0);
+    return seq ? GEOSGeom_createLinearRing_r(c.handle, seq) : nullptr;
 }
 
 // A ring spans an area when it has three points off one line (a bow tie's signed area is 0, yet
@@ -62,20 +68,29 @@ bool usable(const AcDbRegionRing& ring) {
     return false;
 }
 
-GEOSGeometry* makePolygon(const AcDbRegionPolygon& poly) {
+// The polygon of an outer ring and its holes; null for an outer ring of fewer than 3 points.
+GEOSGeometry* makePolygon(const AcDbRegionPolygon& poly, bool onlyUsableHoles) {
     GEOSContextHandle_t h = context().handle;
+    if (poly.outer.size() < 3) return nullptr;
     std::vector<GEOSGeometry*> holes;
-    for (const auto& hole : poly.holes)
-        if (usable(hole)) holes.push_back(makeRing(hole));
-    return GEOSGeom_createPolygon_r(h, makeRing(poly.outer), holes.data(),
-                                    static_cast<unsigned>(holes.size()));
+    holes.reserve(poly.holes.size());
+    for (const AcDbRegionRing& hole : poly.holes)
+        if (hole.size() >= 3 && (!onlyUsableHoles || usable(hole)))
+            if (GEOSGeometry* r = makeRing(hole)) holes.push_back(r);
+    GEOSGeometry* outer = makeRing(poly.outer);
+    if (!outer) {
+        for (GEOSGeometry* r : holes) GEOSGeom_destroy_r(h, r);
+        return nullptr;
+    }
+    return GEOSGeom_createPolygon_r(h, outer, holes.data(), static_cast<unsigned>(holes.size()));
 }
 
 Geom makeGeometry(const std::vector<AcDbRegionPolygon>& polys) {
     GEOSContextHandle_t h = context().handle;
     std::vector<GEOSGeometry*> parts;
     for (const auto& p : polys)
-        if (usable(p.outer)) parts.push_back(makePolygon(p));
+        if (usable(p.outer))
+            if (GEOSGeometry* g = makePolygon(p, true)) parts.push_back(g);
     Geom collection(GEOSGeom_createCollection_r(h, GEOS_MULTIPOLYGON, parts.data(),
                                                 static_cast<unsigned>(parts.size())));
     if (!collection) return nullptr;
@@ -86,16 +101,16 @@ Geom makeGeometry(const std::vector<AcDbRegionPolygon>& polys) {
 }
 
 AcDbRegionRing readRing(const GEOSGeometry* ring) {
-    GEOSContextHandle_t h = context().handle;
-    const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(h, ring);
+    Context& c = context();
+    const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(c.handle, ring);
     unsigned n = 0;
-    GEOSCoordSeq_getSize_r(h, seq, &n);
+    if (!seq || !GEOSCoordSeq_getSize_r(c.handle, seq, &n) || n < 4) return {};
+    c.buffer.resize(2 * static_cast<size_t>(n));
+    GEOSCoordSeq_copyToBuffer_r(c.handle, seq, c.buffer.data(), 0, 0);
     AcDbRegionRing out;
-    for (unsigned i = 0; i + 1 < n; ++i) {  // the closing point is implied
-        double x = 0, y = 0;
-        GEOSCoordSeq_getXY_r(h, seq, i, &x, &y);
-        out.push_back({x, y});
-    }
+    out.reserve(n - 1);
+    for (unsigned i = 0; i + 1 < n; ++i)  // the closing point is implied
+        out.emplace_back(c.buffer[2 * i], c.buffer[2 * i + 1]);
     return out;
 }
 
@@ -111,10 +126,11 @@ void collectPolygons(const GEOSGeometry* g, double minArea, std::vector<AcDbRegi
         GEOSArea_r(h, g, &area);
         if (area <= minArea) return;  // sliver
         AcDbRegionPolygon p{readRing(GEOSGetExteriorRing_r(h, g)), {}};
+        if (p.outer.size() < 3) return;
         orient(p.outer, true);
         for (int i = 0; i < GEOSGetNumInteriorRings_r(h, g); ++i) {
             AcDbRegionRing hole = readRing(GEOSGetInteriorRingN_r(h, g, i));
-            if (std::fabs(AcDbRegionRingArea(hole)) <= minArea) continue;
+            if (hole.size() < 3 || std::fabs(AcDbRegionRingArea(hole)) <= minArea) continue;
             orient(hole, false);
             p.holes.push_back(std::move(hole));
         }
@@ -137,6 +153,14 @@ double sliverArea(const std::vector<AcDbRegionPolygon>& a,
             }
     double size = std::max(hi[0] - lo[0], hi[1] - lo[1]);
     return std::isfinite(size) ? size * size * 1e-12 : 0;
+}
+
+// The union, or null when GEOS fails or returns an invalid result.
+Geom unionOf(const GEOSGeometry* collection) {
+    Context& c = context();
+    Geom u(GEOSUnaryUnion_r(c.handle, collection));
+    if (!u || c.failed || GEOSisValid_r(c.handle, u.get()) != 1) return nullptr;
+    return u;
 }
 
 std::optional<std::vector<AcDbRegionPolygon>> result(const GEOSGeometry* g, double minArea) {
@@ -169,3 +193,51 @@ std::optional<std::vector<AcDbRegionPolygon>> polygonBoolean(
 }
 
 }  // namespace solx::db
+
+namespace solx::region {
+
+using namespace solx::db;
+
+bool UnitePolygons(const std::vector<const AcDbRegionPolygon*>& polygons, double minArea,
+                   std::vector<AcDbRegionPolygon>& out) {
+    out.clear();
+    if (polygons.empty()) return true;
+    Context& c = context();
+    c.failed = false;
+    std::vector<GEOSGeometry*> parts;
+    parts.reserve(polygons.size());
+    for (const AcDbRegionPolygon* p : polygons)
+        if (GEOSGeometry* g = makePolygon(*p, false)) parts.push_back(g);
+    Geom collection(GEOSGeom_createCollection_r(c.handle, GEOS_MULTIPOLYGON, parts.data(),
+                                                static_cast<unsigned>(parts.size())));
+    if (!collection) return false;
+    Geom u = unionOf(collection.get());
+    if (!u) {
+        // An input that was not valid after all: repair the pieces and try once more.
+        c.failed = false;
+        Geom repaired(GEOSMakeValid_r(c.handle, collection.get()));
+        if (repaired && !c.failed) u = unionOf(repaired.get());
+    }
+    if (!u) return false;
+    collectPolygons(u.get(), minArea, out);
+    return true;
+}
+
+std::vector<AcDbRegionPolygon> RepairRing(const AcDbRegionRing& ring) {
+    Context& c = context();
+    c.failed = false;
+    std::vector<AcDbRegionPolygon> out;
+    AcDbRegionPolygon poly{ring, {}};
+    Geom g(makePolygon(poly, false));
+    if (!g || c.failed) return out;
+    if (GEOSisValid_r(c.handle, g.get()) == 1) {
+        orient(poly.outer, true);
+        out.push_back(std::move(poly));
+        return out;
+    }
+    Geom valid(GEOSMakeValid_r(c.handle, g.get()));
+    if (valid && !c.failed) collectPolygons(valid.get(), 0.0, out);
+    return out;
+}
+
+}  // namespace solx::region

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <numbers>
 
-#include "ShadowPolyGeos.h"
+#include "acad/AcDbRegionOps.h"
 
 namespace shadow {
 
@@ -126,7 +126,7 @@ void PushWallStrips(const AcDbRegionRing& ring, const AcGeVector2d& sweep, Shado
 
 void PushConcavePrism(const AcDbRegionRing& ring, const AcGeVector2d& lift,
                       const AcGeVector2d& sweep, ShadowPieces& pieces) {
-    const SolxShadowShape lobes = RepairRing(ring);
+    const SolxShadowShape lobes = solx::region::RepairRing(ring);
     const double extent = Extent(ring);
     double area = 0.0;
     for (const AcDbRegionPolygon& lobe : lobes) area += std::abs(AcDbRegionRingArea(lobe.outer));

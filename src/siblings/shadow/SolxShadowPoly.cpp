@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "ShadowPolyBuild.h"
-#include "ShadowPolyGeos.h"
+#include "acad/AcDbRegionOps.h"
 #include "solx/SolxShadowSource.h"
 
 namespace {
@@ -16,7 +16,7 @@ int FinishShadow(shadow::ShadowPieces& pieces, SolxShadowShape& shadow) {
         std::vector<const AcDbRegionPolygon*> all;
         all.reserve(pieces.polygons.size());
         for (const AcDbRegionPolygon& p : pieces.polygons) all.push_back(&p);
-        shadow::UnitePolygons(all, shadow::SliverArea(pieces.polygons), shadow);
+        solx::region::UnitePolygons(all, shadow::SliverArea(pieces.polygons), shadow);
     }
     return shadow.empty() ? 0 : 1;
 }
@@ -59,7 +59,7 @@ int SolxShadowSource::GetShadowPoly(SolxShadowShape& shadow, const VxGePoint& li
 
 SolxShadowShape UniteShadowShapes(const std::vector<SolxShadowShape>& shapes) {
     SolxShadowShape united;
-    shadow::UnitePolygons(AllPolygons(shapes), SliverAreaOf(shapes), united);
+    solx::region::UnitePolygons(AllPolygons(shapes), SliverAreaOf(shapes), united);
     return united;
 }
 
