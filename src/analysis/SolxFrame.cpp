@@ -55,36 +55,9 @@ int TruncWithTol(double value, double tolerance) {
     return n;
 }
 
-AcGeVector3d SunRayVector(double altitude, double azimuth) {
-    const double flat = std::cos(altitude);
-    const double heading = std::numbers::pi / 2.0 - azimuth;
-    return {flat * std::cos(heading), flat * std::sin(heading), -std::sin(altitude)};
-}
-
 SolxSunSetting ReadSunSetting() {
     SolxSunSetting s;
     g_SunDataSet.GetSunSetting(s.longitude, s.latitude, s.declination, s.timeCorrection,
                                s.startMinute, s.endMinute, s.stepMinutes, s.noAngleLimit);
     return s;
-}
-
-std::vector<double> SunSampleMinutes(int startMinute, int endMinute, int stepMinutes) {
-    std::vector<double> minutes;
-    if (stepMinutes <= 0) return minutes;
-    for (double t = startMinute; t - endMinute <= 0.001; t += stepMinutes) minutes.push_back(t);
-    return minutes;
-}
-
-std::vector<SolxSunSample> SampleSun(const SolxSunSetting& setting) {
-    std::vector<SolxSunSample> samples;
-    for (double t : SunSampleMinutes(setting.startMinute, setting.endMinute, setting.stepMinutes)) {
-        SolxSunSample sample;
-        sample.minute = t;
-        double hourAngle = 0.0;
-        getSunPlace(setting.longitude, setting.latitude, setting.declination, t / 60.0,
-                    sample.altitude, sample.azimuth, hourAngle);
-        sample.ray = SunRayVector(sample.altitude, sample.azimuth);
-        samples.push_back(sample);
-    }
-    return samples;
 }

@@ -10,6 +10,7 @@
 #include "acad/acge.h"
 #include "solx/SolxBuilding.h"
 #include "solx/SolxShadowSource.h"
+#include "solx/SolxSunSample.h"
 
 // Drawing units per millimetre: 1.0 in a millimetre drawing, 0.1 in a centimetre drawing, 0.001
 // in a metre drawing. Asked anew on every call (a drawing's unit can change between commands).
@@ -33,37 +34,8 @@ extern double g_dSunCalHeight;
 // lies within `tolerance` of a whole one: TruncWithTol(44.9999999, 1e-6) is 45.
 int TruncWithTol(double value, double tolerance);
 
-// Direction in which sunlight travels in plan (x east, y north) for the sun's altitude and
-// azimuth (radians, azimuth from south, west positive). Unit length, pointing down while the
-// sun is up; its negation points at the sun.
-AcGeVector3d SunRayVector(double altitude, double azimuth);
-
-// The eight common analysis parameters (see CDlgSunSetup::GetSunSetting).
-struct SolxSunSetting {
-    double longitude = 0.0;
-    double latitude = 0.0;
-    double declination = 0.0;
-    double timeCorrection = 0.0;
-    int startMinute = 0;
-    int endMinute = 0;
-    int stepMinutes = 0;
-    int noAngleLimit = 0;
-};
+// The common parameters of the current settings (CDlgSunSetup::GetSunSetting).
 SolxSunSetting ReadSunSetting();
-
-// Sample times of a period: start, start + step, ... up to the first time more than 0.001
-// past the end (so the end itself is sampled when the period is whole steps). Empty for a
-// step that is not positive.
-std::vector<double> SunSampleMinutes(int startMinute, int endMinute, int stepMinutes);
-
-struct SolxSunSample {
-    double minute = 0.0;
-    double altitude = 0.0;  // radians
-    double azimuth = 0.0;   // radians from south, west positive
-    AcGeVector3d ray;       // SunRayVector(altitude, azimuth)
-};
-// The sun at every sample time of the setting's period.
-std::vector<SolxSunSample> SampleSun(const SolxSunSetting& setting);
 
 // Sets a string system variable for the life of the object and puts the old value back.
 class VxPushSysVar {

@@ -47,17 +47,9 @@ double WinNormalAngle(const SolxWinSunlightInfo& win) {
 void SampleWindowSunlight(SolxWinSunlightInfo& win, const SolxBuildingEx& group,
                           const std::vector<SolxSunSample>& samples, const WinSunRule& rule) {
     win.m_sunlit.Reset();
-    const double end = rule.endMinute, half = rule.stepMinutes / 2.0;
-    double lo = rule.startMinute, hi = rule.startMinute;
+    SolxSunlitRun run(rule.startMinute, rule.endMinute, rule.stepMinutes);
     const double clear = rule.angleLimit < 89 ? std::sin((rule.angleLimit + 1) * kPi / 180.0) : 2.0;
-    for (const SolxSunSample& sample : samples) {
-        const VxGePoint ray{sample.ray.x, sample.ray.y, sample.ray.z};
-        if (IsSampleBlocked(win, group, ray, rule, clear)) {
-            if (lo < hi) win.m_sunlit.Append(VxGePoint(lo, hi, 0.0));
-            lo = hi = sample.minute + half;
-        } else {
-            hi = std::min(sample.minute + half, end);
-        }
-    }
-    if (lo < hi) win.m_sunlit.Append(VxGePoint(lo, hi, 0.0));
+    for (const SolxSunSample& sample : samples)
+        run.Add(sample.minute, !IsSampleBlocked(win, group, sample.Ray(), rule, clear));
+    for (const VxGePoint& period : run.Finish()) win.m_sunlit.Append(period);
 }

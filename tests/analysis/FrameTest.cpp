@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -41,6 +42,37 @@ TEST(SunSampling, StopsAtTheFirstTimePastTheEnd) {
         }
     }
     EXPECT_TRUE(SunSampleMinutes(480, 960, 0).empty());
+}
+
+// Periods from the samples' answers, written out by hand from the half-step rule.
+TEST(SunSampling, LitSamplesBecomePeriodsHalfAStepEitherSide) {
+    struct Case {
+        const char* name;
+        int start, end, step;
+        std::vector<double> dark;  // the shaded sample times
+        std::vector<std::pair<double, double>> periods;
+    };
+    const Case cases[] = {
+        {"all lit", 480, 960, 10, {}, {{480, 960}}},
+        {"one dark sample splits the day", 480, 960, 10, {600}, {{480, 595}, {605, 960}}},
+        {"last lit sample closes half a step on", 480, 500, 7, {}, {{480, 497.5}}},
+        {"one instant has no length", 600, 600, 10, {}, {}},
+        {"dark first and last", 480, 540, 10, {480, 540}, {{485, 535}}},
+        {"all dark", 480, 540, 10, {480, 490, 500, 510, 520, 530, 540}, {}},
+        {"lone lit sample", 480, 540, 10, {480, 490, 510, 520, 530, 540}, {{495, 505}}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        SolxSunlitRun run(c.start, c.end, c.step);
+        for (double t : SunSampleMinutes(c.start, c.end, c.step))
+            run.Add(t, std::find(c.dark.begin(), c.dark.end(), t) == c.dark.end());
+        const std::vector<VxGePoint> got = run.Finish();
+        ASSERT_EQ(got.size(), c.periods.size());
+        for (size_t i = 0; i < got.size(); ++i) {
+            EXPECT_DOUBLE_EQ(got[i].x, c.periods[i].first);
+            EXPECT_DOUBLE_EQ(got[i].y, c.periods[i].second);
+        }
+    }
 }
 
 TEST(SunSampling, RaysFollowTheSunOverTheDay) {

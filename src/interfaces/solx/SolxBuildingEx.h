@@ -4,9 +4,11 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "solx/SolxBuilding.h"
 #include "solx/SolxShadowSource.h"
+#include "solx/SolxSunSample.h"
 
 class SolxWinSunlightInfo;
 class SolxShadowScene;
@@ -42,6 +44,13 @@ public:
     // Builds the index first when CalExtend3D has not been called.
     int IsPointShadowed(const VxGePoint& point, const VxGePoint& ray,
                         const SolxWinSunlightInfo* window) const;
+
+    // The sunlit periods of a point over the samples of a period (SolxSunlitRun): a sample is
+    // lit when the group does not shade the point. Every point analysis goes through here or
+    // through SolxSunlitRun with its own test, so that all of them sample alike.
+    std::vector<VxGePoint> SunlitPeriods(const VxGePoint& point,
+                                         const std::vector<SolxSunSample>& samples, int startMinute,
+                                         int endMinute, int stepMinutes) const;
 
     // With the index off every obstruction is tested (for comparison and checking).
     void SetUseIndex(bool use);

@@ -52,3 +52,13 @@ void SolxBuildingEx::AddBuilding(std::unique_ptr<SolxBuilding> building) {
 void SolxBuildingEx::AddSource(std::unique_ptr<SolxShadowSource> source) {
     if (source) m_sources.push_back(std::move(source));
 }
+
+std::vector<VxGePoint> SolxBuildingEx::SunlitPeriods(const VxGePoint& point,
+                                                     const std::vector<SolxSunSample>& samples,
+                                                     int startMinute, int endMinute,
+                                                     int stepMinutes) const {
+    SolxSunlitRun run(startMinute, endMinute, stepMinutes);
+    for (const SolxSunSample& sample : samples)
+        run.Add(sample.minute, IsPointShadowed(point, sample.Ray(), nullptr) == 0);
+    return run.Finish();
+}
