@@ -150,7 +150,7 @@ void MapWriter::ColouredCells() {
 void MapWriter::Legend() {
     const SolxSunGrid& g = m_in.grid;
     const double width = g.columns * g.spacing, depth = g.rows * g.spacing;
-    const double u = std::max(width, depth) / 40.0;  // text height of the legend
+    const double u = std::max(width, depth) / 60.0;  // text height of the legend
     const double x = g.origin.x + width + g.spacing + u;
     double y = g.origin.y + depth;
     SolxObjInfoRows legendRow;
