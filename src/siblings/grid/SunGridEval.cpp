@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <memory>
 
 #include "SunGridRaster.h"
@@ -69,16 +70,23 @@ bool RasterPeriods(const SolxBuildingList& buildings, const SolxShadowSourceList
     const double z = grid.origin.z;
     PointMask inside(grid);
     FillFootprints(buildings, z, inside);
-    // Per point only its run of lit samples: memory grows with the points, not the samples.
+    // Per point only its run of lit samples and the answer of the previous sample: memory
+    // grows with the points, not the samples. Within a stretch of equal answers only the last
+    // one changes what SolxSunlitRun makes of them (a lit answer moves the end of the open
+    // period, a dark one closes it and moves the start of the next), so a point's run is told
+    // the last sample of each stretch, when the answer changes and at the end.
     std::vector<SolxSunlitRun> runs(
         static_cast<size_t>(grid.PointCount()),
         SolxSunlitRun(setting.startMinute, setting.endMinute, setting.stepMinutes));
+    constexpr uint8_t kNone = 2;
+    std::vector<uint8_t> previous(static_cast<size_t>(grid.PointCount()), kNone);
     PointMask shade(grid);
     std::unique_ptr<SolxBuildingEx> group;  // for the samples without plane shadows
     const long total = static_cast<long>(samples.size()) + 1;
     for (size_t k = 0; k < samples.size(); ++k) {
         if (progress && !progress(static_cast<long>(k), total)) return false;
         const SolxSunSample& sample = samples[k];
+        const double before = k > 0 ? samples[k - 1].minute : 0.0;
         const VxGePoint light = sample.Ray();
         shadow::PlanShift shift;
         const bool plane = shadow::LightShift(light, shift);
@@ -89,23 +97,37 @@ bool RasterPeriods(const SolxBuildingList& buildings, const SolxShadowSourceList
             group = MakeGroup(buildings, sources, true);
         }
         for (long r = 0; r < rows; ++r) {
+            const size_t first = static_cast<size_t>(r) * columns;
             const uint8_t* in = inside.Row(r);
             const uint8_t* dark = shade.Row(r);
-            SolxSunlitRun* run = runs.data() + static_cast<size_t>(r) * columns;
-            for (long c = 0; c < columns; ++c) {
-                if (in[c]) continue;
-                const bool lit = plane ? dark[c] == 0
-                                       : group->IsPointShadowed(grid.At(r, c), light, nullptr) == 0;
-                run[c].Add(sample.minute, lit);
+            uint8_t* last = previous.data() + first;
+            SolxSunlitRun* run = runs.data() + first;
+            auto take = [&](long c, uint8_t lit) {
+                if (last[c] != kNone) run[c].Add(before, last[c] != 0);
+                last[c] = lit;
+            };
+            if (plane) {
+                for (long c = 0; c < columns; ++c) {
+                    const uint8_t lit = dark[c] == 0;
+                    if (lit != last[c] && !in[c]) take(c, lit);
+                }
+            } else {
+                for (long c = 0; c < columns; ++c)
+                    if (!in[c]) take(c, group->IsPointShadowed(grid.At(r, c), light, nullptr) == 0);
             }
         }
     }
     if (progress && !progress(total - 1, total)) return false;
+    const double end = samples.empty() ? 0.0 : samples.back().minute;
     for (long r = 0; r < rows; ++r)
         for (long c = 0; c < columns; ++c) {
-            const bool in = inside.Get(r, c);
-            SolxSunlitRun& run = runs[static_cast<size_t>(r) * columns + c];
-            visit(r, c, in, in ? std::vector<VxGePoint>{} : run.Finish());
+            const size_t i = static_cast<size_t>(r) * columns + c;
+            if (inside.Get(r, c)) {
+                visit(r, c, true, {});
+                continue;
+            }
+            if (previous[i] != kNone) runs[i].Add(end, previous[i] != 0);
+            visit(r, c, false, runs[i].Finish());
         }
     return true;
 }

@@ -6,22 +6,33 @@
 namespace sungrid {
 
 void PointMask::Fill(const AcDbRegionPolygon& polygon) {
-    std::vector<const AcDbRegionRing*> rings{&polygon.outer};
-    for (const AcDbRegionRing& hole : polygon.holes) rings.push_back(&hole);
-    FillRings(rings);
+    m_rings.clear();
+    m_rings.push_back(&polygon.outer);
+    for (const AcDbRegionRing& hole : polygon.holes) m_rings.push_back(&hole);
+    FillRings();
 }
 
 void PointMask::FillRing(const AcDbRegionRing& ring) {
-    FillRings({&ring});
+    m_rings.assign(1, &ring);
+    FillRings();
 }
 
-void PointMask::FillRings(const std::vector<const AcDbRegionRing*>& rings) {
+void PointMask::FillRings() {
+    // The edges with their lower end first, so that two rings sharing an edge compute the same
+    // crossings to the bit; horizontal edges cross no row line.
+    m_edges.clear();
     double minY = INFINITY, maxY = -INFINITY;
-    for (const AcDbRegionRing* ring : rings)
-        for (const AcGePoint2d& p : *ring) {
-            minY = std::min(minY, p.y);
-            maxY = std::max(maxY, p.y);
+    for (const AcDbRegionRing* ring : m_rings) {
+        const size_t n = ring->size();
+        for (size_t i = 0; i < n; ++i) {
+            AcGePoint2d a = (*ring)[i], b = (*ring)[(i + 1) % n];
+            if (b.y < a.y || (b.y == a.y && b.x < a.x)) std::swap(a, b);
+            if (!(a.y < b.y)) continue;
+            m_edges.push_back({a, b});
+            minY = std::min(minY, a.y);
+            maxY = std::max(maxY, b.y);
         }
+    }
     if (!(minY <= maxY)) return;
     const double s = m_grid.spacing;
     const long lastRow = m_grid.rows, lastColumn = m_grid.columns;
@@ -32,17 +43,9 @@ void PointMask::FillRings(const std::vector<const AcDbRegionRing*>& rings) {
     for (long r = r0; r <= r1; ++r) {
         const double y = m_grid.origin.y + r * s;
         m_crossings.clear();
-        for (const AcDbRegionRing* ring : rings) {
-            const size_t n = ring->size();
-            for (size_t i = 0; i < n; ++i) {
-                // The edge with its lower end first, so that two rings sharing the edge compute
-                // the same crossing to the bit.
-                AcGePoint2d a = (*ring)[i], b = (*ring)[(i + 1) % n];
-                if (b.y < a.y || (b.y == a.y && b.x < a.x)) std::swap(a, b);
-                if (!(a.y <= y && y < b.y)) continue;
+        for (const auto& [a, b] : m_edges)
+            if (a.y <= y && y < b.y)
                 m_crossings.push_back(a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y));
-            }
-        }
         if (m_crossings.size() < 2) continue;
         std::sort(m_crossings.begin(), m_crossings.end());
         uint8_t* row = m_bits.data() + Index(r, 0);

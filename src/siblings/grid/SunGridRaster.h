@@ -2,6 +2,7 @@
 // Filling plan polygons onto the points of a regular grid, exactly at the points.
 
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "acad/AcDbRegion.h"
@@ -35,12 +36,15 @@ private:
         return static_cast<size_t>(row) * static_cast<size_t>(m_columns) +
                static_cast<size_t>(column);
     }
-    void FillRings(const std::vector<const AcDbRegionRing*>& rings);
+    void FillRings();  // the rings of m_rings
 
     SolxSunGrid m_grid;
     long m_columns;
     std::vector<uint8_t> m_bits;
-    std::vector<double> m_crossings;  // scratch
+    // Scratch of FillRings.
+    std::vector<const AcDbRegionRing*> m_rings;
+    std::vector<std::pair<AcGePoint2d, AcGePoint2d>> m_edges;
+    std::vector<double> m_crossings;
 };
 
 }  // namespace sungrid
