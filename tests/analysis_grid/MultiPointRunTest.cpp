@@ -154,6 +154,24 @@ TEST_F(MultiPointRun, RememberedValuesFollowTheDrawingUnit) {
     EXPECT_NE(transcript.find("edit = \"1.5\""), std::string::npos) << transcript;
 }
 
+// A plane above every building: said once, and every point gets the whole period (8 hours).
+TEST_F(MultiPointRun, PlaneAboveEverythingGetsTheWholePeriod) {
+    const fs::path drawing = MakeDrawing("high.dxf", kTwoSlabs);
+    const fs::path out = m_dir / "high-out.dxf";
+    const std::string transcript = Run(drawing,
+                                       "VxSunMPoint\nALL\n\n@set 2055 30000\n@set 2057 5000\n@ok\n"
+                                       "-10000,-10000\n60000,70000\nQUIT\n",
+                                       out);
+    EXPECT_NE(transcript.find("没有高出计算高度 30000 的遮挡物"), std::string::npos) << transcript;
+    EXPECT_EQ(Output("/usr/bin/python3 -c \"import ezdxf, sys, re\n"
+                     "m = ezdxf.readfile(sys.argv[1]).modelspace()\n"
+                     "v = {t.dxf.text for t in m.query('TEXT[layer==\\\"SUN-SHADOW\\\"]') if "
+                     "re.fullmatch(r'\\d+\\.\\d', t.dxf.text) and t.dxf.height < 5000}\n"
+                     "print(sorted(v))\" " +
+                     out.string()),
+              "['8.0']\n");
+}
+
 // Bad input: a message that says what is wrong, and nothing drawn.
 TEST_F(MultiPointRun, BadInputIsRefusedWithAMessageAndNothingDrawn) {
     const fs::path drawing =
