@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 namespace sungrid {
 
@@ -28,7 +29,7 @@ void PointMask::FillRings() {
             AcGePoint2d a = (*ring)[i], b = (*ring)[(i + 1) % n];
             if (b.y < a.y || (b.y == a.y && b.x < a.x)) std::swap(a, b);
             if (!(a.y < b.y)) continue;
-            m_edges.push_back({a, b});
+            m_edges.push_back({a.x, a.y, b.y, (b.x - a.x) / (b.y - a.y)});
             minY = std::min(minY, a.y);
             maxY = std::max(maxY, b.y);
         }
@@ -43,11 +44,14 @@ void PointMask::FillRings() {
     for (long r = r0; r <= r1; ++r) {
         const double y = m_grid.origin.y + r * s;
         m_crossings.clear();
-        for (const auto& [a, b] : m_edges)
-            if (a.y <= y && y < b.y)
-                m_crossings.push_back(a.x + (y - a.y) * (b.x - a.x) / (b.y - a.y));
+        for (const Edge& e : m_edges)
+            if (e.lowY <= y && y < e.highY) m_crossings.push_back(e.lowX + (y - e.lowY) * e.slope);
         if (m_crossings.size() < 2) continue;
-        std::sort(m_crossings.begin(), m_crossings.end());
+        if (m_crossings.size() == 2) {
+            if (m_crossings[1] < m_crossings[0]) std::swap(m_crossings[0], m_crossings[1]);
+        } else {
+            std::sort(m_crossings.begin(), m_crossings.end());
+        }
         uint8_t* row = m_bits.data() + Index(r, 0);
         for (size_t k = 0; k + 1 < m_crossings.size(); k += 2) {
             // Columns c with x0 <= origin.x + c * s < x1.
@@ -56,7 +60,7 @@ void PointMask::FillRings() {
             if (c0 > static_cast<double>(lastColumn) || c1 < 0.0) continue;
             const long from = static_cast<long>(std::max(c0, 0.0));
             const long to = static_cast<long>(std::min(c1, static_cast<double>(lastColumn)));
-            for (long c = from; c <= to; ++c) row[c] = 1;
+            if (from <= to) std::memset(row + from, 1, static_cast<size_t>(to - from + 1));
         }
     }
 }

@@ -2,7 +2,6 @@
 // Filling plan polygons onto the points of a regular grid, exactly at the points.
 
 #include <cstdint>
-#include <utility>
 #include <vector>
 
 #include "acad/AcDbRegion.h"
@@ -43,7 +42,10 @@ private:
     std::vector<uint8_t> m_bits;
     // Scratch of FillRings.
     std::vector<const AcDbRegionRing*> m_rings;
-    std::vector<std::pair<AcGePoint2d, AcGePoint2d>> m_edges;
+    struct Edge {
+        double lowX, lowY, highY, slope;  // the lower end, the upper end's y, dx / dy
+    };
+    std::vector<Edge> m_edges;
     std::vector<double> m_crossings;
 };
 
