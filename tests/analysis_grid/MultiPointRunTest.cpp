@@ -140,6 +140,19 @@ TEST_F(MultiPointRun, RememberedValuesFollowTheDrawingUnit) {
     std::string transcript = Run(mm, "VxSunMPoint\nALL\n\n?\ncancel\nQUIT\n", m_dir / "o.dxf");
     EXPECT_NE(transcript.find("2057  网格大小:        edit = \"1000\""), std::string::npos)
         << transcript;
+    // Confirmed values come back in the next run; a cancelled dialog changes neither the
+    // detailed output nor the grid size.
+    transcript = Run(mm,
+                     "VxSunMPoint\nALL\n\n@set 2057 2500\n@set 2056 1\n@ok\n@esc\n"
+                     "VxSunMPoint\nALL\n\n?\n@set 2056 0\ncancel\n"
+                     "VxSunMPoint\nALL\n\n?\ncancel\nQUIT\n",
+                     m_dir / "o.dxf");
+    const std::string kept =
+        "2057  网格大小:        edit = \"2500\"\n"
+        "  2056  输出详细结果     check = 1 (开)";
+    const size_t second = transcript.find(kept);
+    ASSERT_NE(second, std::string::npos) << transcript;
+    EXPECT_NE(transcript.find(kept, second + 1), std::string::npos) << transcript;
     const fs::path metres =
         MakeDrawing("m.dxf", "30 0 0,0 40,0 40,12 0,12\n20 0 10,40 50,40 50,52 10,52\n", "", 6);
     transcript = Run(metres,
