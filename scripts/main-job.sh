@@ -6,6 +6,10 @@
 # drawn alone to out/district-table.png. The shadow fan of the district
 # (examples/district-shadows.scr: the shadows of every building at 8:00, 9:00, ... 16:00, one
 # colour and time label per moment) goes to out/district-shadows.dxf and out/district-shadows.png.
+# The grid sunlight analysis of the courtyards (examples/district-grid.scr: hours of sunlight on the
+# ground on a 2.5 m grid, as a coloured map with values and a legend) goes to
+# out/district-grid.dxf and out/district-grid.png, and a close look at one courtyard with its
+# values to out/district-grid-courtyard.png.
 # Then the short tour of the commands on the small sample site
 # (examples/sample.scr) writes out/sample-result.dxf and out/sample-result.png.
 set -euo pipefail
@@ -35,10 +39,17 @@ PY
 "$solx" --script examples/district-shadows.scr --out out/district-shadows.dxf \
     --plot out/district-shadows.png "$@" examples/district.dxf >/dev/null
 
+"$solx" --script examples/district-grid.scr --out out/district-grid.dxf \
+    --plot out/district-grid.png "$@" examples/district.dxf >/dev/null
+"$solx" --script examples/district-grid.scr --out out/district-grid.dxf \
+    --plot out/district-grid-courtyard.png --plot-area 95000,-8000 185000,40000 "$@" \
+    examples/district.dxf >/dev/null
+
 "$solx" --script examples/sample.scr --out out/sample-result.dxf \
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
 
 echo "main-job: window sunlight analysis of the district saved to out/district-result.dxf"
 echo "main-job: picture of it in out/district-result.png, the tables alone in out/district-table.png"
 echo "main-job: shadow outlines of the district 8:00-16:00 saved to out/district-shadows.dxf (picture out/district-shadows.png)"
+echo "main-job: grid sunlight map of the courtyards saved to out/district-grid.dxf (pictures out/district-grid.png, out/district-grid-courtyard.png)"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"

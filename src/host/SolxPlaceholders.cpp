@@ -10,9 +10,6 @@ void NotAvailable(const wchar_t* command) {
 }
 }  // namespace
 
-void VxSunMPoint() {
-    NotAvailable(L"VxSunMPoint");
-}
 void VxSunSPoint() {
     NotAvailable(L"VxSunSPoint");
 }

@@ -200,9 +200,6 @@ void DrawStroke(cairo_t* cr, const View& v, const Stroke& s) {
     cairo_stroke(cr);
 }
 
-// Fills are translucent, so that the areas of several moments laid over each other all show.
-constexpr double kFillAlpha = 0.3;
-
 void DrawFill(cairo_t* cr, const View& v, const Fill& f) {
     cairo_new_path(cr);
     for (const auto& ring : f.rings) {
@@ -211,7 +208,7 @@ void DrawFill(cairo_t* cr, const View& v, const Fill& f) {
         cairo_close_path(cr);
     }
     cairo_set_fill_rule(cr, CAIRO_FILL_RULE_EVEN_ODD);
-    cairo_set_source_rgba(cr, f.colour.r, f.colour.g, f.colour.b, kFillAlpha);
+    cairo_set_source_rgba(cr, f.colour.r, f.colour.g, f.colour.b, f.alpha);
     cairo_fill(cr);
 }
 

@@ -40,6 +40,9 @@ struct Label {
 struct Fill {
     std::vector<std::vector<AcGePoint2d>> rings;
     Rgb colour;
+    // Regions are translucent, so that the areas of several moments laid over each other all
+    // show; solid hatches (coloured cells of a map) are nearly opaque.
+    double alpha = 0.3;
 };
 
 struct Dot {

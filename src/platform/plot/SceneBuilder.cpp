@@ -44,6 +44,7 @@ private:
                    bool closed, int aci);
     void AddFace(const Context& ctx, const AcDbFace& f, int aci);
     void AddRegion(const Context& ctx, const AcDbRegion& r, int aci);
+    void AddSolidHatch(const Context& ctx, const AcDbHatch& h, int aci);
     void AddText(const Context& ctx, const AcDbText& t, int aci);
     void AddMText(const Context& ctx, const AcDbUnknownEntity& m, int aci);
     void AddReference(const Context& ctx, const AcDbBlockReference& ref, const std::wstring& layer,
@@ -138,6 +139,19 @@ void SceneBuilder::AddRegion(const Context& ctx, const AcDbRegion& r, int aci) {
     for (const AcDbRegionPolygon& polygon : r.polygons()) {
         add(polygon.outer);
         for (const AcDbRegionRing& hole : polygon.holes) add(hole);
+    }
+    if (!fill.rings.empty()) scene_.fills.push_back(std::move(fill));
+}
+
+// A solid hatch is filled (even-odd over its loops, bulges taken as chords) without outlines,
+// as a CAD program shows it.
+void SceneBuilder::AddSolidHatch(const Context& ctx, const AcDbHatch& h, int aci) {
+    Fill fill{{}, AciColour(aci), 0.8};
+    for (int i = 0; i < h.numLoops(); ++i) {
+        std::vector<AcGePoint2d> plan;
+        for (const AcGePoint2d& p : h.loopAt(i).points)
+            plan.push_back(Plan(ctx, AcGePoint3d(p.x, p.y, h.elevation())));
+        if (plan.size() >= 3) fill.rings.push_back(std::move(plan));
     }
     if (!fill.rings.empty()) scene_.fills.push_back(std::move(fill));
 }
@@ -331,6 +345,10 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
     } else if (auto* point = dynamic_cast<const AcDbPoint*>(&e)) {
         scene_.dots.push_back({Plan(ctx, point->position()), AciColour(aci)});
     } else if (auto* hatch = dynamic_cast<const AcDbHatch*>(&e)) {
+        if (hatch->isSolidFill()) {
+            AddSolidHatch(ctx, *hatch, aci);
+            return;
+        }
         for (int i = 0; i < hatch->numLoops(); ++i)
             AddBulged(ctx, hatch->loopAt(i).points, hatch->loopAt(i).bulges, hatch->elevation(),
                       AcGeVector3d::kZAxis, true, aci);
