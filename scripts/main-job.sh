@@ -6,6 +6,7 @@
 # drawn alone to out/district-table.png. The shadow fan of the district
 # (examples/district-shadows.scr: the shadows of every building at 8:00, 9:00, ... 16:00, one
 # colour and time label per moment) goes to out/district-shadows.dxf and out/district-shadows.png.
+# The single-point queries of examples/district-spoint.scr go to out/district-spoint.dxf and .png.
 # Then the short tour of the commands on the small sample site
 # (examples/sample.scr) writes out/sample-result.dxf and out/sample-result.png.
 set -euo pipefail
@@ -35,10 +36,16 @@ PY
 "$solx" --script examples/district-shadows.scr --out out/district-shadows.dxf \
     --plot out/district-shadows.png "$@" examples/district.dxf >/dev/null
 
+# The single point on the district (examples/district-spoint.scr): the dynamic query with its tips,
+# a click, a new height, picks answered Yes and No; the markers and the last tip are in the picture.
+"$solx" --script examples/district-spoint.scr --out out/district-spoint.dxf \
+    --plot out/district-spoint.png "$@" examples/district.dxf >out/district-spoint.txt
+
 "$solx" --script examples/sample.scr --out out/sample-result.dxf \
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
 
 echo "main-job: window sunlight analysis of the district saved to out/district-result.dxf"
 echo "main-job: picture of it in out/district-result.png, the tables alone in out/district-table.png"
 echo "main-job: shadow outlines of the district 8:00-16:00 saved to out/district-shadows.dxf (picture out/district-shadows.png)"
+echo "main-job: single-point queries on the district saved to out/district-spoint.dxf (picture out/district-spoint.png, transcript with the [tip] lines out/district-spoint.txt)"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"

@@ -13,9 +13,6 @@ void NotAvailable(const wchar_t* command) {
 void VxSunMPoint() {
     NotAvailable(L"VxSunMPoint");
 }
-void VxSunSPoint() {
-    NotAvailable(L"VxSunSPoint");
-}
 void VxSunEqCurve() {
     NotAvailable(L"VxSunEqCurve");
 }
