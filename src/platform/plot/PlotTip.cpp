@@ -19,7 +19,9 @@ void AddLastTip(Scene& scene) {
     scene.fills.push_back({{{at(0, 0), at(w, 0), at(w, h), at(0, h)}}, paper});
     scene.strokes.push_back({{at(0, 0), at(w, 0), at(w, h), at(0, h)}, true, black});
     scene.strokes.push_back({{at(v.separatorX(), 0), at(v.separatorX(), h)}, false, black});
-    const double textHeight = 12.0 * size;  // the menu font's ideographs are 12 pixels
+    // The ideographs of the menu font are 12 pixels wide; a drawing text height is its capital
+    // height, about 0.7 of that.
+    const double textHeight = 8.5 * size;
     double y = 0;
     for (const solx::ui::TipRow& row : v.rows) {
         y += v.margin;
