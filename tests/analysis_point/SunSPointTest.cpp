@@ -10,6 +10,7 @@
 #include <random>
 
 #include "SunSPoint.h"
+#include "WinSunAna.h"
 #include "solx/SolxShadowCore.h"
 #include "solx/SolxSunPlace.h"
 
@@ -167,6 +168,41 @@ TEST(SPointScene, PreparedGroupEqualsTheOneCallTestsAtRandomPoints) {
     // The scene is neither all light nor all shade.
     EXPECT_GT(shaded, total / 20);
     EXPECT_LT(shaded, total - total / 20);
+}
+
+// The window analysis and the point analysis sample alike: a window facing south that stands
+// free (no wall of its own among the obstructions), on a winter day when the sun never goes
+// behind its plane, gets the periods of its test point.
+TEST(SPointScene, AFreeWindowFacingSouthGetsThePeriodsOfItsTestPoint) {
+    std::mt19937 rng(7);
+    std::uniform_real_distribution<double> x(-40000, 40000), y(-60000, -8000), size(3000, 15000),
+        tall(3000, 40000), sill(0, 12000);
+    SolxBuildingList buildings;
+    for (int i = 0; i < 25; ++i) {
+        const double x0 = x(rng), y0 = y(rng);
+        buildings.push_back(Box(x0, y0, x0 + size(rng), y0 + size(rng) / 2, tall(rng)));
+    }
+    const SolxSunSetting s = Beijing(480, 960, 5);
+    const SPointEvaluator eval(std::move(buildings), {}, s);
+    const WinSunRule rule{480, 960, 5, 1, 0, 0};
+    int cut = 0;
+    for (int i = 0; i < 40; ++i) {
+        SolxWindowBlock block;
+        block.insertion = {x(rng), 0.0, sill(rng)};
+        block.rotation = 0.0;  // the wall runs east-west, the window looks south
+        block.width = 1500;
+        block.depth = 200;
+        block.height = 1500;
+        SolxWinSunlightInfo win(block, 100.0);
+        SampleWindowSunlight(win, eval.Group(), eval.Samples(), rule);
+        std::vector<std::pair<double, double>> window;
+        for (const VxGePoint* p = win.m_sunlit.GetFirst(); p; p = win.m_sunlit.GetNext(p))
+            window.emplace_back(p->x, p->y);
+        const std::vector<VxGePoint> point = eval.Periods(win.GetTestPoint());
+        ExpectPeriods(point, window);
+        cut += !(point.size() == 1 && point[0].x == 480 && point[0].y == 960);
+    }
+    EXPECT_GT(cut, 10);  // most windows are shaded part of the day
 }
 
 // The sampling cases of a period: one sample, a step that does not divide it, every sample lit.

@@ -11,6 +11,7 @@
 #include "acad/aced.h"
 #include "mfc/TipView.h"
 #include "mfc/WindowState.h"
+#include "plot/PlotScene.h"
 
 namespace {
 
@@ -67,6 +68,27 @@ TEST(TipWindow, SizedToItsRowsAndPaintedAsRowsInARectangle) {
         acedCoordFromPixelToWorld(100, 50, world);
         EXPECT_DOUBLE_EQ(last->worldLeft, world[0]);
         EXPECT_DOUBLE_EQ(last->worldTop, world[1]);
+
+        // A picture draws it there: the box, its frame, the separator, labels right-aligned
+        // against the separator and values left-aligned after it.
+        solx::plot::Scene scene;
+        solx::plot::AddLastTip(scene);
+        ASSERT_EQ(scene.fills.size(), 1u);
+        ads_point lo = {0, 0, 0};
+        acedCoordFromPixelToWorld(100 + 72 + 82 + 16, 50 + 64, lo);
+        EXPECT_NEAR(scene.fills[0].rings[0][2].x, lo[0], 1e-6);
+        EXPECT_NEAR(scene.fills[0].rings[0][2].y, lo[1], 1e-6);
+        ASSERT_EQ(scene.labels.size(), 6u);
+        ads_point sep = {0, 0, 0};
+        acedCoordFromPixelToWorld(100 + 80, 50, sep);
+        const double pixel = last->pixelSize;
+        EXPECT_EQ(scene.labels[0].text, L"最长有效连照");
+        EXPECT_EQ(scene.labels[0].horz, AcDb::kTextRight);
+        EXPECT_NEAR(scene.labels[0].anchor.x, sep[0] - 4 * pixel, 1e-6);
+        EXPECT_EQ(scene.labels[5].text, L"8:00～12:30 ");
+        EXPECT_EQ(scene.labels[5].horz, AcDb::kTextLeft);
+        EXPECT_NEAR(scene.labels[5].anchor.x, sep[0] + 4 * pixel, 1e-6);
+        EXPECT_LT(scene.labels[5].anchor.y, scene.labels[3].anchor.y);  // rows run downwards
 
         // The timer repaints once and stops; the line is printed for the first paint only.
         tip.SendMessage(WM_TIMER, CObjectTipWnd::kTimerId);
