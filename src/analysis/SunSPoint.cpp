@@ -45,6 +45,22 @@ std::vector<VxGePoint> SPointEvaluator::Periods(const VxGePoint& point) const {
                                  m_setting.stepMinutes);
 }
 
+bool SPointEvaluator::InsideBuilding(const VxGePoint& point) const {
+    for (const auto& b : m_group.Buildings()) {
+        if (!b || !b->IsValid() || !(point.z > b->Elevation() && point.z < b->Top())) continue;
+        const std::vector<VxGePoint>& ring = b->Outline();
+        bool inside = false;  // crossings of a ray towards +x
+        for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {
+            const VxGePoint &a = ring[i], &c = ring[j];
+            if ((a.y > point.y) != (c.y > point.y) &&
+                point.x < a.x + (point.y - a.y) * (c.x - a.x) / (c.y - a.y))
+                inside = !inside;
+        }
+        if (inside) return true;
+    }
+    return false;
+}
+
 SPointTexts MakeSPointTexts(const std::vector<VxGePoint>& periods, int startMinute, int endMinute) {
     const SolxTimeList list(periods, startMinute, endMinute);
     SPointTexts texts;

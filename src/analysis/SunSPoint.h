@@ -20,6 +20,10 @@ public:
     // Sunlit periods (x = start, y = end in minutes) of a point in world coordinates.
     std::vector<VxGePoint> Periods(const VxGePoint& point) const;
 
+    // True when the point lies inside a valid building (above its base, below its top, inside
+    // its outline): such a point never sees the sun.
+    bool InsideBuilding(const VxGePoint& point) const;
+
     const SolxSunSetting& Setting() const { return m_setting; }
     const std::vector<SolxSunSample>& Samples() const { return m_samples; }
     SolxBuildingEx& Group() { return m_group; }

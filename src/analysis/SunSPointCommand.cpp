@@ -151,6 +151,8 @@ private:
             ShowTip(texts);
             return;
         }
+        if (m_eval.InsideBuilding(world))
+            acutPrintf(L"%s", VxUtLangText(L"\n测试点在建筑物内部，照不到太阳。"));
         const std::wstring question = m_report + VxUtLangText(L"\n是否标注在图上?");
         const bool annotate = AfxMessageBox(question.c_str(), MB_YESNO) == IDYES;
         PlaceMarker(annotate);

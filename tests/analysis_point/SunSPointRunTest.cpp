@@ -115,13 +115,22 @@ TEST_F(SPointRun, BothModesLeaveTheirMarkersAndPutTheLayerBack) {
 
 TEST_F(SPointRun, ModeAndStepOutliveTheRun) {
     const std::string t =
-        Run(kDialog + "@set 2018 5\n@ok\n@key D\n\nVxSunSPoint\nALL\n\n@ok\n\nQUIT\n");
+        Run(kDialog +
+            "@set 2018 5\n@ok\n@key D\n\nVxSunSPoint\nALL\n\n@set 2055 10000\n@ok\n"
+            "158500,200\n@no\n\nQUIT\n");
     ASSERT_NE(t.find("solx-exit=0"), std::string::npos) << t;
     EXPECT_EQ(Count(t, "时间间隔：5分"), 2) << t;
-    // The second run starts in the pick mode the first one ended in.
+    // The second run starts in the pick mode the first one ended in; its point lies inside
+    // building 3 (27 m high) at 10 m.
     const size_t second = t.find("VxSunSPoint", t.find("VxSunSPoint") + 1);
     EXPECT_NE(t.find("(当前状态：点选查询)", second), std::string::npos) << t;
     EXPECT_EQ(t.find("(当前状态：动态查询)", second), std::string::npos) << t;
+    EXPECT_NE(
+        t.find(
+            "158500,200\n测试点在建筑物内部，照不到太阳。\n最长有效连照：0:00；总有效日照：0:00\n"
+            "是否标注在图上?"),
+        std::string::npos)
+        << t;
 }
 
 TEST_F(SPointRun, EveryWayOutLeavesTheDrawingAsItWas) {

@@ -109,8 +109,12 @@ TEST(SPointScene, HighAboveEverythingIsSunlitAllDayAndACourtyardNever) {
     ExpectPeriods(eval.Periods({0, 0, 61000}), {{480, 960}});
     EXPECT_TRUE(eval.Periods({0, 0, 0}).empty());
     EXPECT_TRUE(eval.Periods({0, 0, 1500}).empty());
-    // Inside a building, under its roof: dark all day.
+    // Inside a building, under its roof: dark all day, and said to be inside.
     EXPECT_TRUE(eval.Periods({25000, 0, 1000}).empty());
+    EXPECT_TRUE(eval.InsideBuilding({25000, 0, 1000}));
+    EXPECT_FALSE(eval.InsideBuilding({25000, 0, 61000}));  // above its roof
+    EXPECT_FALSE(eval.InsideBuilding({0, 0, 1000}));       // in the courtyard
+    EXPECT_FALSE(eval.InsideBuilding({31000, 0, 1000}));   // beside it
 }
 
 // The prepared group answers as the one-call tests over the valid buildings' outlines and
