@@ -10,6 +10,7 @@
 # ground on a 2.5 m grid, as a coloured map with values and a legend) goes to
 # out/district-grid.dxf and out/district-grid.png, and a close look at one courtyard with its
 # values to out/district-grid-courtyard.png.
+# The single-point queries of examples/district-spoint.scr go to out/district-spoint.dxf and .png.
 # Then the short tour of the commands on the small sample site
 # (examples/sample.scr) writes out/sample-result.dxf and out/sample-result.png.
 set -euo pipefail
@@ -44,6 +45,10 @@ PY
 "$solx" --script examples/district-grid.scr --out out/district-grid.dxf \
     --plot out/district-grid-courtyard.png --plot-area 95000,-8000 185000,40000 "$@" \
     examples/district.dxf >/dev/null
+# The single point on the district (examples/district-spoint.scr): the dynamic query with its tips,
+# a click, a new height, picks answered Yes and No; the markers and the last tip are in the picture.
+"$solx" --script examples/district-spoint.scr --out out/district-spoint.dxf \
+    --plot out/district-spoint.png "$@" examples/district.dxf >out/district-spoint.txt
 
 "$solx" --script examples/sample.scr --out out/sample-result.dxf \
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
@@ -52,4 +57,5 @@ echo "main-job: window sunlight analysis of the district saved to out/district-r
 echo "main-job: picture of it in out/district-result.png, the tables alone in out/district-table.png"
 echo "main-job: shadow outlines of the district 8:00-16:00 saved to out/district-shadows.dxf (picture out/district-shadows.png)"
 echo "main-job: grid sunlight map of the courtyards saved to out/district-grid.dxf (pictures out/district-grid.png, out/district-grid-courtyard.png)"
+echo "main-job: single-point queries on the district saved to out/district-spoint.dxf (picture out/district-spoint.png, transcript with the [tip] lines out/district-spoint.txt)"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"

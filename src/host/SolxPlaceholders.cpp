@@ -10,9 +10,6 @@ void NotAvailable(const wchar_t* command) {
 }
 }  // namespace
 
-void VxSunSPoint() {
-    NotAvailable(L"VxSunSPoint");
-}
 void VxSunEqCurve() {
     NotAvailable(L"VxSunEqCurve");
 }

@@ -5,13 +5,12 @@
 #include "mfc/afxwin.h"
 #include "solx/SolxDataSet.h"
 
-namespace {
-// Exchanges the settings' step (both its integer and double forms) with a remembered one.
 void SwapStep(int& remembered) {
     std::swap(g_SunDataSet.m_nStep, remembered);
     g_SunDataSet.m_dStep = g_SunDataSet.m_nStep;
 }
 
+namespace {
 // The settings' double step before the swap, restored exactly on the way back.
 double g_savedStep2 = 0.0;
 double g_savedStep3 = 0.0;

@@ -21,6 +21,9 @@ public:
     ~CDlgSunSetup3() override;
 };
 
+// Exchanges the settings' step (both its integer and double forms) with a remembered one.
+void SwapStep(int& remembered);
+
 // The remembered steps (minutes) of the two families: 10 and 60 at load.
 int& SunSetup2Step();
 int& SunSetup3Step();

@@ -60,7 +60,7 @@ protected:
     fs::path m_dir;
 };
 
-const char* const kCommands[] = {"VxSunSPoint", "VxSunEqCurve", "VxShadow"};
+const char* const kCommands[] = {"VxSunEqCurve", "VxShadow"};
 
 TEST_F(SolxRun, SampleScriptInChinese) {
     const fs::path out = m_dir / "zh.dxf";

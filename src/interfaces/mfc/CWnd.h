@@ -86,6 +86,17 @@ public:
     // Binds this object to the control `id` of `parent`; the control's messages then reach it.
     BOOL SubclassDlgItem(UINT id, CWnd* parent);
     BOOL Attach(HWND hwnd);
+    // A window of its own: style WS_CHILD (a child of parent, rect in the parent's client
+    // pixels) or a top-level window (rect in screen pixels), WS_VISIBLE to show it, which also
+    // paints it once (WM_PAINT). The class name is not used. Non-zero on success.
+    BOOL CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                  const RECT& rect, CWnd* parent, UINT id);
+    // Pixel geometry of windows made by CreateEx and of the host's frame and view.
+    void GetClientRect(RECT* rect) const;
+    void ClientToScreen(POINT* point) const;
+    void ScreenToClient(POINT* point) const;
+    // Repaints at once (there is no message queue to post WM_PAINT to).
+    void Invalidate(BOOL erase = TRUE);
     HWND Detach();
     virtual BOOL DestroyWindow();
 
@@ -98,6 +109,7 @@ protected:
     virtual LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
 
     virtual void OnTimer(UINT_PTR id);
+    virtual void OnPaint();
     virtual void OnDestroy();
     virtual void OnHScroll(UINT code, UINT pos, CScrollBar* bar);
     virtual void OnVScroll(UINT code, UINT pos, CScrollBar* bar);

@@ -45,6 +45,16 @@ struct RECT {
     long bottom = 0;
 };
 
+struct POINT {
+    long x = 0;
+    long y = 0;
+};
+
+struct SIZE {
+    long cx = 0;
+    long cy = 0;
+};
+
 // Header of every WM_NOTIFY message.
 struct NMHDR {
     HWND hwndFrom = nullptr;
@@ -75,6 +85,7 @@ constexpr UINT WM_DESTROY = 0x0002;
 constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_SETTEXT = 0x000C;
+constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_NOTIFY = 0x004E;
 constexpr UINT WM_KEYDOWN = 0x0100;
@@ -110,6 +121,14 @@ constexpr UINT SB_THUMBTRACK = 5;
 constexpr UINT SB_ENDSCROLL = 8;
 constexpr UINT TB_THUMBPOSITION = 4;
 constexpr UINT TB_ENDTRACK = 8;
+
+// Window styles of CWnd::CreateEx.
+constexpr DWORD WS_CHILD = 0x40000000;
+constexpr DWORD WS_VISIBLE = 0x10000000;
+
+// DrawText alignment.
+constexpr UINT DT_LEFT = 0x0;
+constexpr UINT DT_RIGHT = 0x2;
 
 // ShowWindow commands, check states, combo box answers.
 constexpr int SW_HIDE = 0;

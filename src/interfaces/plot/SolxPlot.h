@@ -16,6 +16,9 @@ struct SolxPlotOptions {
     struct Corner {
         double x = 0, y = 0;
     } areaLo{}, areaHi{};
+    // The last result tip shown in the session, drawn beside its point (none when no tip was
+    // shown).
+    bool drawTip = true;
 };
 
 struct SolxPlotReport {

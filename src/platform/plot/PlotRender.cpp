@@ -347,7 +347,8 @@ bool solxPlotDrawing(AcDbDatabase* db, const std::string& path, const SolxPlotOp
     if (options.useArea &&
         (options.areaHi.x <= options.areaLo.x || options.areaHi.y <= options.areaLo.y))
         return error = "cannot plot to " + path + ": the area has no width or height", false;
-    const Scene scene = BuildScene(*db);
+    Scene scene = BuildScene(*db);
+    if (options.drawTip) AddLastTip(scene);
     AcGePoint2d lo, hi;
     PictureExtents(scene, options, lo, hi);
     const View view = FitView(lo, hi, options);

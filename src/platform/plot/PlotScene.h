@@ -67,6 +67,9 @@ struct Scene {
 inline constexpr size_t kMaxBlockEntities = 1'000'000;
 Scene BuildScene(const AcDbDatabase& db, size_t maxBlockEntities = kMaxBlockEntities);
 
+// Adds the last tip window shown in this session (mfc/TipView.h), beside its point.
+void AddLastTip(Scene& scene);
+
 // The colour of an index of the 255-colour palette; 7 (white on a dark screen) is black here
 // because pictures have a white background. Indices outside 1..255 are black.
 Rgb AciColour(int index);

@@ -143,6 +143,7 @@ void CWnd::ReleaseWindow() {
     HWND window = m_hWnd;
     if (window->parent) {
         Detach();  // a control's state belongs to its dialog
+        if (window->created) solx::ui::DropChildWindow(window);
         return;
     }
     solx::ui::ReleaseWindowTree(window);
@@ -170,6 +171,9 @@ LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         }
         case WM_TIMER:
             OnTimer(wParam);
+            return 0;
+        case WM_PAINT:
+            OnPaint();
             return 0;
         case WM_DESTROY:
             OnDestroy();
@@ -223,6 +227,7 @@ LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM) {
 }
 
 void CWnd::OnTimer(UINT_PTR) {}
+void CWnd::OnPaint() {}
 void CWnd::OnDestroy() {}
 void CWnd::OnHScroll(UINT, UINT, CScrollBar*) {}
 void CWnd::OnVScroll(UINT, UINT, CScrollBar*) {}
@@ -236,3 +241,45 @@ void CWnd::OnChar(UINT ch, UINT, UINT) {
     DefWindowProc(WM_CHAR, ch, 0);
 }
 void CWnd::PreSubclassWindow() {}
+
+BOOL CWnd::CreateEx(DWORD, const wchar_t*, const wchar_t* title, DWORD style, const RECT& rect,
+                    CWnd* parent, UINT id) {
+    if (m_hWnd) return FALSE;
+    const bool child = (style & WS_CHILD) != 0;
+    if (child && (!parent || !parent->m_hWnd)) return FALSE;
+    HWND window = child ? solx::ui::NewChildWindow(parent->m_hWnd) : solx::ui::NewTopLevelWindow();
+    window->id = static_cast<int>(id);
+    window->text = title ? title : L"";
+    window->pixels = rect;
+    window->created = true;
+    window->visible = (style & WS_VISIBLE) != 0;
+    Attach(window);
+    if (window->visible) SendMessage(WM_PAINT);
+    return TRUE;
+}
+
+void CWnd::GetClientRect(RECT* rect) const {
+    if (!rect) return;
+    *rect = RECT{};
+    if (!m_hWnd) return;
+    rect->right = m_hWnd->pixels.right - m_hWnd->pixels.left;
+    rect->bottom = m_hWnd->pixels.bottom - m_hWnd->pixels.top;
+}
+
+void CWnd::ClientToScreen(POINT* point) const {
+    for (HWND w = m_hWnd; point && w; w = w->parent) {
+        point->x += w->pixels.left;
+        point->y += w->pixels.top;
+    }
+}
+
+void CWnd::ScreenToClient(POINT* point) const {
+    for (HWND w = m_hWnd; point && w; w = w->parent) {
+        point->x -= w->pixels.left;
+        point->y -= w->pixels.top;
+    }
+}
+
+void CWnd::Invalidate(BOOL) {
+    if (m_hWnd && m_hWnd->visible) SendMessage(WM_PAINT);
+}

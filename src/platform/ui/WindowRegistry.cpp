@@ -38,6 +38,22 @@ WindowState* NewTopLevelWindow() {
     return TopLevel().back().get();
 }
 
+WindowState* NewChildWindow(WindowState* parent) {
+    parent->children.push_back(std::make_unique<WindowState>());
+    parent->children.back()->parent = parent;
+    return parent->children.back().get();
+}
+
+void DropChildWindow(WindowState* child) {
+    WindowState* parent = child->parent;
+    DetachTree(child);
+    if (!parent) return;
+    auto& siblings = parent->children;
+    siblings.erase(std::remove_if(siblings.begin(), siblings.end(),
+                                  [child](const auto& w) { return w.get() == child; }),
+                   siblings.end());
+}
+
 void ReleaseWindowTree(WindowState* window) {
     DetachTree(window);
     auto& windows = TopLevel();

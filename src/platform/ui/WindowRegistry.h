@@ -10,6 +10,9 @@ class CWnd;
 namespace solx::ui {
 
 WindowState* NewTopLevelWindow();
+// A child window state owned by parent (CWnd::CreateEx); DropChildWindow frees it.
+WindowState* NewChildWindow(WindowState* parent);
+void DropChildWindow(WindowState* child);
 // Detaches every object of the tree, drops its wrappers and frees the states.
 void ReleaseWindowTree(WindowState* window);
 WindowState* FocusedWindow();
