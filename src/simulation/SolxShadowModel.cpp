@@ -115,6 +115,14 @@ void CollectSlabs(const VxAdsEntSet& set, bool testVisible, double toMetres,
         SolxSimSlab slab;
         for (const VxGePoint& p : building.Outline())
             slab.outline.push_back(ToMetres(p.x, p.y, building.Elevation(), toMetres));
+        // Counter-clockwise seen from above, so that every wall faces out of its slab.
+        double twiceArea = 0.0;
+        for (size_t k = 0; k < slab.outline.size(); ++k) {
+            const VxGePoint& p = slab.outline[k];
+            const VxGePoint& q = slab.outline[(k + 1) % slab.outline.size()];
+            twiceArea += p.x * q.y - q.x * p.y;
+        }
+        if (twiceArea < 0) std::reverse(slab.outline.begin(), slab.outline.end());
         slab.elevation = building.Elevation() * toMetres;
         slab.thickness = building.Height() * toMetres;
         std::vector<VxGePoint> top = slab.outline;

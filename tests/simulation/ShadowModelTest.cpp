@@ -64,8 +64,8 @@ District Draw(AcDbDatabase& db, double s) {
     // 10 mm of thickness is no building, 10.001 mm is.
     AddToModelSpace(
         Outline({{50000, 0}, {51000, 0}, {51000, 1000}, {50000, 1000}}, {}, s, 0, 10.0, building));
-    AddToModelSpace(Outline({{50000, 0}, {51000, 0}, {51000, 1000}, {50000, 1000}}, {}, s, 0,
-                            10.001, building));
+    AddToModelSpace(Outline({{50000, 0}, {50000, 1000}, {51000, 1000}, {51000, 0}}, {}, s, 0,
+                            10.001, building));  // drawn clockwise
     // A round tank: 36 walls, 34 roof triangles.
     auto* tank = new AcDbCircle(AcGePoint3d(0, 50000 * s, 0), AcGeVector3d(0, 0, 1), 5000 * s);
     tank->setThickness(12000 * s);
