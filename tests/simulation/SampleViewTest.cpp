@@ -290,4 +290,132 @@ TEST_F(SampleView, SavesTheFrameAsPng) {
     EXPECT_FALSE(error.empty());
 }
 
+// Navigation: the camera moves the stated steps; each expectation is worked out by hand.
+TEST_F(SampleView, ArrowKeysWheelAndDragsMoveTheCamera) {
+    AddBox(0, 0, 10, 10, 10);
+    Render(Light(0.6, 0.3), {0, -50, 10}, {0, 0, 10});  // looking north, level
+    SolxSample& v = *m_view;
+    auto near = [](const VxGePoint& a, const VxGePoint& b) { return a.Distance3d(b) < 1e-9; };
+
+    v.OnKeyDown(SolxSample::kKeyUp, 3, false, false);  // 3 m forward
+    EXPECT_TRUE(near(v.m_eye, {0, -47, 10}));
+    EXPECT_TRUE(near(v.m_target, {0, 3, 10}));
+    EXPECT_TRUE(v.NeedsPaint());
+    v.OnKeyDown(SolxSample::kKeyLeft, 2, false, false);  // 2 m to the west
+    EXPECT_TRUE(near(v.m_eye, {-2, -47, 10}));
+    v.OnKeyDown(SolxSample::kKeyUp, 1, false, true);  // Ctrl: 1 m up
+    EXPECT_TRUE(near(v.m_eye, {-2, -47, 11}));
+    EXPECT_TRUE(near(v.m_target, {-2, 3, 11}));
+    // Shift+Left twice: 10 degrees to the left about the eye, same plan distance and height.
+    v.OnKeyDown(SolxSample::kKeyLeft, 2, true, false);
+    const double a = std::numbers::pi / 2 + 10 * std::numbers::pi / 180;
+    EXPECT_TRUE(near(v.m_target, {-2 + 50 * std::cos(a), -47 + 50 * std::sin(a), 11}));
+    // Ctrl+Right: a quarter turn to the right.
+    v.OnKeyDown(SolxSample::kKeyRight, 1, false, true);
+    EXPECT_TRUE(near(v.m_target, {-2 + 50 * std::cos(a - std::numbers::pi / 2),
+                                  -47 + 50 * std::sin(a - std::numbers::pi / 2), 11}));
+    // Shift+Up: the view rises 5 degrees.
+    v.SetCamera({0, 0, 0}, {0, 20, 0});
+    v.OnKeyDown(SolxSample::kKeyUp, 1, true, false);
+    EXPECT_TRUE(near(v.m_target, {0, 20, 20 * std::tan(5 * std::numbers::pi / 180)}));
+    v.OnKeyDown(SolxSample::kKeyDown, 1, true, false);
+    EXPECT_TRUE(near(v.m_target, {0, 20, 0}));
+
+    // The wheel: 10 m along the view, forward for a positive delta.
+    v.SetCamera({0, 0, 0}, {0, 30, 40});
+    v.OnMouseWheel(120);
+    EXPECT_TRUE(near(v.m_eye, {0, 6, 8}));
+    EXPECT_TRUE(near(v.m_target, {0, 36, 48}));
+    v.OnMouseWheel(-120);
+    EXPECT_TRUE(near(v.m_eye, {0, 0, 0}));
+
+    // Middle drag: under 10 pixels nothing; 40 pixels to the right moves the scene with the
+    // mouse, the camera 10 m to the left (west, looking north).
+    v.SetCamera({0, 0, 5}, {0, 50, 5});
+    v.OnMiddleButtonDown(100, 100);
+    EXPECT_EQ(v.CurrentCursor(), SolxSample::Cursor::kPan);
+    v.OnMouseMove(105, 103);
+    EXPECT_TRUE(near(v.m_eye, {0, 0, 5}));
+    v.OnMouseMove(140, 100);
+    EXPECT_TRUE(near(v.m_eye, {-10, 0, 5}));
+    EXPECT_TRUE(near(v.m_target, {-10, 50, 5}));
+    v.OnMiddleButtonUp(140, 100);
+    EXPECT_EQ(v.CurrentCursor(), SolxSample::Cursor::kNormal);
+
+    // Left drag across a quarter of the width turns the view by an eighth of a turn about the
+    // vertical, keeping the eye and the distance.
+    v.SetCamera({0, 0, 5}, {0, 50, 5});
+    v.OnLeftButtonDown(200, 150);
+    EXPECT_EQ(v.CurrentCursor(), SolxSample::Cursor::kRotate);
+    v.OnMouseMove(200 + kWidth / 4, 150);
+    const VxGePoint view = v.m_target - v.m_eye;
+    EXPECT_TRUE(near(v.m_eye, {0, 0, 5}));
+    EXPECT_NEAR(view.z, 0, 1e-9);
+    EXPECT_NEAR(std::hypot(view.x, view.y), 50, 1e-9);
+    EXPECT_NEAR(std::fabs(std::atan2(view.x, view.y)), std::numbers::pi / 8, 1e-9);
+    v.OnLeftButtonUp(0, 0);
+    v.OnMouseMove(0, 0);  // no button: nothing moves
+    EXPECT_NEAR(std::hypot(view.x, view.y),
+                std::hypot((v.m_target - v.m_eye).x, (v.m_target - v.m_eye).y), 1e-12);
+}
+
+// The default view stands south of the model box, far enough back for its height (or a third
+// of its width), a little above its middle.
+TEST_F(SampleView, DefaultViewFramesTheModelBox) {
+    AddBox(0, 0, 10, 10, 40);
+    Render(Light(0.6, 0.3), {0, -50, 10}, {0, 0, 10});
+    m_view->DefaultView();
+    const double back = 1.8 * 40 / std::tan(std::numbers::pi / 8);  // 10 / 3 < 72
+    EXPECT_NEAR(m_view->m_eye.Distance3d({5, -back, 20 + 0.6 * 40}), 0, 1e-9);
+    EXPECT_NEAR(m_view->m_target.Distance3d({5, 5, 20}), 0, 1e-9);
+}
+
+// Straight down, the view leaves the look-at out: the projection is the perspective alone.
+TEST_F(SampleView, AViewAlongTheUpVectorLeavesTheLookAtOut) {
+    AddBox(0, 0, 10, 10, 10);
+    Render(Light(0.6, 0.3), {5, 5, 100}, {5, 5, 0});
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<double>(kWidth) / kHeight, 0.1f, 100000.0);
+    double alone[16];
+    glGetDoublev(GL_PROJECTION_MATRIX, alone);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+    for (int i = 0; i < 16; ++i) EXPECT_DOUBLE_EQ(m_projection[i], alone[i]) << i;
+}
+
+// The sky picture: only uncompressed 24-bit BMPs are taken; anything else leaves the view
+// without a sky, and the view goes on.
+TEST(SampleSky, OnlyUncompressed24BitPicturesAreTaken) {
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("solx-sky-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    auto write = [&](const char* name, int bits, int compression, size_t pixelBytes) {
+        std::vector<unsigned char> file(54 + pixelBytes, 0x40);
+        auto put = [&](size_t at, std::uint32_t v) {
+            for (int k = 0; k < 4; ++k)
+                file[at + static_cast<size_t>(k)] = static_cast<unsigned char>(v >> (8 * k));
+        };
+        file[0] = 'B', file[1] = 'M';
+        put(18, 3);  // 3 x 2 pixels: rows of 9 bytes padded to 12
+        put(22, 2);
+        file[28] = static_cast<unsigned char>(bits), file[29] = 0;
+        put(30, static_cast<std::uint32_t>(compression));
+        std::ofstream(folder / name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(file.data()),
+                   static_cast<std::streamsize>(file.size()));
+        return (folder / name).wstring();
+    };
+    SolxSample view;
+    EXPECT_TRUE(view.LoadSky(write("good.bmp", 24, 0, 24)));
+    EXPECT_TRUE(view.HasSky());
+    EXPECT_FALSE(view.LoadSky(write("short.bmp", 24, 0, 23)));  // the last row cut short
+    EXPECT_FALSE(view.HasSky());
+    EXPECT_FALSE(view.LoadSky(write("deep.bmp", 32, 0, 24)));
+    EXPECT_FALSE(view.LoadSky(write("packed.bmp", 24, 1, 24)));
+    EXPECT_FALSE(view.LoadSky((folder / "missing.bmp").wstring()));
+    std::filesystem::remove_all(folder);
+}
+
 }  // namespace
