@@ -118,8 +118,9 @@ Cylinder::Cylinder(const VxGeFace3dEX& face, const VxGePoint& sun)
 
 bool Cylinder::IsSomeFacePointIn(const VxGePoint* corners, int count) const {
     if (count <= 0) return false;
+    count = std::min(count, 4);
     bool sunSide = false;
-    std::vector<VxGePoint> across(static_cast<size_t>(count));
+    std::array<VxGePoint, 4> across;
     VxGePoint middle;
     for (int i = 0; i < count; ++i) {
         const VxGePoint v = corners[i] - m_centre;
@@ -131,7 +132,8 @@ bool Cylinder::IsSomeFacePointIn(const VxGePoint* corners, int count) const {
     if (!sunSide) return false;
     middle = middle * (1.0 / count);
     double reach = 0.0;
-    for (const VxGePoint& p : across) reach = std::max(reach, p.Distance3d(middle));
+    for (int i = 0; i < count; ++i)
+        reach = std::max(reach, across[static_cast<size_t>(i)].Distance3d(middle));
     return std::sqrt(Dot(middle, middle)) <= reach + m_radius + kPlaneTolerance;
 }
 

@@ -92,9 +92,9 @@ class Cylinder {
 public:
     Cylinder() = default;
     Cylinder(const VxGeFace3dEX& face, const VxGePoint& sun);
-    // True when some point of the face can lie in the half-cylinder (a conservative test: the
-    // face's bounding circle seen along the light meets the cylinder's, and some corner lies
-    // on the sun's side of the receiver's centre).
+    // True when some point of the face (up to four corners) can lie in the half-cylinder (a
+    // conservative test: the face's bounding circle seen along the light meets the
+    // cylinder's, and some corner lies on the sun's side of the receiver's centre).
     bool IsSomeFacePointIn(const VxGePoint* corners, int count) const;
 
 private:

@@ -223,6 +223,8 @@ bool SolxSample::SaveFrame(const std::string& path, std::string& error) {
 }
 
 void SolxSample::RenderScene() {
+    // Face shadows switched on after the build need the matrix (or go off, with the message).
+    if (m_faceShadow && !PrepareShadowRelations()) m_faceShadow = false;
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     if (HasSky() && m_sun.z < -1e-6) DrawSky();
     glLoadIdentity();
@@ -466,6 +468,9 @@ void SolxSample::DrawFaceShadows() {
     glClear(GL_STENCIL_BUFFER_BIT);
     glEnable(GL_STENCIL_TEST);
     const bool sunUp = IsFaceLit(0);
+    const auto n = static_cast<size_t>(m_faceCount);
+    std::vector<int> casters;
+    std::vector<const VxGeTriangle2d*> pieces;
     for (int i = 0; i < m_faceCount; ++i) {
         if (!IsFaceShown(i)) continue;
         if (!sunUp) {
@@ -474,8 +479,38 @@ void SolxSample::DrawFaceShadows() {
             glEnable(GL_STENCIL_TEST);
             continue;
         }
+        // A face turned away from the sun is all in shadow: its shadowed look alone.
+        if (!IsFaceLit(i)) {
+            SetLights(true);
+            DrawFace(i, true);
+            SetLights(false);
+            continue;
+        }
+        // The casters of this receiver: the matrix entry first (a byte, mostly a decided "no"
+        // once the analysis ran), then the light cylinder, then a relation not decided yet.
         const VxGeFace3dEX& receiver = m_faceArray[static_cast<size_t>(i)];
         const Cylinder cylinder(receiver, m_sun);
+        const std::uint8_t* column = m_relations ? m_relations.get() + i : nullptr;
+        casters.clear();
+        pieces.clear();
+        for (int j = 1; column && j < m_faceCount; ++j) {
+            if (column[static_cast<size_t>(j) * n] == 0 || !IsFaceShown(j) || !IsFaceLit(j))
+                continue;
+            const VxGeFace3dEX& caster = m_faceArray[static_cast<size_t>(j)];
+            if (i != 0 && !cylinder.IsSomeFacePointIn(&caster.Point(0), caster.Count())) continue;
+            if (DecideShadowRelation(j, i)) casters.push_back(j);
+        }
+        for (const ChildCutFace& child : m_childCuts[static_cast<size_t>(i)]) {
+            if (!IsFaceShown(child.source) || !IsFaceLit(child.source)) continue;
+            if (i != 0 && !cylinder.IsSomeFacePointIn(child.triangle.pt.data(), 3)) continue;
+            pieces.push_back(&child.triangle);
+        }
+        // Nothing can shadow it: the face in full sun, without the stencil passes.
+        if (casters.empty() && pieces.empty()) {
+            DrawFace(i, true);
+            continue;
+        }
+
         CreateShadowMatrix(receiver.Plane());
         glStencilFunc(GL_ALWAYS, 1, 0xff);
         glStencilOp(GL_KEEP, GL_KEEP, GL_REPLACE);
@@ -487,37 +522,22 @@ void SolxSample::DrawFaceShadows() {
         glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
         glStencilFunc(GL_EQUAL, 1, 0xff);
         glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
-        if (!IsFaceLit(i)) {
-            DrawFace(i, false);  // turned away from the sun: all of it in shadow
-        } else {
-            glPushMatrix();
-            glMultMatrixf(m_shadowMatrix.data());
-            auto casts = [&](int j) {
-                if (!IsFaceShown(j) || !IsFaceLit(j)) return false;
-                const VxGeFace3dEX& caster = m_faceArray[static_cast<size_t>(j)];
-                if (i != 0 && !cylinder.IsSomeFacePointIn(&caster.Point(0), caster.Count()))
-                    return false;
-                return DecideShadowRelation(j, i);
-            };
-            glBegin(GL_QUADS);
-            for (int j = 1; j <= m_modelBack; ++j)
-                if (casts(j))
-                    for (int k = 0; k < 4; ++k)
-                        Vertex(m_faceArray[static_cast<size_t>(j)].Point(k));
-            glEnd();
-            glBegin(GL_TRIANGLES);
-            for (int j = std::max(m_modelBack + 1, 1); j < m_faceCount; ++j)
-                if (casts(j))
-                    for (int k = 0; k < 3; ++k)
-                        Vertex(m_faceArray[static_cast<size_t>(j)].Point(k));
-            for (const ChildCutFace& child : m_childCuts[static_cast<size_t>(i)]) {
-                if (!IsFaceShown(child.source) || !IsFaceLit(child.source)) continue;
-                if (i != 0 && !cylinder.IsSomeFacePointIn(child.triangle.pt.data(), 3)) continue;
-                for (const VxGePoint& p : child.triangle.pt) Vertex(p);
-            }
-            glEnd();
-            glPopMatrix();
-        }
+        glPushMatrix();
+        glMultMatrixf(m_shadowMatrix.data());
+        // Walls and model quads (up to modelBack) as quads, the triangles behind them as such.
+        glBegin(GL_QUADS);
+        for (int j : casters)
+            if (j <= m_modelBack)
+                for (int k = 0; k < 4; ++k) Vertex(m_faceArray[static_cast<size_t>(j)].Point(k));
+        glEnd();
+        glBegin(GL_TRIANGLES);
+        for (int j : casters)
+            if (j > m_modelBack)
+                for (int k = 0; k < 3; ++k) Vertex(m_faceArray[static_cast<size_t>(j)].Point(k));
+        for (const VxGeTriangle2d* t : pieces)
+            for (const VxGePoint& p : t->pt) Vertex(p);
+        glEnd();
+        glPopMatrix();
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         DrawFace(i, true);
         glEnable(GL_DEPTH_TEST);
