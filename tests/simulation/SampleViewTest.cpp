@@ -418,4 +418,49 @@ TEST(SampleSky, OnlyUncompressed24BitPicturesAreTaken) {
     std::filesystem::remove_all(folder);
 }
 
+// A context that paints the view again while a frame is being finished, as a window system
+// may send a paint from inside another: the nested paint is dropped.
+class ReentrantContext : public SolxRenderContext {
+public:
+    explicit ReentrantContext(std::unique_ptr<SolxRenderContext> inner)
+        : m_inner(std::move(inner)) {}
+    bool MakeCurrent() override { return ++madeCurrent, m_inner->MakeCurrent(); }
+    void ReleaseCurrent() override { m_inner->ReleaseCurrent(); }
+    void SwapBuffers() override {
+        ++swaps;
+        if (view) view->Paint();
+        m_inner->SwapBuffers();
+    }
+    int Width() const override { return m_inner->Width(); }
+    int Height() const override { return m_inner->Height(); }
+    bool Resize(int w, int h) override { return m_inner->Resize(w, h); }
+    std::vector<std::uint8_t> ReadPixels() override { return m_inner->ReadPixels(); }
+
+    SolxSample* view = nullptr;
+    int madeCurrent = 0, swaps = 0;
+
+private:
+    std::unique_ptr<SolxRenderContext> m_inner;
+};
+
+TEST(SamplePaint, ANestedPaintIsDropped) {
+    std::string error;
+    auto inner = CreateOffscreenRenderContext(64, 48, error);
+    ASSERT_TRUE(inner) << error;
+    auto context = std::make_unique<ReentrantContext>(std::move(inner));
+    ReentrantContext& spy = *context;
+    SolxSample view;
+    ASSERT_TRUE(view.Create(std::move(context), false));
+    view.BuildFaceArray();
+    spy.view = &view;
+    view.Refresh();
+    const int before = spy.madeCurrent;
+    view.Paint();
+    EXPECT_EQ(spy.swaps, 1);                 // the nested paint drew nothing
+    EXPECT_EQ(spy.madeCurrent, before + 1);  // and did not switch the context
+    EXPECT_FALSE(view.NeedsPaint());
+    view.Paint();
+    EXPECT_EQ(spy.swaps, 2);  // the guard is down again after the frame
+}
+
 }  // namespace
