@@ -479,11 +479,14 @@ void SolxSample::DrawFaceShadows() {
             glEnable(GL_STENCIL_TEST);
             continue;
         }
-        // A face turned away from the sun is all in shadow: its shadowed look alone.
+        // A face turned away from the sun is all in shadow: its shadowed look alone, outside
+        // the stencil test.
         if (!IsFaceLit(i)) {
+            glDisable(GL_STENCIL_TEST);
             SetLights(true);
             DrawFace(i, true);
             SetLights(false);
+            glEnable(GL_STENCIL_TEST);
             continue;
         }
         // The casters of this receiver: the matrix entry first (a byte, mostly a decided "no"
@@ -507,7 +510,9 @@ void SolxSample::DrawFaceShadows() {
         }
         // Nothing can shadow it: the face in full sun, without the stencil passes.
         if (casters.empty() && pieces.empty()) {
+            glDisable(GL_STENCIL_TEST);
             DrawFace(i, true);
+            glEnable(GL_STENCIL_TEST);
             continue;
         }
 

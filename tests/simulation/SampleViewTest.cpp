@@ -19,10 +19,12 @@
 #include "SolxSample.h"
 #include "acad/AcDbDatabase.h"
 #include "acad/AcDbPolyline.h"
+#include "acad/adsdef.h"
 #include "brel/BrelDbObject.h"
 #include "brel/VxAdsEntSet.h"
 #include "brel/VxDtLayer.h"
 #include "render/SolxRenderContext.h"
+#include "solx/SolxSelUtility.h"
 #include "solx/SolxShadowPoly.h"
 
 namespace {
@@ -230,8 +232,20 @@ TEST_F(SampleView, FaceShadowsDarkenTheWallBehindATower) {
     ASSERT_GT(
         std::count_if(samples.begin(), samples.end(), [](const Sample& s) { return s.shaded; }), 3);
 
-    for (bool faceShadow : {true, false}) {
+    // Faces no caster reaches look the same in both modes: the block's roof beside the tower's
+    // shadow, its sunny south wall west of it, the tower's sunny south wall.
+    const VxGePoint unshaded[] = {{-25, 25, 10}, {38, 26, 10}, {-20, 20, 5}, {5, 0, 20}};
+    for (const VxGePoint& p : unshaded) ASSERT_TRUE(p.y <= 0 || seen(p)) << p.x;
+    std::vector<int> planeLook;
+    for (bool faceShadow : {false, true}) {
         Render(light, eye, target, faceShadow);
+        for (size_t k = 0; k < std::size(unshaded); ++k) {
+            const int b = Brightness(At(unshaded[k]));
+            if (!faceShadow)
+                planeLook.push_back(b);
+            else
+                EXPECT_NEAR(b, planeLook[k], 3) << k;
+        }
         int darkestLit = 1 << 20, brightestShade = -1, lit = 0;
         for (const Sample& s : samples) {
             const Pixel px = At(s.p);
@@ -461,6 +475,109 @@ TEST(SamplePaint, ANestedPaintIsDropped) {
     EXPECT_FALSE(view.NeedsPaint());
     view.Paint();
     EXPECT_EQ(spy.swaps, 2);  // the guard is down again after the frame
+}
+
+// The sample district (12 blocks with roofs, windows on their facades), seen from high above:
+// every ground pixel the camera sees (its depth is the ground's) is dark inside the united plan
+// shadow of the obstructions that the sibling selection reads from the same drawing, and
+// bright outside it.
+TEST(SampleDistrict, GroundShadowsMatchThePlanShadowsOfTheObstructions) {
+    AcDbDatabase db(false);
+    ASSERT_EQ(db.readDxfFile(SOLX_SOURCE_DIR L"/examples/district.dxf"), Acad::eOk);
+    acdbHostApplicationServices()->setWorkingDatabase(&db);
+    std::string error;
+    auto context = CreateOffscreenRenderContext(kWidth, kHeight, error);
+    ASSERT_TRUE(context) << error;
+    SolxSample view;
+    ASSERT_TRUE(view.Create(std::move(context), false));
+    view.CollectFromSelection(VxAdsEntSet(2));
+    view.BuildFaceArray();
+    EXPECT_EQ(view.m_buildings.size(), 12u);
+    EXPECT_EQ(view.m_windows.size(), 2336u);
+
+    const VxGePoint light = Light(0.55, -0.35);
+    view.SetSunDirection(light);
+    const VxGePoint lo = view.m_boxMin, hi = view.m_boxMax;
+    const VxGePoint centre{(lo.x + hi.x) / 2, (lo.y + hi.y) / 2, 0};
+    const double across = std::max(hi.x - lo.x, hi.y - lo.y);
+    view.SetCamera({centre.x, centre.y - 0.15 * across, 1.6 * across}, centre);
+    view.Refresh();
+    view.Paint();
+    double projection[16], modelView[16];
+    int viewport[4];
+    glGetDoublev(GL_PROJECTION_MATRIX, projection);
+    glGetDoublev(GL_MODELVIEW_MATRIX, modelView);
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    std::vector<float> depth(static_cast<size_t>(kWidth) * kHeight);
+    glReadPixels(0, 0, kWidth, kHeight, GL_DEPTH_COMPONENT, GL_FLOAT, depth.data());
+    const std::vector<std::uint8_t> rgb = view.Context()->ReadPixels();
+    ASSERT_EQ(rgb.size(), size_t{kWidth} * kHeight * 3);
+
+    // The plan shadow: every obstruction's shadow on the ground, united, in metres.
+    SolxSelUtility selection;
+    resbuf* filter = GetShadowObjectMask();
+    ASSERT_EQ(selection.m_set1.Get(L"X", nullptr, nullptr, filter), RTNORM);
+    acutRelRb(filter);
+    SolxBuildingList buildings;
+    SolxShadowSourceList sources;
+    ASSERT_EQ(selection.CreateShadowModel(selection.m_set1, buildings, sources), RTNORM);
+    std::vector<SolxShadowShape> shapes;
+    for (const auto& b : buildings) {
+        SolxShadowShape shape;
+        if (GetShadePoly(shape, b->Outline(), b->Elevation(), b->Height(), light, 0))
+            shapes.push_back(shape);
+    }
+    for (const auto& source : sources) {
+        SolxShadowShape shape;
+        if (source->GetShadowPoly(shape, light, 0)) shapes.push_back(shape);
+    }
+    SolxShadowShape shadow = UniteShadowShapes(shapes);
+    // The footprints, where the picture shows the buildings' own walls at their feet.
+    SolxShadowShape footprints;
+    for (const auto& b : buildings) {
+        AcDbRegionPolygon footprint;
+        for (const VxGePoint& p : b->Outline())
+            footprint.outer.emplace_back(p.x / 1000, p.y / 1000);
+        footprints.push_back(footprint);
+    }
+    for (auto& polygon : shadow) {
+        for (auto& p : polygon.outer) p = AcGePoint2d(p.x / 1000, p.y / 1000);
+        for (auto& hole : polygon.holes)
+            for (auto& p : hole) p = AcGePoint2d(p.x / 1000, p.y / 1000);
+    }
+
+    int darkestLit = 1 << 20, brightestShade = -1, inside = 0, outside = 0;
+    for (double x = lo.x - 20; x <= hi.x + 20; x += 2)
+        for (double y = lo.y - 20; y <= hi.y + 20; y += 2) {
+            // A pixel is about a metre here.
+            if (Distance(shadow, x, y) < 2.0 || Inside(footprints, x, y) ||
+                Distance(footprints, x, y) < 2.0)
+                continue;
+            double wx, wy, wz;
+            if (!gluProject(x, y, 0, modelView, projection, viewport, &wx, &wy, &wz)) continue;
+            const int px = static_cast<int>(wx), py = static_cast<int>(wy);
+            if (px < 1 || py < 1 || px >= kWidth - 1 || py >= kHeight - 1) continue;
+            // A building stands in front of this ground point when the depth there is nearer:
+            // from ~480 m away a metre of height is ~4e-7 of depth (near plane 0.1 m), one step
+            // of the 24-bit depth buffer 6e-8.
+            const float seen = depth[static_cast<size_t>(py) * kWidth + static_cast<size_t>(px)];
+            if (std::fabs(seen - wz) > 2e-7) continue;
+            const size_t at =
+                (static_cast<size_t>(kHeight - 1 - py) * kWidth + static_cast<size_t>(px)) * 3;
+            const int b = rgb[at] + rgb[at + 1] + rgb[at + 2];
+            if (Inside(shadow, x, y))
+                brightestShade = std::max(brightestShade, b), ++inside;
+            else
+                darkestLit = std::min(darkestLit, b), ++outside;
+        }
+    EXPECT_GT(inside, 200);
+    EXPECT_GT(outside, 200);
+    EXPECT_LT(brightestShade + 30, darkestLit);
+    if (const char* folder = std::getenv("SOLX_TEST_FRAMES")) {
+        std::string ignored;
+        view.SaveFrame(std::string(folder) + "/district.png", ignored);
+    }
+    acdbHostApplicationServices()->setWorkingDatabase(nullptr);
 }
 
 }  // namespace
