@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <fstream>
 #include <numbers>
+#include <tuple>
 #include <unistd.h>
 
 #include "SolxSample.h"
@@ -60,7 +61,7 @@ protected:
 
     // Collects the drawing, makes the view and draws one frame.
     void Render(const VxGePoint& light, const VxGePoint& eye, const VxGePoint& target,
-                bool faceShadow = false) {
+                bool faceShadow = false, double planeHeight = 0.0) {
         if (!m_view) {
             std::string error;
             auto context = CreateOffscreenRenderContext(kWidth, kHeight, error);
@@ -70,6 +71,7 @@ protected:
             m_view->CollectFromSelection(VxAdsEntSet(2));
         }
         m_view->m_faceShadow = faceShadow;
+        m_view->m_planeHeight = planeHeight;
         m_view->BuildFaceArray();
         m_view->SetSunDirection(light);
         m_view->SetCamera(eye, target);
@@ -146,17 +148,19 @@ double Distance(const SolxShadowShape& shape, double x, double y) {
     return best;
 }
 
-// A 10 m cube at a known sun: the ground pixels inside the plan shadow polygon of that moment
-// are all darker than those outside it, and the cube's own sunny roof stays bright.
+// A 10 m cube at a known sun: the pixels of the ground, or of the analysis plane 4 m up (the
+// cube cut by it), inside the plan shadow polygon of that moment on that plane are all darker
+// than those outside it.
 TEST_F(SampleView, PlaneShadowOfACubeLiesOnThePlanShadowPolygon) {
     AddBox(0, 0, 10, 10, 10);
-    for (const auto& [alt, azi] :
-         {std::pair{0.7, 0.5}, std::pair{0.45, -0.9}, std::pair{1.1, 2.6}}) {
+    for (const auto& [alt, azi, plane] :
+         {std::tuple{0.7, 0.5, 0.0}, std::tuple{0.45, -0.9, 0.0}, std::tuple{1.1, 2.6, 0.0},
+          std::tuple{0.7, 0.5, 4.0}, std::tuple{0.45, -0.9, 4.0}}) {
         const VxGePoint light = Light(alt, azi);
-        Render(light, {5, -15, 120}, {5, 5, 0});
+        Render(light, {5, -15, 120}, {5, 5, 0}, false, plane);
         SolxShadowShape shadow;
         ASSERT_TRUE(GetShadePoly(shadow, {{0, 0}, {10000, 0}, {10000, 10000}, {0, 10000}}, 0, 10000,
-                                 light, 0));
+                                 light, plane * 1000));
         for (auto& polygon : shadow) {
             for (auto& p : polygon.outer) p = AcGePoint2d(p.x / 1000, p.y / 1000);
             for (auto& hole : polygon.holes)
@@ -176,7 +180,7 @@ TEST_F(SampleView, PlaneShadowOfACubeLiesOnThePlanShadowPolygon) {
         for (double x = -40; x <= 50; x += 1.5)
             for (double y = -40; y <= 50; y += 1.5) {
                 if (Distance(shadow, x, y) < 0.6) continue;
-                const Pixel px = At({x, y, 0});
+                const Pixel px = At({x, y, plane});
                 if (px.x < 0 ||
                     (px.x >= sx0 - 2 && px.x <= sx1 + 2 && px.y >= sy0 - 2 && px.y <= sy1 + 2))
                     continue;
@@ -186,9 +190,9 @@ TEST_F(SampleView, PlaneShadowOfACubeLiesOnThePlanShadowPolygon) {
                 else
                     darkestLit = std::min(darkestLit, b), ++outside;
             }
-        EXPECT_GT(inside, 10) << alt << ' ' << azi;
+        EXPECT_GT(inside, 10) << alt << ' ' << azi << ' ' << plane;
         EXPECT_GT(outside, 100);
-        EXPECT_LT(brightestShade + 30, darkestLit) << alt << ' ' << azi;
+        EXPECT_LT(brightestShade + 30, darkestLit) << alt << ' ' << azi << ' ' << plane;
     }
 }
 
