@@ -437,11 +437,14 @@ void SolxSample::DrawPlaneShadows() {
         glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
         glStencilFunc(GL_EQUAL, 1, 0xff);
         glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+        // Casters only mark the stencil: no colour, so no lighting to compute either.
+        glDisable(GL_LIGHTING);
         glPushMatrix();
         glMultMatrixf(m_shadowMatrix.data());
         DrawWalls(p == 1);
         DrawCastersAbovePlane();
         glPopMatrix();
+        glEnable(GL_LIGHTING);
 
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         SetMaterial(kGround);
@@ -527,6 +530,7 @@ void SolxSample::DrawFaceShadows() {
         glColorMask(GL_FALSE, GL_FALSE, GL_FALSE, GL_FALSE);
         glStencilFunc(GL_EQUAL, 1, 0xff);
         glStencilOp(GL_KEEP, GL_KEEP, GL_INCR);
+        glDisable(GL_LIGHTING);
         glPushMatrix();
         glMultMatrixf(m_shadowMatrix.data());
         // Walls and model quads (up to modelBack) as quads, the triangles behind them as such.
@@ -543,6 +547,7 @@ void SolxSample::DrawFaceShadows() {
             for (const VxGePoint& p : t->pt) Vertex(p);
         glEnd();
         glPopMatrix();
+        glEnable(GL_LIGHTING);
         glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
         DrawFace(i, true);
         glEnable(GL_DEPTH_TEST);
