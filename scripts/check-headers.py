@@ -24,6 +24,7 @@ OWNERS = [
     ("src/interfaces/acad/", "src/platform/"),
     ("src/interfaces/mfc/", "src/platform/"),
     ("src/interfaces/plot/", "src/platform/"),
+    ("src/interfaces/render/", "src/platform/"),
     ("src/interfaces/brel/", "src/productline/"),
     ("src/interfaces/solx/", "src/siblings/"),
     ("src/containers/", "src/siblings/"),
@@ -33,6 +34,7 @@ OWNERS = [
     ("src/host/", "src/host/"),
     ("src/ui/", "src/host/"),
     ("src/analysis/", "src/host/"),
+    ("src/simulation/", "src/host/"),
 ]
 
 DROP_WITH_VALUE = {"-o", "-MT", "-MF", "-MQ"}
@@ -85,6 +87,7 @@ FORBIDDEN = [
     ("src/productline/", "solx/SolxDate.h"),
     ("src/productline/", "analysis/WinSunAna.h"),
     ("src/siblings/", "ui/CWinTableDlg.h"),
+    ("src/siblings/", "simulation/SolxSample.h"),
 ]
 
 
