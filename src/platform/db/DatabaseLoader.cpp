@@ -11,6 +11,7 @@
 #include "db/DatabaseDefaults.h"
 #include "db/DatabaseIo.h"
 #include "db/TagResbuf.h"
+#include "dxf/DxfReader.h"
 
 namespace solx::db {
 
@@ -61,19 +62,33 @@ private:
     size_t size_ = 0;
 };
 
-class Loader {
+class Loader : public dxf::EntitySink {
 public:
     Loader(AcDbDatabase& db, const std::string& file) : db_(db), file_(file) {}
     // With `consumable` (the same document, given up by the caller), each entity's tags are
     // released once its object is made, so a large drawing is never held twice (as tags and as
     // objects) at the peak of a load.
     void load(const dxf::Document& doc, dxf::Document* consumable);
+    // The end of a streamed load, once the reader is through (doc: what it did not stream).
+    void finish(dxf::Document& doc);
+
+    // Streaming from the reader: the first pass gives every handle of the file, so fresh
+    // handles given out while loading never meet one further down the file.
+    void scannedSection(std::string_view name) override;
+    void scannedRecord(std::string_view type, std::string_view handle) override;
+    bool beginEntities(dxf::Document& doc) override;
+    void entity(dxf::Entity&& e) override { loadEntity(e, nullptr); }
 
 private:
     void reserveHandles(const dxf::Document& doc);
     void noteRecord(const dxf::Record& r);
+    // Header, raw sections, tables and blocks: everything entities may refer to.
+    void loadFront(const dxf::Document& doc, dxf::Document* consumable);
+    // Objects, then what can only be done once everything is in.
+    void loadBack(const dxf::Document& doc);
     AcDbObjectId add(AcDbObject* obj, const dxf::Record& r);
     void loadHeader(const dxf::Tags& header);
+    void loadRaw(const dxf::Document& doc);
     void loadTable(const dxf::Table& table);
     void loadBlock(const dxf::Block& block, dxf::Block* consumable);
     AcDbBlockTableRecord* blockFor(const dxf::Record& begin);
@@ -85,7 +100,12 @@ private:
     AcDbDatabase& db_;
     const std::string& file_;
     HandleSet used_;
-    size_t records_ = 0;  // records of the document, counted while reserving their handles
+    size_t records_ = 0;    // records of the document, counted while reserving their handles
+    size_t rawLoaded_ = 0;  // raw sections already loaded
+    bool frontLoaded_ = false;
+    // The first pass: whether a TABLES or BLOCKS section comes after ENTITIES (then the
+    // entities wait for the whole file, as they need the tables and blocks first).
+    bool seenEntities_ = false, lateTables_ = false;
 };
 
 void Loader::noteRecord(const dxf::Record& r) {
@@ -349,24 +369,58 @@ void Loader::markBlockCycles() {
                            L" more inserts lead back to their own block");
 }
 
-void Loader::load(const dxf::Document& doc, dxf::Document* consumable) {
-    reserveHandles(doc);
-    loadHeader(doc.header);
-    for (const auto& s : doc.rawSections) {
+void Loader::scannedSection(std::string_view name) {
+    if (name == "ENTITIES") seenEntities_ = true;
+    if (seenEntities_ && (name == "TABLES" || name == "BLOCKS")) lateTables_ = true;
+}
+
+void Loader::scannedRecord(std::string_view, std::string_view handle) {
+    ++records_;
+    if (handle.empty()) return;
+    // As fileHandle() reads it; text that is not plain hexadecimal is no handle there either.
+    uint64_t v = 0;
+    for (char c : handle) {
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : -1;
+        if (d < 0 || v >> 59) return;
+        v = v * 16 + static_cast<uint64_t>(d);
+    }
+    if (!(v >> 62)) db_.noteHandle(AcDbHandle(v));
+}
+
+bool Loader::beginEntities(dxf::Document& doc) {
+    if (lateTables_) return false;
+    used_.reserve(records_);
+    db_.reserveObjects(records_);
+    loadFront(doc, &doc);
+    return true;
+}
+
+void Loader::loadRaw(const dxf::Document& doc) {
+    for (; rawLoaded_ < doc.rawSections.size(); ++rawLoaded_) {
+        const auto& s = doc.rawSections[rawLoaded_];
         auto& raw = db_.rawSection(s.name);
         raw.head = toDbTags(s.head);
         for (const auto& r : s.records) raw.records.push_back({r.type, toDbTags(r.tags)});
     }
-    db_.sectionOrder() = doc.sectionOrder;
+}
+
+void Loader::loadFront(const dxf::Document& doc, dxf::Document* consumable) {
+    frontLoaded_ = true;
+    loadHeader(doc.header);
+    loadRaw(doc);
     for (const auto& t : doc.tables) loadTable(t);
     completeTables(db_);  // R12 files lack BLOCK_RECORD, APPID ...
     for (size_t i = 0; i < doc.blocks.size(); ++i)
         loadBlock(doc.blocks[i], consumable ? &consumable->blocks[i] : nullptr);
     completeBlocks(db_);
-    for (size_t i = 0; i < doc.entities.size(); ++i) {
-        loadEntity(doc.entities[i], nullptr);
-        if (consumable) consumable->entities[i] = dxf::Entity{};
-    }
+}
+
+void Loader::loadBack(const dxf::Document& doc) {
+    loadRaw(doc);
+    db_.sectionOrder() = doc.sectionOrder;
     for (const auto& r : doc.objects) {
         AcDbDxfTags tags = toDbTags(r.tags);
         AcDbObjectId id = add(newObjectFor(r.type, tags), r);
@@ -378,6 +432,29 @@ void Loader::load(const dxf::Document& doc, dxf::Document* consumable) {
     db_.forEachObject([](AcDbObject* o) { o->dxfLoaded(); });
 }
 
+void Loader::load(const dxf::Document& doc, dxf::Document* consumable) {
+    reserveHandles(doc);
+    loadFront(doc, consumable);
+    for (size_t i = 0; i < doc.entities.size(); ++i) {
+        loadEntity(doc.entities[i], nullptr);
+        if (consumable) consumable->entities[i] = dxf::Entity{};
+    }
+    loadBack(doc);
+}
+
+void Loader::finish(dxf::Document& doc) {
+    if (!frontLoaded_) {  // no ENTITIES section, or one before the tables or blocks
+        used_.reserve(records_);
+        db_.reserveObjects(records_);
+        loadFront(doc, &doc);
+    }
+    for (auto& e : doc.entities) {
+        loadEntity(e, nullptr);
+        e = dxf::Entity{};
+    }
+    loadBack(doc);
+}
+
 }  // namespace
 
 void loadDocument(AcDbDatabase& db, const dxf::Document& doc, const std::string& fileName) {
@@ -386,6 +463,18 @@ void loadDocument(AcDbDatabase& db, const dxf::Document& doc, const std::string&
 
 void loadDocument(AcDbDatabase& db, dxf::Document&& doc, const std::string& fileName) {
     Loader(db, fileName).load(doc, &doc);
+}
+
+void loadDrawingBytes(AcDbDatabase& db, std::string_view bytes, const std::string& fileName) {
+    Loader loader(db, fileName);
+    dxf::Document doc = dxf::parseDocument(bytes, fileName, &loader);
+    loader.finish(doc);
+}
+
+void loadDrawingFile(AcDbDatabase& db, const std::string& path) {
+    Loader loader(db, path);
+    dxf::Document doc = dxf::readDocument(path, &loader);
+    loader.finish(doc);
 }
 
 }  // namespace solx::db

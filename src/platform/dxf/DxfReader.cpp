@@ -91,17 +91,64 @@ private:
     size_t released_ = 0;
 };
 
-}  // namespace
-
-Document parseDocument(std::string_view bytes, const std::string& fileName) {
+// The quick first pass for a sink: raw tags only, nothing decoded or kept.
+void scan(std::string_view bytes, const std::string& fileName, EntitySink& sink) {
     std::unique_ptr<TagSource> source = makeSource(bytes, fileName);
-    return DocumentBuilder(*source, fileName).build();
+    RawTag tag;
+    bool sectionStart = false, inRecords = false, inRecord = false, dimStyle = false;
+    std::string type;
+    auto flush = [&](std::string_view handle) {
+        if (inRecord) sink.scannedRecord(type, handle);
+        inRecord = false;
+    };
+    try {
+        while (source->next(tag)) {
+            if (sectionStart) {
+                sectionStart = false;
+                if (tag.code == 2) {
+                    inRecords = tag.value == "TABLES" || tag.value == "BLOCKS" ||
+                                tag.value == "ENTITIES" || tag.value == "OBJECTS";
+                    sink.scannedSection(tag.value);
+                    continue;
+                }
+            }
+            if (tag.code == 0) {
+                flush({});
+                if (tag.value == "SECTION") {
+                    sectionStart = true, inRecords = false;
+                } else if (tag.value == "ENDSEC") {
+                    inRecords = false;
+                } else if (inRecords && tag.value != "ENDTAB") {
+                    inRecord = true;
+                    type.assign(tag.value);
+                    dimStyle = tag.value == "DIMSTYLE";
+                }
+            } else if (inRecord && tag.code == (dimStyle ? 105 : 5)) {
+                flush(tag.value);
+            }
+        }
+        flush({});
+    } catch (const DxfError&) {
+        // the parse reports it, with what comes before it in the file
+    }
 }
 
-Document readDocument(const std::string& path) {
+}  // namespace
+
+Document parseDocument(std::string_view bytes, const std::string& fileName, EntitySink* sink) {
+    if (sink) scan(bytes, fileName, *sink);
+    std::unique_ptr<TagSource> source = makeSource(bytes, fileName);
+    DocumentBuilder builder(*source, fileName);
+    builder.setEntitySink(sink);
+    return builder.build();
+}
+
+Document readDocument(const std::string& path, EntitySink* sink) {
     FileBytes file(path);
+    if (sink) scan(file.bytes(), path, *sink);
     std::unique_ptr<TagSource> source = makeSource(file.bytes(), path);
     DocumentBuilder builder(*source, path);
+    builder.setEntitySink(sink);
     builder.setReleaseHook([&file](size_t consumed) { file.releaseBefore(consumed); });
     return builder.build();
 }
