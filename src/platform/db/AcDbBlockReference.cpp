@@ -286,7 +286,7 @@ bool AcDbBlockReference::dxfInField(const AcDbDxfTag& t, const std::string& sub)
     if (AcDbEntity::dxfInField(t, sub)) return true;
     int c = t.code;
     if (c == 2)
-        blockName_ = acdbDxfText(t);
+        blockName_ = AcDbSharedName::fromUtf8(t.value);
     else if (c == 10 || c == 20 || c == 30)
         position_[c / 10 - 1] = acdbDxfReal(t);
     else if (c == 41)
