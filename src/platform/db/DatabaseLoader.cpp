@@ -246,8 +246,7 @@ bool hasZeroExtrusion(const dxf::Tags& tags) {
 }
 
 AcDbObjectId Loader::loadEntity(const dxf::Entity& e, AcDbBlockTableRecord* owner) {
-    AcDbDxfTags tags = toDbTags(e.record.tags);
-    auto* ent = static_cast<AcDbEntity*>(newEntityFor(e.record.type, tags));
+    auto* ent = static_cast<AcDbEntity*>(newEntityFor(e.record.type, e.record.tags));
     ent->keepOwnProperties();
     AcDbObjectId id = add(ent, e.record);
     // A window block placed without a plane would be analysed facing up without a word.
@@ -422,8 +421,7 @@ void Loader::loadBack(const dxf::Document& doc) {
     loadRaw(doc);
     db_.sectionOrder() = doc.sectionOrder;
     for (const auto& r : doc.objects) {
-        AcDbDxfTags tags = toDbTags(r.tags);
-        AcDbObjectId id = add(newObjectFor(r.type, tags), r);
+        AcDbObjectId id = add(newObjectFor(r.type, r.tags), r);
         if (db_.namedObjectsDictionaryId().isNull() && r.type == "DICTIONARY")
             db_.setNamedObjectsDictionaryId(id);
     }
