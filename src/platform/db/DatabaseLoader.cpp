@@ -17,14 +17,9 @@ namespace solx::db {
 
 namespace {
 
-// The handles given out so far in one load: an open-addressing table of handle values (0, the
-// null handle, marks a free slot), filled once and dropped at the end. A node-based set spent
-// a tenth of a large load on allocating and freeing its nodes.
+// A set of handle values: an open-addressing table (0, the null handle, marks a free slot).
 class HandleSet {
 public:
-    void reserve(size_t count) {
-        if (count * 2 > slots_.size()) rehash(count * 2);
-    }
     size_t count(uint64_t h) const {
         if (h == 0 || slots_.empty()) return 0;
         for (size_t i = slot(h);; i = (i + 1) & mask_) {
@@ -99,7 +94,10 @@ private:
 
     AcDbDatabase& db_;
     const std::string& file_;
-    HandleSet used_;
+    // Handles of block begin and end records (not objects of their own): a handle is taken
+    // when an object of the database or one of these has it.
+    HandleSet blockEnds_;
+    bool taken(AcDbHandle h) const { return !db_.idOf(h).isNull() || blockEnds_.count(h.value()); }
     size_t records_ = 0;    // records of the document, counted while reserving their handles
     size_t rawLoaded_ = 0;  // raw sections already loaded
     bool frontLoaded_ = false;
@@ -136,7 +134,6 @@ void Loader::reserveHandles(const dxf::Document& doc) {
     for (const auto& e : doc.entities) noteEntity(e);
     for (const auto& r : doc.objects) noteRecord(r);
     // One growth of the handle sets instead of a rehash at every doubling.
-    used_.reserve(records_);
     db_.reserveObjects(records_);
 }
 
@@ -155,10 +152,9 @@ AcDbObjectId Loader::add(AcDbObject* obj, const dxf::Record& r) {
         throw dxf::DxfError(file_, r.line, r.type + handle + ": " + e.what());
     }
     AcDbObjectId id;
-    if (h.isNull() || used_.count(h.value()) ||
+    if (h.isNull() || blockEnds_.count(h.value()) ||
         db_.addAcDbObjectWithHandle(id, obj, h) != Acad::eOk)
         db_.addAcDbObject(id, obj);  // missing or repeated handle: a fresh one
-    used_.insert(id.handle().value());
     return id;
 }
 
@@ -213,12 +209,11 @@ void Loader::loadBlock(const dxf::Block& block, dxf::Block* consumable) {
     if (!rec) throw dxf::DxfError(file_, block.begin.line, "block record is not a block");
     rec->readBlockBegin(toDbTags(block.begin.tags));
     rec->readBlockEnd(toDbTags(block.end.tags));
-    if (rec->beginHandle.isNull() || used_.count(rec->beginHandle.value()))
+    if (rec->beginHandle.isNull() || taken(rec->beginHandle))
         rec->beginHandle = db_.allocateHandle();
-    if (rec->endHandle.isNull() || used_.count(rec->endHandle.value()))
-        rec->endHandle = db_.allocateHandle();
-    used_.insert(rec->beginHandle.value());
-    used_.insert(rec->endHandle.value());
+    if (rec->endHandle.isNull() || taken(rec->endHandle)) rec->endHandle = db_.allocateHandle();
+    blockEnds_.insert(rec->beginHandle.value());
+    blockEnds_.insert(rec->endHandle.value());
     for (size_t i = 0; i < block.entities.size(); ++i) {
         loadEntity(block.entities[i], rec);
         if (consumable) consumable->entities[i] = dxf::Entity{};
@@ -391,7 +386,6 @@ void Loader::scannedRecord(std::string_view, std::string_view handle) {
 
 bool Loader::beginEntities(dxf::Document& doc) {
     if (lateTables_) return false;
-    used_.reserve(records_);
     db_.reserveObjects(records_);
     loadFront(doc, &doc);
     return true;
@@ -442,7 +436,6 @@ void Loader::load(const dxf::Document& doc, dxf::Document* consumable) {
 
 void Loader::finish(dxf::Document& doc) {
     if (!frontLoaded_) {  // no ENTITIES section, or one before the tables or blocks
-        used_.reserve(records_);
         db_.reserveObjects(records_);
         loadFront(doc, &doc);
     }
