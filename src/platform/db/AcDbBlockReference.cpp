@@ -38,7 +38,8 @@ AcDbObjectId AcDbBlockReference::blockTableRecord() const {
     if (blockId_.isValid()) return blockId_;
     AcDbDatabase* db = database();
     if (!db) db = acdbHostApplicationServices()->workingDatabase();
-    return db ? db->symbolId(L"BLOCK_RECORD", blockName_) : AcDbObjectId();
+    static const std::wstring kBlockTable = L"BLOCK_RECORD";
+    return db ? db->symbolId(kBlockTable, blockName_) : AcDbObjectId();
 }
 
 Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId block) {
