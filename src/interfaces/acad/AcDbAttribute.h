@@ -22,7 +22,7 @@ public:
     void dxfOutFields(AcDbDxfFiler& filer) const override;
 
 private:
-    std::wstring tag_;
+    AcDbSharedName tag_;
     int flags_ = 0, fieldLength_ = 0;
     signed char version_ = -1;  // group 280 as the file gave it; -1 when absent
 };

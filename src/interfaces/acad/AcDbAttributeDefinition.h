@@ -28,6 +28,7 @@ public:
     void dxfOutFields(AcDbDxfFiler& filer) const override;
 
 private:
-    std::wstring tag_, prompt_;
+    AcDbSharedName tag_;
+    std::wstring prompt_;
     int flags_ = 0, fieldLength_ = 0;
 };

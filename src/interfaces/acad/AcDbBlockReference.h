@@ -64,7 +64,7 @@ public:
     void prepareForSave() override;
 
 private:
-    std::wstring blockName_;
+    AcDbSharedName blockName_;
     AcDbObjectId blockId_;
     AcGePoint3d position_;
     double rotation_ = 0;

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "acad/acge.h"
 
@@ -79,6 +80,30 @@ enum UnitsValue {
     kUnitsMeters = 6
 };
 }  // namespace AcDb
+
+// A name that many objects carry (layer, linetype, text style, block, attribute tag): each
+// distinct text is stored once for the whole process and never freed, and an object holds a
+// pointer to it. Used like the string it stands for; equal names are the same pointer.
+class AcDbSharedName {
+public:
+    AcDbSharedName();
+    AcDbSharedName(const std::wstring& text);  // NOLINT(google-explicit-constructor)
+    AcDbSharedName(const wchar_t* text);       // NOLINT(google-explicit-constructor)
+    // The name of a DXF text value (UTF-8): one lookup, no wide string made when it is known.
+    static AcDbSharedName fromUtf8(std::string_view text);
+
+    const std::wstring& str() const { return *text_; }
+    operator const std::wstring&() const { return *text_; }  // NOLINT
+    const wchar_t* c_str() const { return text_->c_str(); }
+    bool empty() const { return text_->empty(); }
+    friend bool operator==(const AcDbSharedName& a, const AcDbSharedName& b) {
+        return a.text_ == b.text_;
+    }
+
+private:
+    explicit AcDbSharedName(const std::wstring* text) : text_(text) {}
+    const std::wstring* text_;
+};
 
 // A persistent object handle: unique in its database, written to DXF as hexadecimal text.
 class AcDbHandle {

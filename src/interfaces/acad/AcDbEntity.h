@@ -52,8 +52,8 @@ public:
 
 private:
     enum : unsigned char { kLayerSet = 1, kColorSet = 2, kLinetypeSet = 4, kAllSet = 7 };
-    std::wstring layer_ = L"0";
-    std::wstring linetype_;
+    AcDbSharedName layer_ = L"0";
+    AcDbSharedName linetype_;
     int color_ = 256;
     bool visible_ = true;
     bool highlighted_ = false;

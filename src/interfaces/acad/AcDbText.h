@@ -64,5 +64,5 @@ protected:
     int generation_ = 0;
     AcGeVector3d normal_ = AcGeVector3d::kZAxis;
     std::wstring text_;
-    std::wstring style_ = L"Standard";
+    AcDbSharedName style_ = L"Standard";
 };

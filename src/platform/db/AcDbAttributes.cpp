@@ -4,11 +4,11 @@
 namespace {
 
 // The fields ATTDEF and ATTRIB share after their text fields.
-bool readAttributeField(const AcDbDxfTag& t, std::wstring& tag, int& flags, int& fieldLength,
+bool readAttributeField(const AcDbDxfTag& t, AcDbSharedName& tag, int& flags, int& fieldLength,
                         AcDb::TextVertMode& vert) {
     switch (t.code) {
         case 2:
-            tag = acdbDxfText(t);
+            tag = AcDbSharedName::fromUtf8(t.value);
             return true;
         case 70:
             flags = acdbDxfInt(t);

@@ -38,7 +38,8 @@ AcDbObjectId AcDbBlockReference::blockTableRecord() const {
     if (blockId_.isValid()) return blockId_;
     AcDbDatabase* db = database();
     if (!db) db = acdbHostApplicationServices()->workingDatabase();
-    return db ? db->symbolId(L"BLOCK_RECORD", blockName_) : AcDbObjectId();
+    static const std::wstring kBlockTable = L"BLOCK_RECORD";
+    return db ? db->symbolId(kBlockTable, blockName_) : AcDbObjectId();
 }
 
 Acad::ErrorStatus AcDbBlockReference::setBlockTableRecord(AcDbObjectId block) {
@@ -286,7 +287,7 @@ bool AcDbBlockReference::dxfInField(const AcDbDxfTag& t, const std::string& sub)
     if (AcDbEntity::dxfInField(t, sub)) return true;
     int c = t.code;
     if (c == 2)
-        blockName_ = acdbDxfText(t);
+        blockName_ = AcDbSharedName::fromUtf8(t.value);
     else if (c == 10 || c == 20 || c == 30)
         position_[c / 10 - 1] = acdbDxfReal(t);
     else if (c == 41)

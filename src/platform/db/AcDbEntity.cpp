@@ -93,10 +93,10 @@ bool AcDbEntity::dxfInField(const AcDbDxfTag& tag, const std::string& subclass) 
     if (!subclass.empty() && subclass != "AcDbEntity" && subclass != "*") return false;
     switch (tag.code) {
         case 8:
-            layer_ = acdbDxfText(tag);
+            layer_ = AcDbSharedName::fromUtf8(tag.value);
             return true;
         case 6:
-            linetype_ = acdbDxfText(tag);
+            linetype_ = AcDbSharedName::fromUtf8(tag.value);
             return true;
         case 62:
             color_ = acdbDxfInt(tag);

@@ -180,7 +180,7 @@ bool AcDbText::readTextField(const AcDbDxfTag& t) {
     else if (c == 51)
         oblique_ = acdbDxfAngle(t);
     else if (c == 7)
-        style_ = acdbDxfText(t);
+        style_ = AcDbSharedName::fromUtf8(t.value);
     else if (c == 71)
         generation_ = acdbDxfInt(t);
     else if (c == 72)

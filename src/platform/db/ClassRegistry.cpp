@@ -21,10 +21,19 @@ AcDbObjectFactory make() {
     return [] { return new T(); };
 }
 
-int polylineFlags(const AcDbDxfTags& tags) {
+template <typename TagList>
+int polylineFlags(const TagList& tags) {
     for (const auto& t : tags)
-        if (t.code == 70) return acdbDxfInt(t);
+        if (t.code == 70) return acdbDxfInt(AcDbDxfTag{t.code, t.value});
     return 0;
+}
+
+template <typename TagList>
+std::wstring solxTypeIn(const TagList& tags) {
+    for (size_t i = 0; i + 1 < tags.size(); ++i)
+        if (tags[i].code == 1001 && tags[i].value == "SOLX_TYPE" && tags[i + 1].code == 1000)
+            return acdbWide(tags[i + 1].value);
+    return {};
 }
 }  // namespace
 
@@ -58,14 +67,14 @@ void registerPlatformClasses() {
 }
 
 std::wstring solxTypeOf(const AcDbDxfTags& tags) {
-    for (size_t i = 0; i + 1 < tags.size(); ++i)
-        if (tags[i].code == 1001 && tags[i].value == "SOLX_TYPE" && tags[i + 1].code == 1000)
-            return acdbWide(tags[i + 1].value);
-    return {};
+    return solxTypeIn(tags);
 }
 
-AcDbObject* newEntityFor(const std::string& type, const AcDbDxfTags& tags) {
-    std::wstring tag = solxTypeOf(tags);
+namespace {
+
+template <typename TagList>
+AcDbObject* entityFor(const std::string& type, const TagList& tags) {
+    std::wstring tag = solxTypeIn(tags);
     if (!tag.empty()) {
         auto it = registry().bySolxType.find(tag);
         if (it != registry().bySolxType.end()) return it->second();
@@ -86,7 +95,7 @@ AcDbObject* newEntityFor(const std::string& type, const AcDbDxfTags& tags) {
     return new AcDbUnknownEntity(type);
 }
 
-AcDbObject* newObjectFor(const std::string& type, const AcDbDxfTags&) {
+AcDbObject* objectFor(const std::string& type) {
     auto it = registry().byType.find(type);
     if (it != registry().byType.end()) {
         AcDbObject* o = it->second();
@@ -94,6 +103,21 @@ AcDbObject* newObjectFor(const std::string& type, const AcDbDxfTags&) {
         delete o;
     }
     return new AcDbUnknownObject(type);
+}
+
+}  // namespace
+
+AcDbObject* newEntityFor(const std::string& type, const AcDbDxfTags& tags) {
+    return entityFor(type, tags);
+}
+AcDbObject* newEntityFor(const std::string& type, const dxf::Tags& tags) {
+    return entityFor(type, tags);
+}
+AcDbObject* newObjectFor(const std::string& type, const AcDbDxfTags&) {
+    return objectFor(type);
+}
+AcDbObject* newObjectFor(const std::string& type, const dxf::Tags&) {
+    return objectFor(type);
 }
 
 AcDbSymbolTableRecord* newTableRecord(const std::wstring& table) {

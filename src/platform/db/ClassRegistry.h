@@ -4,6 +4,7 @@
 #include <string>
 
 #include "acad/AcDbDatabase.h"
+#include "dxf/DxfDocument.h"
 
 namespace solx::db {
 
@@ -13,6 +14,9 @@ void registerPlatformClasses();
 // first, then by record type (POLYLINE by its flags); an unknown object when nothing matches.
 AcDbObject* newEntityFor(const std::string& type, const AcDbDxfTags& tags);
 AcDbObject* newObjectFor(const std::string& type, const AcDbDxfTags& tags);
+// The same straight from the reader's tags (no copy of the record).
+AcDbObject* newEntityFor(const std::string& type, const dxf::Tags& tags);
+AcDbObject* newObjectFor(const std::string& type, const dxf::Tags& tags);
 // A new record of a symbol table by table name ("LAYER", ...).
 AcDbSymbolTableRecord* newTableRecord(const std::wstring& table);
 // The SOLX_TYPE tag of a record's extended data; empty when none.

@@ -12,10 +12,9 @@
 Acad::ErrorStatus AcDbDatabase::readDxfFile(const wchar_t* path) {
     std::string file = acdbUtf8(path ? path : L"");
     try {
-        solx::dxf::Document doc = solx::dxf::readDocument(file);
         // Load into a fresh database first, so a failure leaves this one as it was.
         AcDbDatabase loaded(false);
-        solx::db::loadDocument(loaded, std::move(doc), file);
+        solx::db::loadDrawingFile(loaded, file);
         takeContentsOf(loaded);
     } catch (const solx::dxf::DxfError& e) {
         lastError_ = acdbWide(e.what());

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "acad/AcDbDatabase.h"
 #include "dxf/DxfDocument.h"
@@ -16,6 +17,14 @@ void loadDocument(AcDbDatabase& db, const dxf::Document& doc, const std::string&
 // The same, consuming the document: its entity records are released as their objects are
 // made, which keeps the peak memory of a file load near the size of the database alone.
 void loadDocument(AcDbDatabase& db, dxf::Document&& doc, const std::string& fileName);
+// Reads a file into an empty database without ever holding its entities as tags: each entity
+// of the ENTITIES section becomes its object as soon as the reader has it (after a quick first
+// pass over the file for its handles). The same database as readDocument + loadDocument, and
+// the same errors; a load error of an entity is reported where the reader stands, before any
+// fault further down the file. Throws dxf::DxfError.
+void loadDrawingFile(AcDbDatabase& db, const std::string& path);
+// The same for a file's bytes (FILE_NAME only for messages).
+void loadDrawingBytes(AcDbDatabase& db, std::string_view bytes, const std::string& fileName);
 
 // Saves the database at PATH (see dxf::writeDocument for how the file is replaced): R2010,
 // UTF-8, every record with a handle of its own and owners that exist. The sections are written

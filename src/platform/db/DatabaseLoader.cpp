@@ -11,19 +11,15 @@
 #include "db/DatabaseDefaults.h"
 #include "db/DatabaseIo.h"
 #include "db/TagResbuf.h"
+#include "dxf/DxfReader.h"
 
 namespace solx::db {
 
 namespace {
 
-// The handles given out so far in one load: an open-addressing table of handle values (0, the
-// null handle, marks a free slot), filled once and dropped at the end. A node-based set spent
-// a tenth of a large load on allocating and freeing its nodes.
+// A set of handle values: an open-addressing table (0, the null handle, marks a free slot).
 class HandleSet {
 public:
-    void reserve(size_t count) {
-        if (count * 2 > slots_.size()) rehash(count * 2);
-    }
     size_t count(uint64_t h) const {
         if (h == 0 || slots_.empty()) return 0;
         for (size_t i = slot(h);; i = (i + 1) & mask_) {
@@ -61,19 +57,33 @@ private:
     size_t size_ = 0;
 };
 
-class Loader {
+class Loader : public dxf::EntitySink {
 public:
     Loader(AcDbDatabase& db, const std::string& file) : db_(db), file_(file) {}
     // With `consumable` (the same document, given up by the caller), each entity's tags are
     // released once its object is made, so a large drawing is never held twice (as tags and as
     // objects) at the peak of a load.
     void load(const dxf::Document& doc, dxf::Document* consumable);
+    // The end of a streamed load, once the reader is through (doc: what it did not stream).
+    void finish(dxf::Document& doc);
+
+    // Streaming from the reader: the first pass gives every handle of the file, so fresh
+    // handles given out while loading never meet one further down the file.
+    void scannedSection(std::string_view name) override;
+    void scannedRecord(std::string_view type, std::string_view handle) override;
+    bool beginEntities(dxf::Document& doc) override;
+    void entity(dxf::Entity&& e) override { loadEntity(e, nullptr); }
 
 private:
     void reserveHandles(const dxf::Document& doc);
     void noteRecord(const dxf::Record& r);
+    // Header, raw sections, tables and blocks: everything entities may refer to.
+    void loadFront(const dxf::Document& doc, dxf::Document* consumable);
+    // Objects, then what can only be done once everything is in.
+    void loadBack(const dxf::Document& doc);
     AcDbObjectId add(AcDbObject* obj, const dxf::Record& r);
     void loadHeader(const dxf::Tags& header);
+    void loadRaw(const dxf::Document& doc);
     void loadTable(const dxf::Table& table);
     void loadBlock(const dxf::Block& block, dxf::Block* consumable);
     AcDbBlockTableRecord* blockFor(const dxf::Record& begin);
@@ -84,8 +94,16 @@ private:
 
     AcDbDatabase& db_;
     const std::string& file_;
-    HandleSet used_;
-    size_t records_ = 0;  // records of the document, counted while reserving their handles
+    // Handles of block begin and end records (not objects of their own): a handle is taken
+    // when an object of the database or one of these has it.
+    HandleSet blockEnds_;
+    bool taken(AcDbHandle h) const { return !db_.idOf(h).isNull() || blockEnds_.count(h.value()); }
+    size_t records_ = 0;    // records of the document, counted while reserving their handles
+    size_t rawLoaded_ = 0;  // raw sections already loaded
+    bool frontLoaded_ = false;
+    // The first pass: whether a TABLES or BLOCKS section comes after ENTITIES (then the
+    // entities wait for the whole file, as they need the tables and blocks first).
+    bool seenEntities_ = false, lateTables_ = false;
 };
 
 void Loader::noteRecord(const dxf::Record& r) {
@@ -116,7 +134,6 @@ void Loader::reserveHandles(const dxf::Document& doc) {
     for (const auto& e : doc.entities) noteEntity(e);
     for (const auto& r : doc.objects) noteRecord(r);
     // One growth of the handle sets instead of a rehash at every doubling.
-    used_.reserve(records_);
     db_.reserveObjects(records_);
 }
 
@@ -135,10 +152,9 @@ AcDbObjectId Loader::add(AcDbObject* obj, const dxf::Record& r) {
         throw dxf::DxfError(file_, r.line, r.type + handle + ": " + e.what());
     }
     AcDbObjectId id;
-    if (h.isNull() || used_.count(h.value()) ||
+    if (h.isNull() || blockEnds_.count(h.value()) ||
         db_.addAcDbObjectWithHandle(id, obj, h) != Acad::eOk)
         db_.addAcDbObject(id, obj);  // missing or repeated handle: a fresh one
-    used_.insert(id.handle().value());
     return id;
 }
 
@@ -193,12 +209,11 @@ void Loader::loadBlock(const dxf::Block& block, dxf::Block* consumable) {
     if (!rec) throw dxf::DxfError(file_, block.begin.line, "block record is not a block");
     rec->readBlockBegin(toDbTags(block.begin.tags));
     rec->readBlockEnd(toDbTags(block.end.tags));
-    if (rec->beginHandle.isNull() || used_.count(rec->beginHandle.value()))
+    if (rec->beginHandle.isNull() || taken(rec->beginHandle))
         rec->beginHandle = db_.allocateHandle();
-    if (rec->endHandle.isNull() || used_.count(rec->endHandle.value()))
-        rec->endHandle = db_.allocateHandle();
-    used_.insert(rec->beginHandle.value());
-    used_.insert(rec->endHandle.value());
+    if (rec->endHandle.isNull() || taken(rec->endHandle)) rec->endHandle = db_.allocateHandle();
+    blockEnds_.insert(rec->beginHandle.value());
+    blockEnds_.insert(rec->endHandle.value());
     for (size_t i = 0; i < block.entities.size(); ++i) {
         loadEntity(block.entities[i], rec);
         if (consumable) consumable->entities[i] = dxf::Entity{};
@@ -226,8 +241,7 @@ bool hasZeroExtrusion(const dxf::Tags& tags) {
 }
 
 AcDbObjectId Loader::loadEntity(const dxf::Entity& e, AcDbBlockTableRecord* owner) {
-    AcDbDxfTags tags = toDbTags(e.record.tags);
-    auto* ent = static_cast<AcDbEntity*>(newEntityFor(e.record.type, tags));
+    auto* ent = static_cast<AcDbEntity*>(newEntityFor(e.record.type, e.record.tags));
     ent->keepOwnProperties();
     AcDbObjectId id = add(ent, e.record);
     // A window block placed without a plane would be analysed facing up without a word.
@@ -349,33 +363,87 @@ void Loader::markBlockCycles() {
                            L" more inserts lead back to their own block");
 }
 
-void Loader::load(const dxf::Document& doc, dxf::Document* consumable) {
-    reserveHandles(doc);
-    loadHeader(doc.header);
-    for (const auto& s : doc.rawSections) {
+void Loader::scannedSection(std::string_view name) {
+    if (name == "ENTITIES") seenEntities_ = true;
+    if (seenEntities_ && (name == "TABLES" || name == "BLOCKS")) lateTables_ = true;
+}
+
+void Loader::scannedRecord(std::string_view, std::string_view handle) {
+    ++records_;
+    if (handle.empty()) return;
+    // As fileHandle() reads it; text that is not plain hexadecimal is no handle there either.
+    uint64_t v = 0;
+    for (char c : handle) {
+        int d = c >= '0' && c <= '9'   ? c - '0'
+                : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                       : -1;
+        if (d < 0 || v >> 59) return;
+        v = v * 16 + static_cast<uint64_t>(d);
+    }
+    if (!(v >> 62)) db_.noteHandle(AcDbHandle(v));
+}
+
+bool Loader::beginEntities(dxf::Document& doc) {
+    if (lateTables_) return false;
+    db_.reserveObjects(records_);
+    loadFront(doc, &doc);
+    return true;
+}
+
+void Loader::loadRaw(const dxf::Document& doc) {
+    for (; rawLoaded_ < doc.rawSections.size(); ++rawLoaded_) {
+        const auto& s = doc.rawSections[rawLoaded_];
         auto& raw = db_.rawSection(s.name);
         raw.head = toDbTags(s.head);
         for (const auto& r : s.records) raw.records.push_back({r.type, toDbTags(r.tags)});
     }
-    db_.sectionOrder() = doc.sectionOrder;
+}
+
+void Loader::loadFront(const dxf::Document& doc, dxf::Document* consumable) {
+    frontLoaded_ = true;
+    loadHeader(doc.header);
+    loadRaw(doc);
     for (const auto& t : doc.tables) loadTable(t);
     completeTables(db_);  // R12 files lack BLOCK_RECORD, APPID ...
     for (size_t i = 0; i < doc.blocks.size(); ++i)
         loadBlock(doc.blocks[i], consumable ? &consumable->blocks[i] : nullptr);
     completeBlocks(db_);
-    for (size_t i = 0; i < doc.entities.size(); ++i) {
-        loadEntity(doc.entities[i], nullptr);
-        if (consumable) consumable->entities[i] = dxf::Entity{};
-    }
+}
+
+void Loader::loadBack(const dxf::Document& doc) {
+    loadRaw(doc);
+    db_.sectionOrder() = doc.sectionOrder;
     for (const auto& r : doc.objects) {
-        AcDbDxfTags tags = toDbTags(r.tags);
-        AcDbObjectId id = add(newObjectFor(r.type, tags), r);
+        AcDbObjectId id = add(newObjectFor(r.type, r.tags), r);
         if (db_.namedObjectsDictionaryId().isNull() && r.type == "DICTIONARY")
             db_.setNamedObjectsDictionaryId(id);
     }
     completeObjects(db_);
     markBlockCycles();
     db_.forEachObject([](AcDbObject* o) { o->dxfLoaded(); });
+}
+
+void Loader::load(const dxf::Document& doc, dxf::Document* consumable) {
+    reserveHandles(doc);
+    loadFront(doc, consumable);
+    for (size_t i = 0; i < doc.entities.size(); ++i) {
+        loadEntity(doc.entities[i], nullptr);
+        if (consumable) consumable->entities[i] = dxf::Entity{};
+    }
+    loadBack(doc);
+}
+
+void Loader::finish(dxf::Document& doc) {
+    if (!frontLoaded_) {  // no ENTITIES section, or one before the tables or blocks
+        db_.reserveObjects(records_);
+        loadFront(doc, &doc);
+    }
+    for (auto& e : doc.entities) {
+        loadEntity(e, nullptr);
+        e = dxf::Entity{};
+    }
+    loadBack(doc);
 }
 
 }  // namespace
@@ -386,6 +454,18 @@ void loadDocument(AcDbDatabase& db, const dxf::Document& doc, const std::string&
 
 void loadDocument(AcDbDatabase& db, dxf::Document&& doc, const std::string& fileName) {
     Loader(db, fileName).load(doc, &doc);
+}
+
+void loadDrawingBytes(AcDbDatabase& db, std::string_view bytes, const std::string& fileName) {
+    Loader loader(db, fileName);
+    dxf::Document doc = dxf::parseDocument(bytes, fileName, &loader);
+    loader.finish(doc);
+}
+
+void loadDrawingFile(AcDbDatabase& db, const std::string& path) {
+    Loader loader(db, path);
+    dxf::Document doc = dxf::readDocument(path, &loader);
+    loader.finish(doc);
 }
 
 }  // namespace solx::db

@@ -67,7 +67,8 @@ AcDbHandle readRecordFields(AcDbObject& obj, const dxf::Tags& tags) {
             handle = handleOf(t), seenHandle = true;
             continue;
         }
-        std::string keptIn = keepMarkers || seenMarker ? (keepMarkers ? "*" : subclass) : "*";
+        static const std::string kAnywhere = "*";
+        const std::string& keptIn = keepMarkers || !seenMarker ? kAnywhere : subclass;
         if (t.code == 102 && !t.value.empty() && t.value[0] == '{') {
             // Application groups (reactors, extension dictionary) stay together where they were.
             const std::string where = seenMarker ? keptIn : "";

@@ -113,7 +113,12 @@ bool sameName(const std::wstring& a, const std::wstring& b) {
 }
 
 bool sameName(const std::wstring& a, const wchar_t* b) {
-    return sameName(a, std::wstring(b ? b : L""));
+    if (!b) return a.empty();
+    size_t i = 0;
+    for (; i < a.size() && b[i]; ++i)
+        if (std::towupper(static_cast<wint_t>(a[i])) != std::towupper(static_cast<wint_t>(b[i])))
+            return false;
+    return i == a.size() && !b[i];
 }
 
 }  // namespace solx::db

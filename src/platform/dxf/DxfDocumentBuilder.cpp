@@ -178,6 +178,8 @@ void DocumentBuilder::readSection(Document& doc) {
         readTables(doc);
     else if (name == "BLOCKS")
         readBlocks(doc);
+    else if (name == "ENTITIES" && sink_ && sink_->beginEntities(doc))
+        while (!atEndOfSection()) sink_->entity(readEntity());
     else if (name == "ENTITIES")
         readEntities(doc.entities, nullptr);
     else if (name == "OBJECTS")

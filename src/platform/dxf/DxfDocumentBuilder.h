@@ -7,6 +7,7 @@
 #include <string>
 
 #include "dxf/DxfDocument.h"
+#include "dxf/DxfReader.h"
 #include "dxf/DxfTagSource.h"
 #include "dxf/DxfTextCodec.h"
 #include "dxf/DxfValueKind.h"
@@ -21,6 +22,8 @@ public:
     // Called now and then with the number of input bytes the builder is done with, so a caller
     // that mapped the file can let go of the pages already read.
     void setReleaseHook(std::function<void(size_t)> hook) { release_ = std::move(hook); }
+    // Entities of the ENTITIES section go to SINK when it takes them (see EntitySink).
+    void setEntitySink(EntitySink* sink) { sink_ = sink; }
 
 private:
     void advance();
@@ -55,6 +58,7 @@ private:
     Tags scratch_;
     size_t tagCount_ = 0;
     std::function<void(size_t)> release_;
+    EntitySink* sink_ = nullptr;
 };
 
 }  // namespace solx::dxf

@@ -22,7 +22,8 @@ std::unique_ptr<TagSource> makeSource(std::string_view bytes, const std::string&
 
 // A whole file read into anonymous memory, freed on scope exit. The file is read, not mapped:
 // a mapped file that another program truncates while we parse it would kill us with SIGBUS,
-// where a read simply comes up short and is reported.
+// where a read simply comes up short and is reported. The pages are made in one call
+// (MAP_POPULATE) rather than one fault each: read() fills every one of them anyway.
 class FileBytes {
 public:
     explicit FileBytes(const std::string& path) {
@@ -35,8 +36,8 @@ public:
         }
         size_ = static_cast<size_t>(st.st_size);
         if (size_ > 0) {
-            void* p =
-                ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+            void* p = ::mmap(nullptr, size_, PROT_READ | PROT_WRITE,
+                             MAP_PRIVATE | MAP_ANONYMOUS | MAP_POPULATE, -1, 0);
             data_ = p == MAP_FAILED ? nullptr : static_cast<char*>(p);
         }
         if (size_ > 0 && !data_) {
@@ -91,17 +92,64 @@ private:
     size_t released_ = 0;
 };
 
-}  // namespace
-
-Document parseDocument(std::string_view bytes, const std::string& fileName) {
+// The quick first pass for a sink: raw tags only, nothing decoded or kept.
+void scan(std::string_view bytes, const std::string& fileName, EntitySink& sink) {
     std::unique_ptr<TagSource> source = makeSource(bytes, fileName);
-    return DocumentBuilder(*source, fileName).build();
+    RawTag tag;
+    bool sectionStart = false, inRecords = false, inRecord = false, dimStyle = false;
+    std::string type;
+    auto flush = [&](std::string_view handle) {
+        if (inRecord) sink.scannedRecord(type, handle);
+        inRecord = false;
+    };
+    try {
+        while (source->next(tag)) {
+            if (sectionStart) {
+                sectionStart = false;
+                if (tag.code == 2) {
+                    inRecords = tag.value == "TABLES" || tag.value == "BLOCKS" ||
+                                tag.value == "ENTITIES" || tag.value == "OBJECTS";
+                    sink.scannedSection(tag.value);
+                    continue;
+                }
+            }
+            if (tag.code == 0) {
+                flush({});
+                if (tag.value == "SECTION") {
+                    sectionStart = true, inRecords = false;
+                } else if (tag.value == "ENDSEC") {
+                    inRecords = false;
+                } else if (inRecords && tag.value != "ENDTAB") {
+                    inRecord = true;
+                    type.assign(tag.value);
+                    dimStyle = tag.value == "DIMSTYLE";
+                }
+            } else if (inRecord && tag.code == (dimStyle ? 105 : 5)) {
+                flush(tag.value);
+            }
+        }
+        flush({});
+    } catch (const DxfError&) {
+        // the parse reports it, with what comes before it in the file
+    }
 }
 
-Document readDocument(const std::string& path) {
+}  // namespace
+
+Document parseDocument(std::string_view bytes, const std::string& fileName, EntitySink* sink) {
+    if (sink) scan(bytes, fileName, *sink);
+    std::unique_ptr<TagSource> source = makeSource(bytes, fileName);
+    DocumentBuilder builder(*source, fileName);
+    builder.setEntitySink(sink);
+    return builder.build();
+}
+
+Document readDocument(const std::string& path, EntitySink* sink) {
     FileBytes file(path);
+    if (sink) scan(file.bytes(), path, *sink);
     std::unique_ptr<TagSource> source = makeSource(file.bytes(), path);
     DocumentBuilder builder(*source, path);
+    builder.setEntitySink(sink);
     builder.setReleaseHook([&file](size_t consumed) { file.releaseBefore(consumed); });
     return builder.build();
 }

@@ -1,6 +1,9 @@
 // Malformed input is refused with the file, the line and the reason; nothing crashes.
 #include <gtest/gtest.h>
 
+#include <utility>
+#include <vector>
+
 #include "dxf/DxfBinaryTagSource.h"
 #include "dxf/DxfDocumentBuilder.h"
 #include "dxf/DxfReader.h"
@@ -99,6 +102,26 @@ TEST_P(DxfMalformed, IsRefusedWithLineAndReason) {
     }
 }
 
+// Entities handed on one by one as they are read: every fault is still found, at the same line,
+// whatever was handed on before it and whatever the first pass over the raw tags met.
+struct Collector : EntitySink {
+    std::vector<Entity> entities;
+    bool beginEntities(Document&) override { return true; }
+    void entity(Entity&& e) override { entities.push_back(std::move(e)); }
+};
+
+TEST_P(DxfMalformed, IsRefusedAtTheSameLineWhenEntitiesAreStreamed) {
+    const BadCase& c = GetParam();
+    Collector sink;
+    try {
+        parseDocument(c.bytes, "case.dxf", &sink);
+        FAIL() << "accepted: " << c.name;
+    } catch (const DxfError& e) {
+        EXPECT_EQ(e.line(), c.line) << e.what();
+        EXPECT_NE(std::string(e.what()).find(c.reason), std::string::npos) << e.what();
+    }
+}
+
 std::string caseName(const testing::TestParamInfo<BadCase>& info) {
     std::string s = info.param.name;
     for (char& ch : s) {
@@ -129,6 +152,16 @@ TEST(DxfMalformedFile, PositionsPast32BitsAreReportedWhole) {
                   base + 43);  // after the sentinel and the section head
         ASSERT_EQ(doc.entities[0].record.tags.size(), 1u);
         EXPECT_EQ(doc.entities[0].record.tags[0].line, base + 50);
+    }
+    {  // the same, handed on as it is read
+        BinaryTagSource source(binary, name, base);
+        Collector sink;
+        DocumentBuilder builder(source, name);
+        builder.setEntitySink(&sink);
+        EXPECT_TRUE(builder.build().entities.empty());
+        ASSERT_EQ(sink.entities.size(), 1u);
+        EXPECT_EQ(sink.entities[0].record.line, base + 43);
+        EXPECT_EQ(sink.entities[0].record.tags.at(0).line, base + 50);
     }
     const std::string cut = kSentinel + std::string("\0\0SECTION\0\x0a\0\x01", 13);
     try {
