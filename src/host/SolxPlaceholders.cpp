@@ -16,9 +16,6 @@ void VxSunMPoint() {
 void VxSunSPoint() {
     NotAvailable(L"VxSunSPoint");
 }
-void VxSunEqCurve() {
-    NotAvailable(L"VxSunEqCurve");
-}
 void VxShadow() {
     NotAvailable(L"VxShadow");
 }
