@@ -42,6 +42,12 @@ bool UniteSamples(const MicroRegionShadows& shadows, MicroRegionMonitor& monitor
     return true;
 }
 
+bool EverShadowed(const VxGePoint& point, const MicroRegionShadows& shadows) {
+    for (size_t i = 0; i < shadows.samples.size(); ++i)
+        if (!shadows.dark[i] && shadows.shadowsAt[i].AnyContains(point)) return true;
+    return false;
+}
+
 void CompressOutlines(std::vector<VxGeRegion2d>& regions) {
     for (VxGeRegion2d& r : regions) {
         r.outer.Compress();
@@ -152,9 +158,12 @@ MicroRegionResult ComputeMicroRegions(const MicroRegionInput& input, MicroRegion
     pieces = {};
     r.regionCount = mesh.Cells().size();
     if (r.fullPeriod) {
-        std::vector<const VxGeRegion2d*> all;
-        for (const VxGeCurveMeshCell& cell : mesh.Cells()) all.push_back(&cell.region);
-        if (!VxGeUnite(all, r.fullOutlines))
+        // Faces enclosed by shadows but never shadowed themselves stay out, so that the
+        // outline keeps its holes as the united shadows would.
+        std::vector<const VxGeRegion2d*> shadowed;
+        for (const VxGeCurveMeshCell& cell : mesh.Cells())
+            if (EverShadowed(cell.center, shadows)) shadowed.push_back(&cell.region);
+        if (!VxGeUnite(shadowed, r.fullOutlines))
             r.outcome =
                 interrupt.Interrupted() ? MicroRegionOutcome::Broken : MicroRegionOutcome::Failed;
         CompressOutlines(r.fullOutlines);
