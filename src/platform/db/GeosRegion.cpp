@@ -378,6 +378,7 @@ bool PolygonizeSegments(const std::vector<AcDbRegionSegment>& noded,
 bool InteriorPoint(const AcDbRegionPolygon& polygon, AcGePoint2d& at) {
     Context& c = context();
     c.failed = false;
+    if (!usable(polygon.outer)) return false;
     Geom g(makePolygon(polygon, false));
     if (!g) return false;
     Geom point(GEOSPointOnSurface_r(c.handle, g.get()));
