@@ -30,9 +30,9 @@ TEST(VxGePolyline2d, OrientationCompressionAndHits) {
     EXPECT_DOUBLE_EQ(square.Area(), -100.0);
 
     // Mid-edge points, a repeated vertex and a nearly straight corner go; real corners stay.
-    VxGePolyline2d busy({{0, 0}, {5, 0}, {5, 0}, {10, 0}, {10, 5}, {10, 10}, {5, 10 + 1e-9},
-                         {0, 10}, {0, 3}},
-                        true);
+    VxGePolyline2d busy(
+        {{0, 0}, {5, 0}, {5, 0}, {10, 0}, {10, 5}, {10, 10}, {5, 10 + 1e-9}, {0, 10}, {0, 3}},
+        true);
     EXPECT_EQ(busy.Compress(), 5);
     EXPECT_EQ(busy.GetNodeNum(), 4);
     EXPECT_DOUBLE_EQ(std::fabs(busy.Area()), 100.0);
