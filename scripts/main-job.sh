@@ -35,10 +35,17 @@ PY
 "$solx" --script examples/district-shadows.scr --out out/district-shadows.dxf \
     --plot out/district-shadows.png "$@" examples/district.dxf >/dev/null
 
+# The equal-hour lines of the district (examples/district-equal-hours.scr: the ground that gets
+# less than 1, 2 and 3 hours of sun between 8:00 and 16:00, by the micro-region method) go to
+# out/district-equal-hours.dxf and out/district-equal-hours.png.
+"$solx" --script examples/district-equal-hours.scr --out out/district-equal-hours.dxf \
+    --plot out/district-equal-hours.png "$@" examples/district.dxf >/dev/null
+
 "$solx" --script examples/sample.scr --out out/sample-result.dxf \
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
 
 echo "main-job: window sunlight analysis of the district saved to out/district-result.dxf"
 echo "main-job: picture of it in out/district-result.png, the tables alone in out/district-table.png"
 echo "main-job: shadow outlines of the district 8:00-16:00 saved to out/district-shadows.dxf (picture out/district-shadows.png)"
+echo "main-job: equal-hour lines of 1, 2 and 3 hours of the district saved to out/district-equal-hours.dxf (picture out/district-equal-hours.png)"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"
