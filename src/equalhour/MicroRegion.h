@@ -6,7 +6,8 @@
 //
 // Phases: 1 shadow outlines per sample, united; 2 the boundaries broken at their crossings;
 // 3 the faces of the arrangement; 4 the sunlight of each face; 5 the faces below each level
-// united. When the only level is the whole period the line is the outline of everything ever
+// united. Phases 2 to 5 run tile by tile (MicroRegionTiles.h); the phase times add up the
+// tiles. When the only level is the whole period the line is the outline of everything ever
 // shadowed, the union of the samples' shadows, and phases 2 to 5 are skipped while the unions
 // succeed.
 
@@ -29,6 +30,9 @@ struct MicroRegionInput {
     SolxSunSetting sun;
     double calcHeight = 0.0;
     int evaluationMode = 0;  // 0 total effective sunlight, else the longest continuous period
+    // Boundary segments per tile of the arrangement: a tile's faces then take some tens of
+    // megabytes at most.
+    size_t segmentsPerTile = 4000;
 };
 
 // What watches the computation: the messages between phases, the progress meter and the
@@ -69,7 +73,7 @@ struct MicroRegionResult {
     std::vector<VxGeRegion2d> fullOutlines;
     // Per level: the merged outlines of the micro-regions below it.
     std::vector<std::vector<VxGeRegion2d>> merged;
-    size_t boundaryCount = 0, pieceCount = 0, regionCount = 0;
+    size_t boundaryCount = 0, pieceCount = 0, regionCount = 0, tileCount = 0;
     std::clock_t t0 = 0, t1 = 0, t2 = 0, t3 = 0, t4 = 0;
 };
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "MicroRegion.h"
+#include "MicroRegionTiles.h"
 #include "acad/AcDbRegionOps.h"
 #include "host/VxUtPushResource.h"
 #include "solx/SolxTimeList.h"
@@ -13,8 +14,6 @@ namespace {
 
 // A region whose sunlight equals a level this closely (minutes) is not below it.
 constexpr double kLevelTolerance = 0.000001;
-// About this many meter updates and break tests while the regions are evaluated.
-constexpr size_t kProgressSteps = 100;
 
 // The full-period shortcut: the unions of all samples united one after the other, the meter
 // moving with them. False when a union fails (`broken` tells a break from a failure).
@@ -55,40 +54,104 @@ void CompressOutlines(std::vector<VxGeRegion2d>& regions) {
     }
 }
 
-// Phases 4 and 5.
-void EvaluateAndMerge(const MicroRegionInput& input, const MicroRegionShadows& shadows,
-                      const std::vector<VxGeCurveMeshCell>& cells, MicroRegionMonitor& monitor,
-                      const VxGeInterruptScope& interrupt, MicroRegionResult& r) {
-    monitor.Say(VxUtLangText(L"\n求阴影次数..."));
-    const size_t n = cells.size();
-    const size_t stride = std::max<size_t>(n / kProgressSteps, 1);
-    std::vector<std::vector<size_t>> below(input.levels.size());
-    monitor.Begin(VxUtLangText(L"计算微区的日照时间"), static_cast<int>(n));
-    for (size_t c = 0; c < n; ++c) {
-        if (c % stride == 0 && !monitor.Continue(static_cast<int>(c))) {
+// What the tiles of phases 2 to 5 add up: clock ticks per phase and, per level (or for the
+// whole period, the one "level" of the ever-shadowed ground), the outlines of each tile.
+struct TileTotals {
+    std::clock_t breakTicks = 0, faceTicks = 0, sunTicks = 0, mergeTicks = 0;
+    std::vector<std::vector<VxGeRegion2d>> parts;
+    bool saidFaces = false, saidSunlight = false, saidMerge = false;
+};
+
+// One tile: its pieces broken, its faces found and evaluated, the faces below each level
+// united. False when the engine fails or the user broke off.
+bool RunTile(const MicroRegionInput& input, const MicroRegionShadows& shadows,
+             const MicroRegionTiling& tiling, int tile, bool fullPeriod,
+             MicroRegionMonitor& monitor, MicroRegionResult& r, TileTotals& totals) {
+    std::clock_t at = std::clock();
+    VxGeObjList curves;
+    for (const VxGeLineSeg2d& s : tiling.segments[tile])
+        curves.Append(VxGePolyline2d({s.start, s.end}));
+    curves.Append(tiling.Outline(tile));
+    std::vector<VxGeLineSeg2d> pieces;
+    if (!curves.InterBreakCurveEx2d(pieces, tiling.grid)) return false;
+    curves.RemoveAll();
+    r.pieceCount += pieces.size();
+    totals.breakTicks += std::clock() - at;
+    at = std::clock();
+    if (!totals.saidFaces) monitor.Say(VxUtLangText(L"\n划分微区...")), totals.saidFaces = true;
+    VxGeCurveMesh mesh(pieces);
+    if (!mesh.FindAllMesh()) return false;
+    pieces = {};
+    r.regionCount += mesh.Cells().size();
+    totals.faceTicks += std::clock() - at;
+    at = std::clock();
+    if (!totals.saidSunlight)
+        monitor.Say(VxUtLangText(L"\n求阴影次数...")), totals.saidSunlight = true;
+    const size_t groups = fullPeriod ? 1 : input.levels.size();
+    std::vector<std::vector<const VxGeRegion2d*>> below(groups);
+    for (const VxGeCurveMeshCell& cell : mesh.Cells()) {
+        // Ground that no sample shadows is no micro-region: it stays out of every line.
+        if (!EverShadowed(cell.center, shadows)) continue;
+        if (fullPeriod) {
+            below[0].push_back(&cell.region);
+            continue;
+        }
+        const double v = MicroRegionSunlight(cell.center, shadows, input.sun, input.evaluationMode);
+        for (size_t k = 0; k < groups; ++k)
+            if (v < input.levels[k] * 60.0 - kLevelTolerance) below[k].push_back(&cell.region);
+    }
+    totals.sunTicks += std::clock() - at;
+    at = std::clock();
+    if (!totals.saidMerge) monitor.Say(VxUtLangText(L"\n合并微区...\n")), totals.saidMerge = true;
+    for (size_t k = 0; k < groups; ++k) {
+        std::vector<VxGeRegion2d> united;
+        if (!VxGeUnite(below[k], united)) return false;
+        for (VxGeRegion2d& u : united) totals.parts[k].push_back(std::move(u));
+    }
+    totals.mergeTicks += std::clock() - at;
+    return true;
+}
+
+// Phases 2 to 5 over the tiles, and the tiles' outlines united.
+void RunTiles(const MicroRegionInput& input, const MicroRegionShadows& shadows,
+              MicroRegionMonitor& monitor, const VxGeInterruptScope& interrupt,
+              MicroRegionResult& r) {
+    const MicroRegionTiling tiling = TileCurves(shadows.boundaryCurves, input.segmentsPerTile);
+    r.tileCount = static_cast<size_t>(tiling.Count());
+    TileTotals totals;
+    totals.parts.resize(r.fullPeriod ? 1 : input.levels.size());
+    monitor.Begin(VxUtLangText(L"计算微区的日照时间"), tiling.Count());
+    for (int tile = 0; tile < tiling.Count(); ++tile) {
+        if (!monitor.Continue(tile)) {
             r.outcome = MicroRegionOutcome::Broken;
             return;
         }
-        const double v =
-            MicroRegionSunlight(cells[c].center, shadows, input.sun, input.evaluationMode);
-        for (size_t k = 0; k < input.levels.size(); ++k)
-            if (v < input.levels[k] * 60.0 - kLevelTolerance) below[k].push_back(c);
-    }
-    monitor.End();
-    r.t4 = std::clock();
-    monitor.Say(VxUtLangText(L"\n合并微区...\n"));
-    r.merged.resize(input.levels.size());
-    for (size_t k = 0; k < below.size(); ++k) {
-        std::vector<const VxGeRegion2d*> regions;
-        regions.reserve(below[k].size());
-        for (size_t c : below[k]) regions.push_back(&cells[c].region);
-        if (!VxGeUnite(regions, r.merged[k])) {
+        if (!RunTile(input, shadows, tiling, tile, r.fullPeriod, monitor, r, totals)) {
+            monitor.End();
             r.outcome =
                 interrupt.Interrupted() ? MicroRegionOutcome::Broken : MicroRegionOutcome::Failed;
             return;
         }
-        CompressOutlines(r.merged[k]);
     }
+    monitor.End();
+    r.t2 = r.t1 + totals.breakTicks;
+    r.t3 = r.t2 + totals.faceTicks;
+    r.t4 = r.t3 + totals.sunTicks;
+    std::vector<std::vector<VxGeRegion2d>> merged(totals.parts.size());
+    for (size_t k = 0; k < totals.parts.size(); ++k) {
+        std::vector<const VxGeRegion2d*> parts;
+        for (const VxGeRegion2d& p : totals.parts[k]) parts.push_back(&p);
+        if (!VxGeUnite(parts, merged[k])) {
+            r.outcome =
+                interrupt.Interrupted() ? MicroRegionOutcome::Broken : MicroRegionOutcome::Failed;
+            return;
+        }
+        CompressOutlines(merged[k]);
+    }
+    if (r.fullPeriod)
+        r.fullOutlines = std::move(merged.front());
+    else
+        r.merged = std::move(merged);
 }
 
 }  // namespace
@@ -132,45 +195,10 @@ MicroRegionResult ComputeMicroRegions(const MicroRegionInput& input, MicroRegion
         }
         r.fullRegion.clear();  // fall back on the arrangement
     }
-    r.t2 = std::clock();
-    // Nothing to draw: the arrangement would be built for nobody.
-    if (input.levels.empty()) {
-        r.t3 = r.t4 = r.t2;
-        return r;
-    }
-    std::vector<VxGeLineSeg2d> pieces;
+    r.t2 = r.t3 = r.t4 = std::clock();
     r.boundaryCount = shadows.boundaryCurves.GetLength();
-    if (!shadows.boundaryCurves.InterBreakCurveEx2d(pieces)) {
-        r.outcome =
-            interrupt.Interrupted() ? MicroRegionOutcome::Broken : MicroRegionOutcome::Failed;
-        return r;
-    }
-    shadows.boundaryCurves.RemoveAll();
-    r.pieceCount = pieces.size();
-    r.t2 = std::clock();
-    monitor.Say(VxUtLangText(L"\n划分微区..."));
-    VxGeCurveMesh mesh(pieces);
-    if (!mesh.FindAllMesh()) {
-        r.outcome =
-            interrupt.Interrupted() ? MicroRegionOutcome::Broken : MicroRegionOutcome::Failed;
-        return r;
-    }
-    pieces = {};
-    r.regionCount = mesh.Cells().size();
-    if (r.fullPeriod) {
-        // Faces enclosed by shadows but never shadowed themselves stay out, so that the
-        // outline keeps its holes as the united shadows would.
-        std::vector<const VxGeRegion2d*> shadowed;
-        for (const VxGeCurveMeshCell& cell : mesh.Cells())
-            if (EverShadowed(cell.center, shadows)) shadowed.push_back(&cell.region);
-        if (!VxGeUnite(shadowed, r.fullOutlines))
-            r.outcome =
-                interrupt.Interrupted() ? MicroRegionOutcome::Broken : MicroRegionOutcome::Failed;
-        CompressOutlines(r.fullOutlines);
-        r.t3 = r.t4 = std::clock();
-        return r;
-    }
-    r.t3 = std::clock();
-    EvaluateAndMerge(input, shadows, mesh.Cells(), monitor, interrupt, r);
+    // Nothing to draw: the arrangement would be built for nobody.
+    if (input.levels.empty()) return r;
+    RunTiles(input, shadows, monitor, interrupt, r);
     return r;
 }

@@ -67,7 +67,8 @@ std::vector<VxGeRegion2d> RegionsOf(const std::vector<AcDbRegionPolygon>& polygo
     return regions;
 }
 
-// One sample: its united shadow when the union succeeds, else its separate polygons.
+// One sample: the boundary of its united shadow when the union succeeds, else the rings of its
+// separate polygons.
 void AddSample(const std::vector<AcDbRegionPolygon>& polygons, MicroRegionShadows& out) {
     std::vector<const AcDbRegionPolygon*> pointers;
     for (const AcDbRegionPolygon& p : polygons) pointers.push_back(&p);
@@ -75,12 +76,13 @@ void AddSample(const std::vector<AcDbRegionPolygon>& polygons, MicroRegionShadow
     if (!polygons.empty() && solx::region::UnitePolygons(pointers, SliverArea(polygons), united) &&
         !united.empty()) {
         AppendRings(united, out.boundaryCurves);
-        out.shadowsAt.emplace_back(RegionsOf(united));
         out.stepRegions.push_back(std::move(united));
-        return;
+    } else {
+        out.allUnited = false;
+        AppendRings(polygons, out.boundaryCurves);
     }
-    out.allUnited = false;
-    AppendRings(polygons, out.boundaryCurves);
+    // The separate polygons are small and many, which the index answers fastest; a point is in
+    // one of them exactly when it is in their union.
     out.shadowsAt.emplace_back(RegionsOf(polygons));
 }
 

@@ -118,6 +118,7 @@ struct DistrictCase {
     const char* name;
     std::vector<Box> boxes;
     double z;
+    size_t segmentsPerTile = 4000;
 };
 
 class MicroRegionGrid : public ::testing::TestWithParam<DistrictCase> {};
@@ -130,9 +131,14 @@ TEST_P(MicroRegionGrid, LevelsAgreeWithRayCastPoints) {
     const std::vector<double> levels{1.0, 2.0, 3.0};
     const SolxSunSetting sun = GreatCold(480, 960, 6);
     MicroRegionMonitor quiet;
-    const MicroRegionResult r = ComputeMicroRegions(InputOf(c.boxes, levels, sun, c.z), quiet);
+    MicroRegionInput input = InputOf(c.boxes, levels, sun, c.z);
+    input.segmentsPerTile = c.segmentsPerTile;
+    const MicroRegionResult r = ComputeMicroRegions(input, quiet);
     ASSERT_EQ(r.outcome, MicroRegionOutcome::Done);
     ASSERT_EQ(r.merged.size(), levels.size());
+    if (c.segmentsPerTile < 1000) {
+        EXPECT_GT(r.tileCount, 20u);
+    }
     MicroRegionShadows shadows;
     ASSERT_TRUE(ComputeShadowPhase(InputOf(c.boxes, levels, sun, c.z), quiet, shadows));
     const BruteForce brute(c.boxes, sun, c.z);
@@ -173,6 +179,13 @@ const DistrictCase kDistricts[] = {
       {0, 0, 20000, 10000, 0, 27000},
       {20000, 0, 30000, 10000, 9000, 18000}},
      0.0},
+    // The same arrangement cut into many small tiles: the lines run on across the tiles' edges.
+    {"SlabTowerAndLowBlockInSmallTiles",
+     {{-30000, 0, 10000, 12000, 0, 30000},
+      {20000, 5000, 30000, 15000, 0, 60000},
+      {-20000, 40000, 0, 50000, 0, 9000}},
+     0.0,
+     60},
     // A plane at 3 m: a 2.995 m shed casts nothing on it, the slab still does.
     {"PlaneAboveAShed",
      {{-30000, 0, 10000, 12000, 0, 30000}, {0, 30000, 5000, 35000, 0, 2995}},

@@ -32,8 +32,11 @@ struct AcDbRegionSegment {
 
 // Noding: every path of `paths` split at each crossing, touch and overlap with any other (and
 // with itself), so that pieces meet only at their ends; pieces that overlap are given once.
-// False when the engine fails or is interrupted.
-bool NodePaths(const std::vector<AcDbRegionPath>& paths, std::vector<AcDbRegionSegment>& out);
+// The pieces' ends are snapped to a grid of `grid` drawing units (0: 1e-10 of the size of the
+// work and its distance from the origin); pieces noded apart on one grid meet exactly. False
+// when the engine fails or is interrupted.
+bool NodePaths(const std::vector<AcDbRegionPath>& paths, std::vector<AcDbRegionSegment>& out,
+               double grid = 0.0);
 
 // The bounded faces of the arrangement of noded segments (NodePaths): each face as a polygon
 // with the faces it surrounds as holes, outer ring counter-clockwise; dangling pieces bound

@@ -92,8 +92,10 @@ public:
 
     // All curves split at their mutual intersections and overlaps (and where one touches
     // itself): `result` gets straight pieces that meet only at their ends, overlapping pieces
-    // once. False when the engine fails or the user broke off (VxGeInterruptScope).
-    bool InterBreakCurveEx2d(std::vector<VxGeLineSeg2d>& result) const;
+    // once. The ends are snapped to a grid of `grid` drawing units (0: far below the size of
+    // the curves), so pieces broken apart on one grid meet exactly. False when the engine fails
+    // or the user broke off (VxGeInterruptScope).
+    bool InterBreakCurveEx2d(std::vector<VxGeLineSeg2d>& result, double grid = 0.0) const;
 
 private:
     std::vector<VxGePolyline2d> m_curves;
@@ -129,8 +131,9 @@ bool PolyCenter(const VxGeRegion2d& region, VxGePoint& center);
 // holes clockwise, shared edges gone. False when the engine fails or the user broke off.
 bool VxGeUnite(const std::vector<const VxGeRegion2d*>& regions, std::vector<VxGeRegion2d>& out);
 
-// Answers "which regions contain this point" fast for many points: a uniform grid over the
-// regions' boxes, then the exact test (VxGeRegion2d::Contains) on the few that can hold it.
+// Answers "does a region contain this point" fast for many points: a uniform grid over the
+// regions' boxes, then the even-odd test on the few that can hold it. A point on an edge may
+// go either way (ask it for points inside faces, not on their edges).
 class VxGeRegionIndex {
 public:
     explicit VxGeRegionIndex(std::vector<VxGeRegion2d> regions);

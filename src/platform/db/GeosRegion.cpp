@@ -323,7 +323,8 @@ void pollStop() {
 
 }  // namespace
 
-bool NodePaths(const std::vector<AcDbRegionPath>& paths, std::vector<AcDbRegionSegment>& out) {
+bool NodePaths(const std::vector<AcDbRegionPath>& paths, std::vector<AcDbRegionSegment>& out,
+               double grid) {
     out.clear();
     Context& c = context();
     c.failed = false;
@@ -340,7 +341,7 @@ bool NodePaths(const std::vector<AcDbRegionPath>& paths, std::vector<AcDbRegionS
     const double size = std::max({hi[0] - lo[0], hi[1] - lo[1], std::fabs(lo[0]), std::fabs(lo[1]),
                                   std::fabs(hi[0]), std::fabs(hi[1])});
     if (!std::isfinite(size)) return true;  // no line work
-    Geom noded(GEOSUnaryUnionPrec_r(c.handle, lines.get(), size * kNodingGrid));
+    Geom noded(GEOSUnaryUnionPrec_r(c.handle, lines.get(), grid > 0 ? grid : size * kNodingGrid));
     if (!noded || c.failed) return false;
     collectSegments(noded.get(), out);
     return true;

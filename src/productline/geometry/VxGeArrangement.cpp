@@ -57,7 +57,7 @@ std::unique_ptr<solx::region::InterruptScope> g_pScope;
 
 }  // namespace
 
-bool VxGeObjList::InterBreakCurveEx2d(std::vector<VxGeLineSeg2d>& result) const {
+bool VxGeObjList::InterBreakCurveEx2d(std::vector<VxGeLineSeg2d>& result, double grid) const {
     result.clear();
     std::vector<AcDbRegionPath> paths;
     paths.reserve(m_curves.size());
@@ -67,7 +67,7 @@ bool VxGeObjList::InterBreakCurveEx2d(std::vector<VxGeLineSeg2d>& result) const 
         paths.push_back(std::move(path));
     }
     std::vector<AcDbRegionSegment> pieces;
-    if (!solx::region::NodePaths(paths, pieces)) return false;
+    if (!solx::region::NodePaths(paths, pieces, grid)) return false;
     result.reserve(pieces.size());
     for (const AcDbRegionSegment& s : pieces)
         result.push_back({VxGePoint(s.start.x, s.start.y), VxGePoint(s.end.x, s.end.y)});

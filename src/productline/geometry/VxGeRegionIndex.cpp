@@ -10,6 +10,25 @@ namespace {
 // the grid stays small next to the regions themselves.
 constexpr double kCellsPerRegion = 4.0;
 constexpr int kMaxCellsPerSide = 2048;
+// Even-odd crossing test of a closed ring, without the boundary distance of HitTest.
+bool Crosses(const std::vector<VxGePoint>& ring, const VxGePoint& p) {
+    bool inside = false;
+    for (size_t i = 0, n = ring.size(), j = n - 1; i < n; j = i++) {
+        const VxGePoint& a = ring[i];
+        const VxGePoint& b = ring[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < (b.x - a.x) * (p.y - a.y) / (b.y - a.y) + a.x)
+            inside = !inside;
+    }
+    return inside;
+}
+
+bool InRegion(const VxGeRegion2d& r, const VxGePoint& p) {
+    if (!Crosses(r.outer.Points(), p)) return false;
+    for (const VxGePolyline2d& hole : r.holes)
+        if (Crosses(hole.Points(), p)) return false;
+    return true;
+}
+
 }  // namespace
 
 VxGeRegionIndex::VxGeRegionIndex(std::vector<VxGeRegion2d> regions)
@@ -59,7 +78,7 @@ bool VxGeRegionIndex::AnyContains(const VxGePoint& p) const {
     const size_t cell = static_cast<size_t>(y) * m_nx + x;
     for (uint32_t i = m_start[cell]; i < m_start[cell + 1]; ++i) {
         const uint32_t r = m_items[i];
-        if (m_boxes[r].Contains(p) && m_regions[r].Contains(p)) return true;
+        if (m_boxes[r].Contains(p) && InRegion(m_regions[r], p)) return true;
     }
     return false;
 }
