@@ -1,7 +1,8 @@
 // The micro-region method on generated districts of 50, 100 and 200 buildings (with their roof
 // faces), 1, 2 and 3-hour levels, 8:00 to 16:00 at the 6-minute step (81 samples) on 大寒日 in
 // Beijing, on the ground. One run per size; the counters give each phase's seconds and the
-// sizes that drive them: boundary curves, arrangement pieces and micro-regions.
+// sizes that drive them: boundary curves, arrangement pieces, micro-regions and tiles. The last
+// three runs compare tile sizes on 25 buildings.
 
 #include <benchmark/benchmark.h>
 
@@ -36,6 +37,7 @@ void BM_MicroRegion(benchmark::State& state) {
     input.sun.startMinute = 480;
     input.sun.endMinute = 960;
     input.sun.stepMinutes = 6;
+    if (state.range(1) > 0) input.segmentsPerTile = static_cast<size_t>(state.range(1));
     MicroRegionMonitor quiet;
     MicroRegionResult r;
     for (auto _ : state) {
@@ -52,13 +54,19 @@ void BM_MicroRegion(benchmark::State& state) {
     state.counters["curves"] = static_cast<double>(r.boundaryCount);
     state.counters["pieces"] = static_cast<double>(r.pieceCount);
     state.counters["regions"] = static_cast<double>(r.regionCount);
+    state.counters["tiles"] = static_cast<double>(r.tileCount);
     state.counters["ok"] = r.outcome == MicroRegionOutcome::Done;
 }
 
+// Buildings, and the boundary segments per tile (0: the method's own).
 BENCHMARK(BM_MicroRegion)
-    ->Arg(50)
-    ->Arg(100)
-    ->Arg(200)
+    ->Args({50, 0})
+    ->Args({100, 0})
+    ->Args({200, 0})
+    ->Args({25, 250})
+    ->Args({25, 1000})
+    ->Args({25, 4000})
+    ->Args({25, 16000})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

@@ -32,7 +32,7 @@ struct MicroRegionInput {
     int evaluationMode = 0;  // 0 total effective sunlight, else the longest continuous period
     // Boundary segments per tile of the arrangement: a tile's faces then take some tens of
     // megabytes at most.
-    size_t segmentsPerTile = 4000;
+    size_t segmentsPerTile = 1000;
 };
 
 // What watches the computation: the messages between phases, the progress meter and the

@@ -118,7 +118,7 @@ struct DistrictCase {
     const char* name;
     std::vector<Box> boxes;
     double z;
-    size_t segmentsPerTile = 4000;
+    size_t segmentsPerTile = 1000;
 };
 
 class MicroRegionGrid : public ::testing::TestWithParam<DistrictCase> {};
