@@ -33,6 +33,7 @@ OWNERS = [
     ("src/host/", "src/host/"),
     ("src/ui/", "src/host/"),
     ("src/analysis/", "src/host/"),
+    ("src/equalhour/", "src/host/"),
 ]
 
 DROP_WITH_VALUE = {"-o", "-MT", "-MF", "-MQ"}
