@@ -35,6 +35,7 @@ OWNERS = [
     ("src/ui/", "src/host/"),
     ("src/analysis/", "src/host/"),
     ("src/simulation/", "src/host/"),
+    ("src/equalhour/", "src/host/"),
 ]
 
 DROP_WITH_VALUE = {"-o", "-MT", "-MF", "-MQ"}

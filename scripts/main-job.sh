@@ -49,6 +49,11 @@ PY
 # a click, a new height, picks answered Yes and No; the markers and the last tip are in the picture.
 "$solx" --script examples/district-spoint.scr --out out/district-spoint.dxf \
     --plot out/district-spoint.png "$@" examples/district.dxf >out/district-spoint.txt
+# The equal-hour lines of the district (examples/district-equal-hours.scr: the ground that gets
+# less than 1, 2 and 3 hours of sun between 8:00 and 16:00, by the micro-region method) go to
+# out/district-equal-hours.dxf and out/district-equal-hours.png.
+"$solx" --script examples/district-equal-hours.scr --out out/district-equal-hours.dxf \
+    --plot out/district-equal-hours.png "$@" examples/district.dxf >/dev/null
 
 "$solx" --script examples/sample.scr --out out/sample-result.dxf \
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
@@ -58,4 +63,5 @@ echo "main-job: picture of it in out/district-result.png, the tables alone in ou
 echo "main-job: shadow outlines of the district 8:00-16:00 saved to out/district-shadows.dxf (picture out/district-shadows.png)"
 echo "main-job: grid sunlight map of the courtyards saved to out/district-grid.dxf (pictures out/district-grid.png, out/district-grid-courtyard.png)"
 echo "main-job: single-point queries on the district saved to out/district-spoint.dxf (picture out/district-spoint.png, transcript with the [tip] lines out/district-spoint.txt)"
+echo "main-job: equal-hour lines of 1, 2 and 3 hours of the district saved to out/district-equal-hours.dxf (picture out/district-equal-hours.png)"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"

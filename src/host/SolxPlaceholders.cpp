@@ -10,9 +10,6 @@ void NotAvailable(const wchar_t* command) {
 }
 }  // namespace
 
-void VxSunEqCurve() {
-    NotAvailable(L"VxSunEqCurve");
-}
 void VxShadow() {
     NotAvailable(L"VxShadow");
 }

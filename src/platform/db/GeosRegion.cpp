@@ -4,6 +4,7 @@
 
 #include <geos_c.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdarg>
 #include <memory>
@@ -238,6 +239,167 @@ std::vector<AcDbRegionPolygon> RepairRing(const AcDbRegionRing& ring) {
     Geom valid(GEOSMakeValid_r(c.handle, g.get()));
     if (valid && !c.failed) collectPolygons(valid.get(), 0.0, out);
     return out;
+}
+
+}  // namespace solx::region
+
+namespace solx::region {
+
+namespace {
+
+Geom makePaths(const std::vector<AcDbRegionPath>& paths) {
+    Context& c = context();
+    std::vector<GEOSGeometry*> parts;
+    parts.reserve(paths.size());
+    for (const AcDbRegionPath& path : paths) {
+        if (path.size() < 2) continue;
+        c.buffer.resize(2 * path.size());
+        for (size_t i = 0; i < path.size(); ++i) {
+            c.buffer[2 * i] = path[i].x;
+            c.buffer[2 * i + 1] = path[i].y;
+        }
+        GEOSCoordSequence* seq = GEOSCoordSeq_copyFromBuffer_r(
+            c.handle, c.buffer.data(), static_cast<unsigned>(path.size()), 0, 0);
+        if (GEOSGeometry* line = seq ? GEOSGeom_createLineString_r(c.handle, seq) : nullptr)
+            parts.push_back(line);
+    }
+    return Geom(GEOSGeom_createCollection_r(c.handle, GEOS_MULTILINESTRING, parts.data(),
+                                            static_cast<unsigned>(parts.size())));
+}
+
+Geom makeSegments(const std::vector<AcDbRegionSegment>& segments) {
+    Context& c = context();
+    std::vector<GEOSGeometry*> parts;
+    parts.reserve(segments.size());
+    for (const AcDbRegionSegment& s : segments) {
+        const double xy[4] = {s.start.x, s.start.y, s.end.x, s.end.y};
+        GEOSCoordSequence* seq = GEOSCoordSeq_copyFromBuffer_r(c.handle, xy, 2, 0, 0);
+        if (GEOSGeometry* line = seq ? GEOSGeom_createLineString_r(c.handle, seq) : nullptr)
+            parts.push_back(line);
+    }
+    return Geom(GEOSGeom_createCollection_r(c.handle, GEOS_MULTILINESTRING, parts.data(),
+                                            static_cast<unsigned>(parts.size())));
+}
+
+// The segments of every line of a (multi)line geometry.
+void collectSegments(const GEOSGeometry* g, std::vector<AcDbRegionSegment>& out) {
+    Context& c = context();
+    const int type = GEOSGeomTypeId_r(c.handle, g);
+    if (type == GEOS_LINESTRING || type == GEOS_LINEARRING) {
+        const GEOSCoordSequence* seq = GEOSGeom_getCoordSeq_r(c.handle, g);
+        unsigned n = 0;
+        if (!seq || !GEOSCoordSeq_getSize_r(c.handle, seq, &n) || n < 2) return;
+        c.buffer.resize(2 * static_cast<size_t>(n));
+        GEOSCoordSeq_copyToBuffer_r(c.handle, seq, c.buffer.data(), 0, 0);
+        for (unsigned i = 0; i + 1 < n; ++i) {
+            const AcGePoint2d a(c.buffer[2 * i], c.buffer[2 * i + 1]);
+            const AcGePoint2d b(c.buffer[2 * i + 2], c.buffer[2 * i + 3]);
+            if (a.x != b.x || a.y != b.y) out.push_back(AcDbRegionSegment{a, b});
+        }
+    } else if (type == GEOS_MULTILINESTRING || type == GEOS_GEOMETRYCOLLECTION) {
+        for (int i = 0; i < GEOSGetNumGeometries_r(c.handle, g); ++i)
+            collectSegments(GEOSGetGeometryN_r(c.handle, g, i), out);
+    }
+}
+
+bool readPoint(const GEOSGeometry* point, AcGePoint2d& at) {
+    GEOSContextHandle_t h = context().handle;
+    if (!point || GEOSisEmpty_r(h, point) != 0) return false;
+    return GEOSGeomGetX_r(h, point, &at.x) == 1 && GEOSGeomGetY_r(h, point, &at.y) == 1;
+}
+
+// The noding grid relative to the size of the line work (and its distance from the origin).
+constexpr double kNodingGrid = 1e-10;
+
+bool (*g_stop)() = nullptr;
+bool g_interrupted = false;
+
+void pollStop() {
+    if (g_stop && !g_interrupted && g_stop()) {
+        g_interrupted = true;
+        GEOS_interruptRequest();
+    }
+}
+
+}  // namespace
+
+bool NodePaths(const std::vector<AcDbRegionPath>& paths, std::vector<AcDbRegionSegment>& out,
+               double grid) {
+    out.clear();
+    Context& c = context();
+    c.failed = false;
+    Geom lines = makePaths(paths);
+    if (!lines) return false;
+    // Snap-rounding on a grid far below any drawn detail: plain floating noding iterates, and
+    // on the many nearly parallel edges of shadows a few minutes apart it may never settle.
+    double lo[2] = {INFINITY, INFINITY}, hi[2] = {-INFINITY, -INFINITY};
+    for (const AcDbRegionPath& path : paths)
+        for (const AcGePoint2d& p : path) {
+            lo[0] = std::min(lo[0], p.x), lo[1] = std::min(lo[1], p.y);
+            hi[0] = std::max(hi[0], p.x), hi[1] = std::max(hi[1], p.y);
+        }
+    const double size = std::max({hi[0] - lo[0], hi[1] - lo[1], std::fabs(lo[0]), std::fabs(lo[1]),
+                                  std::fabs(hi[0]), std::fabs(hi[1])});
+    if (!std::isfinite(size)) return true;  // no line work
+    Geom noded(GEOSUnaryUnionPrec_r(c.handle, lines.get(), grid > 0 ? grid : size * kNodingGrid));
+    if (!noded || c.failed) return false;
+    collectSegments(noded.get(), out);
+    return true;
+}
+
+bool PolygonizeSegments(const std::vector<AcDbRegionSegment>& noded,
+                        std::vector<AcDbRegionPolygon>& faces, std::vector<AcGePoint2d>* inside) {
+    faces.clear();
+    if (inside) inside->clear();
+    Context& c = context();
+    c.failed = false;
+    Geom lines = makeSegments(noded);
+    if (!lines) return false;
+    const GEOSGeometry* input = lines.get();
+    Geom all(GEOSPolygonize_r(c.handle, &input, 1));
+    if (!all || c.failed) return false;
+    const int n = GEOSGetNumGeometries_r(c.handle, all.get());
+    faces.reserve(n);
+    for (int i = 0; i < n; ++i) {
+        const GEOSGeometry* face = GEOSGetGeometryN_r(c.handle, all.get(), i);
+        const size_t before = faces.size();
+        collectPolygons(face, 0.0, faces);
+        if (faces.size() == before || !inside) continue;
+        Geom point(GEOSPointOnSurface_r(c.handle, face));
+        AcGePoint2d at;
+        if (!readPoint(point.get(), at)) {
+            faces.pop_back();  // a face too thin to hold a point has no sunlight of its own
+            continue;
+        }
+        inside->push_back(at);
+    }
+    return !c.failed;
+}
+
+bool InteriorPoint(const AcDbRegionPolygon& polygon, AcGePoint2d& at) {
+    Context& c = context();
+    c.failed = false;
+    if (!usable(polygon.outer)) return false;
+    Geom g(makePolygon(polygon, false));
+    if (!g) return false;
+    Geom point(GEOSPointOnSurface_r(c.handle, g.get()));
+    return !c.failed && readPoint(point.get(), at);
+}
+
+InterruptScope::InterruptScope(bool (*stop)()) {
+    g_stop = stop;
+    g_interrupted = false;
+    GEOS_interruptRegisterCallback(&pollStop);
+}
+
+InterruptScope::~InterruptScope() {
+    GEOS_interruptRegisterCallback(nullptr);
+    GEOS_interruptCancel();
+    g_stop = nullptr;
+}
+
+bool InterruptScope::Interrupted() const {
+    return g_interrupted;
 }
 
 }  // namespace solx::region

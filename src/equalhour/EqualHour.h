@@ -1,0 +1,65 @@
+#pragma once
+// The equal-hour lines ("VxSunEqCurve"): for each hour level the outline of the ground that
+// gets less sunlight than the level over the analysis period, in plan at the calculation height
+// (by the micro-region method or by fitting contour lines through a grid of points), or along
+// unfolded outer walls. This header holds what the command and its methods share: the levels,
+// the parameters, the usable outlines and the tag every equal-hour line carries.
+
+#include <string>
+#include <vector>
+
+#include "acad/AcDbCore.h"
+#include "brel/VxGePoint.h"
+#include "solx/SolxBuilding.h"
+#include "solx/SolxShadowSource.h"
+#include "solx/SolxSunSample.h"
+
+class AcDbEntity;
+
+// The most levels one run draws (the message names the number).
+inline constexpr int kMaxEqualHourLevels = 16;
+
+// The hour levels of a level text, in the order typed: comma-separated tokens (only the ASCII
+// comma separates), each read as a number the way the C library's _wtof reads it (leading
+// blanks skipped, reading stops at the first character that cannot continue a number, no
+// number reads 0), divided by 60 when `inMinutes`. A value within 0.05 h of one already taken
+// is a duplicate; otherwise it is taken when 0.01 < value < 10.01. Dropped tokens say nothing.
+// Tokens are cut at 255 characters. Not sorted and not limited to kMaxEqualHourLevels.
+std::vector<double> ParseHourLevels(const std::wstring& text, bool inMinutes);
+
+// What the command reads once its dialog closed with OK; lengths in drawing units.
+struct EqualHourParams {
+    SolxSunSetting sun;
+    std::wstring levelsText;
+    int levelsInMinutes = 0;
+    double calcHeight = 0.0;
+    int evaluationMode = 0;  // 0 total effective sunlight, else the longest continuous period
+    double gridSize = 1000.0;
+    int labelSpacing = 1;
+    int method = 1;  // 0 micro-region, 1 fitting
+    int facadeMode = 0;
+    int smoothing = 1;
+    int showNumberGrid = 0;
+};
+
+// The buildings that cast a shadow on the plane at `calcHeight`: a valid closed outline, a
+// height above the zero distance and a top at least 0.01 above the plane. Outlines and the
+// parallel (x = base elevation, y = height) points.
+struct UsableOutlines {
+    std::vector<std::vector<VxGePoint>> outlines;
+    std::vector<VxGePoint> baseAndHeight;
+};
+UsableOutlines CollectUsableOutlines(const SolxBuildingList& buildings, double calcHeight);
+
+// The mark of every equal-hour line: one info row (the evaluation's name and the level as
+// "h:mm"), the colour of the level in the current standard's colour table, and the layer when
+// `layer` is not null.
+void TagEqualHourEntity(AcDbEntity* entity, double level, int evaluationMode, AcDbObjectId layer);
+
+// The plan methods. Each prints its own messages and draws on `layer`.
+void RunMicroRegionMethod(const UsableOutlines& usable, const SolxShadowSourceList& sources,
+                          const std::vector<double>& levels, const EqualHourParams& params,
+                          AcDbObjectId layer);
+void RunFittingMethod(const SolxBuildingList& buildings, const SolxShadowSourceList& sources,
+                      const std::vector<double>& levels, const EqualHourParams& params,
+                      AcDbObjectId layer);
