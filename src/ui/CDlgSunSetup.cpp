@@ -34,7 +34,10 @@ void HourMinute(const SolxDegree& time, int& hour, int& minute) {
 }
 }  // namespace
 
-CDlgSunSetup::CDlgSunSetup(UINT templateId, CWnd* parent) : VxUiDialog(templateId, parent) {
+CDlgSunSetup::CDlgSunSetup(UINT templateId, CWnd* parent)
+    : VxUiDialog(templateId, parent),
+      m_sharedStep(g_SunDataSet.m_nStep),
+      m_sharedStepValue(g_SunDataSet.m_dStep) {
     CreatPlaceDlg(this);
     FindPlaceDlgZone(g_SunDataSet.m_strPlace, g_SunDataSet.m_zone);
 }
@@ -157,7 +160,21 @@ void CDlgSunSetup::ShowPosition() {
 
 // The drawing takes the settings only from a confirmed dialog, and only when they differ from
 // what it holds; a cancelled dialog's edits stay in the session's settings (docs/decisions.md).
+// A family with its own step writes the shared step, never its own.
 void CDlgSunSetup::OnDestroy() {
-    if (IsModalEnded() && ModalResult() == IDOK) g_SunDataSet.SaveSunDataSetDict(&g_dictSunSet);
+    if (IsModalEnded() && ModalResult() == IDOK) {
+        SolxDataSet& s = g_SunDataSet;
+        if (HasOwnStep()) {
+            const int ownStep = s.m_nStep;
+            const double ownStepValue = s.m_dStep;
+            s.m_nStep = m_sharedStep;
+            s.m_dStep = m_sharedStepValue;
+            s.SaveSunDataSetDict(&g_dictSunSet);
+            s.m_nStep = ownStep;
+            s.m_dStep = ownStepValue;
+        } else {
+            s.SaveSunDataSetDict(&g_dictSunSet);
+        }
+    }
     VxUiDialog::OnDestroy();
 }

@@ -1,7 +1,7 @@
 #pragma once
 // CDlgSunSetup: the common setup dialog of every analysis command. It edits the shared settings
 // g_SunDataSet (standard, place, date and solar term, start and end time, step) and saves them
-// into the drawing whenever it closes, with OK or Cancel. Edits made before Cancel stay.
+// into the drawing when it closes with OK. Edits made before Cancel stay in the session only.
 // Derived dialogs add their own fields and call DoDataExchange of this class first.
 
 #include "SolxTimeEdit.h"
@@ -28,6 +28,9 @@ protected:
     void DoDataExchange(CDataExchange* pDX) override;
     void DeclareMessageMap(CMessageMap& map) override;
     void OnDestroy() override;
+    // True in the families that put a step of their own in the settings while they exist: the
+    // drawing then takes the shared step as it was when the dialog was made.
+    virtual bool HasOwnStep() const { return false; }
 
     // A new choice in the standard combo; the last item opens the standards manager.
     virtual void OnStdChanged();
@@ -53,4 +56,8 @@ private:
     void LoadSettings(CDataExchange* pDX);
     void ExchangePlace(CDataExchange* pDX);
     void ShowPosition();
+
+    // The shared step (both forms) before any family swapped its own in.
+    int m_sharedStep = 0;
+    double m_sharedStepValue = 0.0;
 };

@@ -2,7 +2,8 @@
 // Setup dialog families with a time step of their own. While a CDlgSunSetup2 (or CDlgSunSetup3)
 // exists, the settings' step is the family's remembered step; the constructor swaps them and
 // the destructor swaps back, so the family keeps what was last edited in it and the settings'
-// own step is unchanged after the dialog closes. A change of standard leaves the step alone.
+// own step is unchanged after the dialog closes, and is what OK writes to the drawing. A change of
+// standard leaves the step alone.
 
 #include "CDlgSunSetup.h"
 
@@ -13,6 +14,7 @@ public:
 
 protected:
     void OnStdChanged() override;
+    bool HasOwnStep() const override { return true; }
 };
 
 class CDlgSunSetup3 : public CDlgSunSetup2 {

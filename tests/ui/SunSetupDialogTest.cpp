@@ -6,6 +6,8 @@
 #include <map>
 
 #include "CDlgSunSetup2.h"
+#include "COutlineDlg.h"
+#include "CSinglePointDlg.h"
 #include "ScriptedFrontEnd.h"
 #include "SetupDialogFixture.h"
 #include "mfc/DialogPresenter.h"
@@ -265,6 +267,66 @@ TEST_F(SetupDialogTest, StepFamiliesRememberTheirOwnStep) {
     EXPECT_EQ(shownStep(SetupDlg(2010)), L"1");
     EXPECT_EQ(shownStep(Setup2Dlg(2006)), L"10");
     EXPECT_EQ(SunSetup3Step(), 30);
+}
+
+// The drawing keeps the shared step whichever dialog confirmed the settings: a family's own
+// step (single point 10 over the second family's, outline 60) is never written as the shared one.
+TEST_F(SetupDialogTest, FamiliesWriteTheSharedStepToTheDrawing) {
+    SunSetup2Step() = 10;
+    SunSetup3Step() = 60;
+    SinglePointStep() = 15;
+    g_SunDataSet.m_nStep = 5;
+    g_SunDataSet.m_dStep = 5.0;
+    auto storedStep = [] {
+        SolxDataSet saved;
+        EXPECT_TRUE(saved.LoadSunDataSetDict(&g_dictSunSet));
+        return saved.m_nStep;
+    };
+    {
+        CSinglePointDlg dialog;
+        EXPECT_EQ(RunScript(dialog, {L"@set 2018 10", L"@set 2048 0900", L"@ok"}), IDOK);
+    }
+    EXPECT_EQ(SinglePointStep(), 10);
+    EXPECT_EQ(storedStep(), 5) << "the single-point step was written as the shared one";
+    SolxDataSet saved;
+    ASSERT_TRUE(saved.LoadSunDataSetDict(&g_dictSunSet));
+    EXPECT_EQ(saved.GetStartMinute(), 540);  // the dialog's other edits were written
+    {
+        COutlineDlg dialog;
+        EXPECT_EQ(RunScript(dialog, {L"@set 2018 30", L"@set 2048 0930", L"@ok"}), IDOK);
+    }
+    EXPECT_EQ(SunSetup3Step(), 30);
+    EXPECT_EQ(storedStep(), 5) << "the outline step was written as the shared one";
+    {
+        Setup2Dlg dialog(2006);
+        EXPECT_EQ(RunScript(dialog, {L"@set 2018 20", L"@set 2048 1000", L"@ok"}), IDOK);
+    }
+    EXPECT_EQ(storedStep(), 5);
+    EXPECT_EQ(g_SunDataSet.m_nStep, 5);
+    EXPECT_DOUBLE_EQ(g_SunDataSet.m_dStep, 5.0);
+
+    // The common dialog still writes its own edit of the shared step.
+    SetupDlg common(2010);
+    EXPECT_EQ(RunScript(common, {L"@set 2018 7", L"@ok"}), IDOK);
+    EXPECT_EQ(storedStep(), 7);
+}
+
+// Cancel in a family dialog leaves the drawing alone, whatever was typed.
+TEST_F(SetupDialogTest, CancelledFamilyDialogLeavesTheDrawingAlone) {
+    g_SunDataSet.m_nStep = 5;
+    g_SunDataSet.m_dStep = 5.0;
+    {
+        CSinglePointDlg dialog;
+        EXPECT_EQ(RunScript(dialog, {L"@set 2018 20", L"@set 2046 2026-02-04", L"@cancel"}),
+                  IDCANCEL);
+        COutlineDlg outline;
+        EXPECT_EQ(RunScript(outline, {L"@set 2018 20", L"@cancel"}), IDCANCEL);
+    }
+    AcDbDictionary* root = nullptr;
+    ASSERT_EQ(acdbOpenObject(root, m_db->namedObjectsDictionaryId(), AcDb::kForRead), Acad::eOk);
+    EXPECT_FALSE(root->has(g_dictSunSet.c_str())) << "Cancel added the settings dictionary";
+    root->close();
+    EXPECT_EQ(g_SunDataSet.m_nStep, 5);
 }
 
 TEST_F(SetupDialogTest, CaptionReplacesTheTemplates) {

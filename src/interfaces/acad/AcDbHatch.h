@@ -2,10 +2,19 @@
 
 #include "acad/AcDbEntity.h"
 
+#include <memory>
+
 // HATCH with polyline boundary loops (points with bulges), in the plane at elevation, for
-// hatches the program makes. Hatches read from files stay untyped entities (kept whole).
+// hatches the program makes. Hatches read from files stay untyped entities (kept whole);
+// fromDxfTags reads such a record into a hatch that is drawn like a made one.
 class AcDbHatch : public AcDbEntity {
 public:
+    // The hatch a HATCH record describes (its tags as read): pattern, elevation and loops, with
+    // polyline loops as written and line and circular arc edges as points (arcs in steps of at
+    // most 5 degrees). Null when the record holds what is not understood: elliptic or spline
+    // edges, a plane other than +Z or -Z (mirrored into +Z), a loop of fewer than 3 points.
+    static std::unique_ptr<AcDbHatch> fromDxfTags(const std::vector<AcDbKeptTag>& tags);
+
     struct Loop {
         std::vector<AcGePoint2d> points;
         std::vector<double> bulges;  // empty or one per point

@@ -45,6 +45,7 @@ private:
     void AddFace(const Context& ctx, const AcDbFace& f, int aci);
     void AddRegion(const Context& ctx, const AcDbRegion& r, int aci);
     void AddSolidHatch(const Context& ctx, const AcDbHatch& h, int aci);
+    void AddHatch(const Context& ctx, const AcDbHatch& h, int aci);
     void AddText(const Context& ctx, const AcDbText& t, int aci);
     void AddMText(const Context& ctx, const AcDbUnknownEntity& m, int aci);
     void AddReference(const Context& ctx, const AcDbBlockReference& ref, const std::wstring& layer,
@@ -154,6 +155,14 @@ void SceneBuilder::AddSolidHatch(const Context& ctx, const AcDbHatch& h, int aci
         if (plan.size() >= 3) fill.rings.push_back(std::move(plan));
     }
     if (!fill.rings.empty()) scene_.fills.push_back(std::move(fill));
+}
+
+// A solid hatch is filled; a patterned one shows its loops.
+void SceneBuilder::AddHatch(const Context& ctx, const AcDbHatch& h, int aci) {
+    if (h.isSolidFill()) return AddSolidHatch(ctx, h, aci);
+    for (int i = 0; i < h.numLoops(); ++i)
+        AddBulged(ctx, h.loopAt(i).points, h.loopAt(i).bulges, h.elevation(), AcGeVector3d::kZAxis,
+                  true, aci);
 }
 
 void SceneBuilder::AddText(const Context& ctx, const AcDbText& t, int aci) {
@@ -345,16 +354,14 @@ void SceneBuilder::Visit(const AcDbEntity& e, const Context& ctx) {
     } else if (auto* point = dynamic_cast<const AcDbPoint*>(&e)) {
         scene_.dots.push_back({Plan(ctx, point->position()), AciColour(aci)});
     } else if (auto* hatch = dynamic_cast<const AcDbHatch*>(&e)) {
-        if (hatch->isSolidFill()) {
-            AddSolidHatch(ctx, *hatch, aci);
-            return;
-        }
-        for (int i = 0; i < hatch->numLoops(); ++i)
-            AddBulged(ctx, hatch->loopAt(i).points, hatch->loopAt(i).bulges, hatch->elevation(),
-                      AcGeVector3d::kZAxis, true, aci);
+        AddHatch(ctx, *hatch, aci);
     } else if (auto* unknown = dynamic_cast<const AcDbUnknownEntity*>(&e);
                unknown && unknown->dxfName() == L"MTEXT") {
         AddMText(ctx, *unknown, aci);
+    } else if (std::unique_ptr<AcDbHatch> read;
+               unknown && unknown->dxfName() == L"HATCH" &&
+               (read = AcDbHatch::fromDxfTags(unknown->keptTags()))) {
+        AddHatch(ctx, *read, aci);  // a hatch read from a file, drawn like a made one
     } else if (!AddPolyEntity(ctx, e, aci)) {
         AddExploded(ctx, e, layer, aci);
     }
