@@ -13,6 +13,3 @@ void NotAvailable(const wchar_t* command) {
 void VxSunEqCurve() {
     NotAvailable(L"VxSunEqCurve");
 }
-void VxShadow() {
-    NotAvailable(L"VxShadow");
-}
