@@ -127,7 +127,8 @@ BOOL SolxRenderDlg::OnInitDialog() {
 
     // The place of the settings, the date and its solar term.
     m_comboPlace.ResetContent();
-    for (const SolxCity& city : g_SunDataSet.m_cities) m_comboPlace.AddString(city.m_strName.c_str());
+    for (const SolxCity& city : g_SunDataSet.m_cities)
+        m_comboPlace.AddString(city.m_strName.c_str());
     if (m_comboPlace.SelectString(-1, g_SunDataSet.m_zone.m_strName.c_str()) < 0) {
         m_comboPlace.AddString(g_SunDataSet.m_zone.m_strName.c_str());
         m_comboPlace.SelectString(-1, g_SunDataSet.m_zone.m_strName.c_str());
@@ -153,8 +154,7 @@ BOOL SolxRenderDlg::OnInitDialog() {
     m_endEdit.SetRange(0, 0, 23, 59);
     ShowTime(m_startEdit, m_startMinute);
     ShowTime(m_endEdit, m_endMinute);
-    m_timeEdit.SetRange(m_startMinute / 60, m_startMinute % 60, m_endMinute / 60,
-                        m_endMinute % 60);
+    m_timeEdit.SetRange(m_startMinute / 60, m_startMinute % 60, m_endMinute / 60, m_endMinute % 60);
     ShowTime(m_timeEdit, m_minute);
     for (CEdit* edit : {static_cast<CEdit*>(&m_timeEdit), static_cast<CEdit*>(&m_startEdit),
                         static_cast<CEdit*>(&m_endEdit)})
@@ -256,6 +256,7 @@ bool SolxRenderDlg::CheckEdits(bool save) {
             fail(L"无效的阴影高度", m_planeEdit);
         } else {
             m_planeSlider.SetPos(static_cast<int>(RoundHalfAway(height)));
+            m_planeHeight = height;
             m_view.m_planeHeight = height;
             m_view.Refresh();
         }
@@ -284,10 +285,10 @@ void SolxRenderDlg::OnPlaneChange() {
     const std::wstring text = m_planeEdit.GetWindowTextString();
     wchar_t* rest = nullptr;
     const double height = std::wcstod(text.c_str(), &rest);
-    if (text.empty() || text.back() == L'.' || (*rest == 0 && height == m_view.m_planeHeight))
+    if (text.empty() || text.back() == L'.' || (*rest == 0 && height == m_planeHeight))
         m_planeEdit.SetModify(FALSE);
-    else if (*rest == 0)
-        m_view.m_planeHeight = height;
+    else
+        m_planeHeight = height;
 }
 
 void SolxRenderDlg::OnHScroll(UINT, UINT, CScrollBar* bar) {
@@ -298,7 +299,8 @@ void SolxRenderDlg::OnHScroll(UINT, UINT, CScrollBar* bar) {
         m_timeEdit.SetModify(FALSE);
         ApplySun();
     } else if (bar->m_hWnd == m_planeSlider.m_hWnd) {
-        m_view.m_planeHeight = m_planeSlider.GetPos();
+        m_planeHeight = m_planeSlider.GetPos();
+        m_view.m_planeHeight = m_planeHeight;
         m_planeEdit.SetWindowText(NumberText(m_view.m_planeHeight).c_str());
         m_planeEdit.SetModify(FALSE);
         m_view.Refresh();

@@ -107,6 +107,7 @@ private:
     int m_endMinute = 15 * 60;
     int m_step = 3;
     int m_autoRecord = 0;
+    double m_planeHeight = 0.0;  // typed, taken by the view once checked
     bool m_playing = false;
     bool m_relationsAnalysed = false;
     int m_relationAnalyses = 0;

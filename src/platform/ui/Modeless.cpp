@@ -170,10 +170,11 @@ ModelessLine RunLine(const std::wstring& line, editor::HostMessage& error) {
         SolxSnapshotRequest request;
         request.path = rest;
         window->SendMessage(WM_SOLX_SNAPSHOT, 0, reinterpret_cast<LPARAM>(&request));
-        if (!request.handled) error = editor::HostMessage(L"the window has no picture to save");
+        if (!request.handled)
+            error = editor::HostMessage(L"the window has no picture to save");
         else if (!request.error.empty())
-            error = editor::HostMessagef(L"cannot save %s: %s", rest.c_str(),
-                                         request.error.c_str());
+            error =
+                editor::HostMessagef(L"cannot save %s: %s", rest.c_str(), request.error.c_str());
         return error.English().empty() ? ModelessLine::Done : ModelessLine::Failed;
     }
     DialogAction action;
@@ -183,7 +184,7 @@ ModelessLine RunLine(const std::wstring& line, editor::HostMessage& error) {
         return ModelessLine::Failed;
     }
     return ScriptDialogPresenter::Apply(*dialog, action, error) ? ModelessLine::Done
-                                                                 : ModelessLine::Failed;
+                                                                : ModelessLine::Failed;
 }
 }  // namespace
 
