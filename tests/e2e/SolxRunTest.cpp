@@ -60,7 +60,7 @@ protected:
     fs::path m_dir;
 };
 
-const char* const kCommands[] = {"VxSunEqCurve", "VxShadow"};
+const char* const kCommands[] = {"VxSunEqCurve"};
 
 TEST_F(SolxRun, SampleScriptInChinese) {
     const fs::path out = m_dir / "zh.dxf";
@@ -90,7 +90,7 @@ TEST_F(SolxRun, SampleScriptInEnglish) {
 
 TEST_F(SolxRun, MisfitLineStopsWithoutSaving) {
     const fs::path out = Write("kept.dxf", "previous contents");
-    const fs::path script = Write("bad.scr", "VxShadow\nLIST\n; comment\nnonsense words\n\n");
+    const fs::path script = Write("bad.scr", "VxSunEqCurve\nLIST\n; comment\nnonsense words\n\n");
     const std::string before = ReadFile(m_sample);
     const RunResult r =
         Run("--script " + script.string() + " --out " + out.string() + " " + m_sample);
