@@ -1,5 +1,7 @@
 #include "SolxRenderDlg.h"
 
+#include <cairo.h>
+
 #include <cmath>
 #include <cwchar>
 
@@ -116,6 +118,7 @@ void SolxRenderDlg::DeclareMessageMap(CMessageMap& map) {
     map.OnCommand(BN_CLICKED, kReload, [this] { OnReloadModel(); });
     map.OnCommand(BN_CLICKED, kDefaultView, [this] { OnDefaultView(); });
     map.OnCommand(BN_CLICKED, kPlay, [this] { OnPlay(); });
+    map.OnCommand(BN_CLICKED, kRecordOptions, [this] { OnRecordOptions(); });
     map.OnCommand(CBN_SELCHANGE, kTerm, [this] { OnTermChanged(); });
     map.OnNotify(DTN_DATETIMECHANGE, kDate, [this](NMHDR*, LRESULT*) { OnDateChanged(); });
 }
@@ -395,12 +398,94 @@ void SolxRenderDlg::StopAnimation() {
     SetWindowText(VxUtLangText(L"日照仿真"));
 }
 
+BOOL CRenderOptDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    SetDlgItemText(2036, g_sRecordFile.c_str());
+    if (CWnd* browse = GetDlgItem(2037)) browse->EnableWindow(FALSE);  // no file dialog here
+    return TRUE;
+}
+
+void CRenderOptDlg::OnOK() {
+    m_path = GetDlgItemTextString(2036);
+    g_sRecordFile = m_path;
+    EndDialog(IDOK);
+}
+
+void SolxRenderDlg::OnRecordOptions() {
+    CRenderOptDlg options(this);
+    if (options.DoModal() == IDOK) m_recordPath = options.m_path;
+}
+
+std::vector<std::uint8_t> SolxRenderDlg::GrabFrame() {
+    if (m_view.NeedsPaint()) m_view.Paint();
+    std::vector<std::uint8_t> rgb = m_view.Context()->ReadPixels();
+    const int w = m_view.Context()->Width(), h = m_view.Context()->Height();
+    if (rgb.size() != static_cast<std::size_t>(w) * h * 3) return rgb;
+    // The time text in red over the picture, drawn by cairo on a copy in its pixel layout.
+    cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
+    unsigned char* data = cairo_image_surface_get_data(surface);
+    const int stride = cairo_image_surface_get_stride(surface);
+    cairo_surface_flush(surface);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
+            auto* q =
+                reinterpret_cast<std::uint32_t*>(data + static_cast<std::ptrdiff_t>(y) * stride) +
+                x;
+            *q = static_cast<std::uint32_t>(p[0]) << 16 | static_cast<std::uint32_t>(p[1]) << 8 |
+                 p[2];
+        }
+    cairo_surface_mark_dirty(surface);
+    cairo_t* cr = cairo_create(surface);
+    cairo_set_source_rgb(cr, 1, 0, 0);
+    cairo_select_font_face(cr, "sans-serif", CAIRO_FONT_SLANT_NORMAL, CAIRO_FONT_WEIGHT_BOLD);
+    cairo_set_font_size(cr, 20);
+    cairo_font_extents_t font;
+    cairo_font_extents(cr, &font);
+    cairo_move_to(cr, 2, font.ascent);
+    cairo_show_text(cr, solx::win::WideToUtf8(GetDlgItemTextString(kTime)).c_str());
+    cairo_destroy(cr);
+    cairo_surface_flush(surface);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x) {
+            const std::uint32_t v = reinterpret_cast<const std::uint32_t*>(
+                data + static_cast<std::ptrdiff_t>(y) * stride)[x];
+            std::uint8_t* p = &rgb[(static_cast<std::size_t>(y) * w + x) * 3];
+            p[0] = static_cast<std::uint8_t>(v >> 16);
+            p[1] = static_cast<std::uint8_t>(v >> 8);
+            p[2] = static_cast<std::uint8_t>(v);
+        }
+    cairo_surface_destroy(surface);
+    return rgb;
+}
+
+void SolxRenderDlg::StartRecording() {
+    m_recorder = std::make_unique<SolxAVIFile>();
+    m_recorder->SetSaveOptionsParentWnd(this);
+    m_recorder->SetHasSaveOptionsDialog(0);
+    m_recorder->SetColorNum(m_colourCount);
+    const int w = m_view.Context()->Width(), h = m_view.Context()->Height();
+    const bool ok = m_recorder->Init(m_recordPath, w, h, m_recordRate) &&
+                    m_recorder->AddFrame(GrabFrame()) && m_recorder->Status();
+    if (!ok) {
+        SetWindowText(VxUtLangText(L"日照仿真(无法自动录像，请关闭动画后检查录像设置!)"));
+        m_recorder.reset();
+        return;
+    }
+    std::wstring caption = VxUtLangText(L"日照仿真(正在录像:%s，录像过程中请保证本窗口始终显示!)");
+    if (const auto at = caption.find(L"%s"); at != std::wstring::npos)
+        caption.replace(at, 2, m_recordPath);
+    SetWindowText(caption.c_str());
+}
+
 void SolxRenderDlg::OnPlay() {
+    m_recorder.reset();  // finishes the film of the last run
     if (m_playing) {
         StopAnimation();
         return;
     }
     if (!CheckEdits(true)) return;
+    if (IsChecked(*this, kAutoRecord)) StartRecording();
     m_playButton.SetWindowText(VxUtLangText(L"停止"));
     SetTimer(kAnimationTimer, 1000);
     m_playing = true;
@@ -430,6 +515,10 @@ void SolxRenderDlg::OnTimer(UINT_PTR id) {
     m_timeEdit.SetModify(FALSE);
     ApplySun();
     m_view.Paint();
+    if (m_recorder) {
+        m_recorder->AddFrame(GrabFrame());
+        if (!m_playing) m_recorder.reset();
+    }
 }
 
 LRESULT SolxRenderDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -451,6 +540,7 @@ void SolxRenderDlg::OnCancel() {
 }
 
 void SolxRenderDlg::OnDestroy() {
+    m_recorder.reset();  // a film cut short is finished and playable
     if (m_playing) KillTimer(kAnimationTimer);
     KillTimer(kPollTimer);
     m_playing = false;

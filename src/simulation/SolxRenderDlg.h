@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "SolxAVIFile.h"
 #include "SolxSample.h"
 #include "mfc/CDialog.h"
 #include "mfc/afxcmn.h"
@@ -19,6 +20,18 @@ protected:
 
 private:
     bool m_hidden = false;
+};
+
+// The recording options: where the film is written.
+class CRenderOptDlg : public CDialog {
+public:
+    static constexpr UINT kTemplate = 2001;
+    explicit CRenderOptDlg(CWnd* parent) : CDialog(kTemplate, parent) {}
+    std::wstring m_path;
+
+protected:
+    BOOL OnInitDialog() override;
+    void OnOK() override;
 };
 
 class SolxRenderDlg : public CDialog {
@@ -55,6 +68,10 @@ public:
     bool RelationsAnalysed() const { return m_relationsAnalysed; }
     int RelationAnalyses() const { return m_relationAnalyses; }
     double PlaneHeight() const { return m_view.m_planeHeight; }
+    bool Recording() const { return m_recorder != nullptr; }
+    const std::wstring& RecordPath() const { return m_recordPath; }
+    // The view's picture with the current time in red at the top left (RGB, rows from the top).
+    std::vector<std::uint8_t> GrabFrame();
 
 protected:
     BOOL OnInitDialog() override;
@@ -80,6 +97,8 @@ private:
     void OnDateChanged();
     void OnTermChanged();
     void StopAnimation();
+    void OnRecordOptions();
+    void StartRecording();
     void AnalyseRelations();
     void SetPlaneRange(int low, int high);
     void ShowTime(SolxTimeEdit& edit, int minute);
@@ -114,4 +133,7 @@ private:
     bool m_silentCheck = false;
     double m_modelBottom = 0.0, m_modelTop = 0.0;  // rounded half away from zero
     std::wstring m_recordPath;
+    std::unique_ptr<SolxAVIFile> m_recorder;
+    int m_colourCount = 32;
+    int m_recordRate = 25;
 };
