@@ -11,6 +11,7 @@
 #include <numbers>
 #include <unistd.h>
 
+#include "../support/CommandOutput.h"
 #include "../ui/ScriptedFrontEnd.h"
 #include "SolxRenderDlg.h"
 #include "acad/AcDbDatabase.h"
@@ -258,6 +259,100 @@ TEST_F(RenderWindow, SnapshotWritesThePictureOfTheView) {
     EXPECT_EQ(word(20), SolxRenderDlg::kViewHeight);
     std::filesystem::remove(path);
     EXPECT_EQ(Line(L"@snapshot /no/such/folder/x.png"), ModelessLine::Failed);
+}
+
+// ffprobe's reading of a film: codec, width, height, frames counted by decoding, frame rate.
+std::string Probe(const std::filesystem::path& film) {
+    return solx::testing::CommandOutput(
+        "ffprobe -v error -count_frames -select_streams v:0 -show_entries "
+        "stream=codec_name,width,height,nb_read_frames,r_frame_rate -of csv=p=0 '" +
+        film.string() + "' 2>&1");
+}
+
+class RenderWindowRecording : public RenderWindow {
+protected:
+    void SetUp() override {
+        RenderWindow::SetUp();
+        m_dir = std::filesystem::temp_directory_path() /
+                ("solx-film-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::create_directories(m_dir);
+    }
+    void TearDown() override {
+        RenderWindow::TearDown();
+        std::filesystem::remove_all(m_dir);
+    }
+    // Sets the film's path through the recording options and switches recording on.
+    void RecordTo(const std::filesystem::path& film) {
+        ScriptedFrontEnd options({L"@set 2036 " + film.wstring(), L"@ok"});
+        ASSERT_EQ(Line(L"@click 2032"), ModelessLine::Done) << error;
+        ASSERT_EQ(Line(L"@set 2031 1"), ModelessLine::Done) << error;
+    }
+    std::filesystem::path m_dir;
+};
+
+TEST_F(RenderWindowRecording, PlayedHourIsAFilmOfOneFramePerStep) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    const auto film = m_dir / "day.avi";
+    RecordTo(film);
+    ASSERT_EQ(Line(L"@set 2015 14:00"), ModelessLine::Done);
+    ASSERT_EQ(Line(L"@set 2018 5"), ModelessLine::Done);
+    ASSERT_EQ(Line(L"@click 2033"), ModelessLine::Done);
+    EXPECT_TRUE(window->Recording());
+    EXPECT_NE(window->GetWindowTextString().find(film.wstring()), std::wstring::npos);
+    EXPECT_FALSE(window->GetDlgItem(2031)->IsWindowEnabled());
+    ASSERT_EQ(Line(L"@wait 20000"), ModelessLine::Done);
+    EXPECT_FALSE(window->Playing());
+    EXPECT_FALSE(window->Recording());  // finished with the animation
+    // The first frame at 14:00 and one a step of 5 minutes up to 15:00: 1 + 12 frames.
+    EXPECT_EQ(Probe(film), "mjpeg,640,480,25/1,13\n");
+}
+
+TEST_F(RenderWindowRecording, FrameCarriesTheTimeInRedAtTheTopLeft) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    const std::vector<std::uint8_t> frame = window->GrabFrame();
+    ASSERT_EQ(frame.size(),
+              std::size_t{SolxRenderDlg::kViewWidth} * SolxRenderDlg::kViewHeight * 3);
+    // Pure red pixels only where the text is: in the top-left corner, none elsewhere.
+    int redInCorner = 0, redElsewhere = 0;
+    for (int y = 0; y < SolxRenderDlg::kViewHeight; ++y)
+        for (int x = 0; x < SolxRenderDlg::kViewWidth; ++x) {
+            const std::size_t at =
+                (static_cast<std::size_t>(y) * SolxRenderDlg::kViewWidth + x) * 3;
+            const bool red = frame[at] > 200 && frame[at + 1] < 40 && frame[at + 2] < 40;
+            if (!red) continue;
+            if (x < 100 && y < 30)
+                ++redInCorner;
+            else
+                ++redElsewhere;
+        }
+    EXPECT_GT(redInCorner, 30);
+    EXPECT_EQ(redElsewhere, 0);
+}
+
+TEST_F(RenderWindowRecording, BadPathShowsTheCaptionAndTheAnimationGoesOn) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    RecordTo(m_dir / "no-such-folder" / "day.avi");
+    ASSERT_EQ(Line(L"@click 2033"), ModelessLine::Done);
+    EXPECT_FALSE(window->Recording());
+    EXPECT_EQ(window->GetWindowTextString(), L"日照仿真(无法自动录像，请关闭动画后检查录像设置!)");
+    EXPECT_TRUE(window->Playing());
+    ASSERT_EQ(Line(L"@wait 2000"), ModelessLine::Done);
+    EXPECT_EQ(window->CurrentMinute(), 11 * 60 + 6);
+}
+
+TEST_F(RenderWindowRecording, ClosingWhileRecordingLeavesAPlayableFilm) {
+    ASSERT_TRUE(OpenWindow());
+    const auto film = m_dir / "cut.avi";
+    RecordTo(film);
+    ASSERT_EQ(Line(L"@click 2033"), ModelessLine::Done);
+    ASSERT_EQ(Line(L"@wait 3000"), ModelessLine::Done);
+    ASSERT_EQ(Line(L"@close"), ModelessLine::Done);
+    EXPECT_EQ(SolxRenderDlg::Instance(), nullptr);
+    EXPECT_EQ(Probe(film), "mjpeg,640,480,25/1,4\n");  // the first frame and three ticks
 }
 
 }  // namespace
