@@ -5,6 +5,7 @@ extern "C" {
 #include <libavformat/avformat.h>
 #include <libavutil/error.h>
 #include <libavutil/imgutils.h>
+#include <libavutil/log.h>
 #include <libswscale/swscale.h>
 }
 
@@ -50,6 +51,9 @@ bool SolxAVIFile::Fail(const std::string& what, int code) {
 
 int SolxAVIFile::Init(const std::wstring& path, int width, int height, int rate) {
     Close();
+    // The libraries' notes (the full-range JPEG pixel format is "deprecated" to the scaler)
+    // would reach the command line's error output; failures are reported through Error().
+    av_log_set_level(AV_LOG_ERROR);
     m_enc = std::make_unique<Encoder>();
     m_frames = 0;
     m_error.clear();
