@@ -121,7 +121,8 @@ TEST_F(EntryTest, RegisteredHandlersSayTheyAreNotAvailableYet) {
     solx::editor::SetFrontEnd(fe.get());
     for (const auto* cmd : GroupCommands(L"SolxAnalysis")) {
         // The window analysis, the grid analysis, the single point, the shadow outlines, the
-        // simulation and the drawing scale are real: with no answers they end silently at their first prompt.
+        // simulation and the drawing scale are real: with no answers they end silently at their
+        // first prompt.
         const std::wstring name = cmd->globalName;
         if (name == L"VxWinSunAna" || name == L"VxSunMPoint" || name == L"VxSunSPoint" ||
             name == L"VxShadow2d" || name == L"VxSetScale" || name == L"VxShadow")
