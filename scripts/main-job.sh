@@ -55,6 +55,11 @@ PY
 "$solx" --script examples/district-equal-hours.scr --out out/district-equal-hours.dxf \
     --plot out/district-equal-hours.png "$@" examples/district.dxf >/dev/null
 
+# The 3D shadow simulation of the district (examples/district-sim.scr): views at 9:00, 12:00 and
+# 15:00 with the ground shadows and with the shadows on every face, then the day played and
+# recorded as a film (out/district-sim.avi, Motion JPEG in AVI, 25 frames a second).
+"$solx" --script examples/district-sim.scr "$@" examples/district.dxf >out/district-sim.txt
+
 "$solx" --script examples/sample.scr --out out/sample-result.dxf \
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
 
@@ -64,4 +69,5 @@ echo "main-job: shadow outlines of the district 8:00-16:00 saved to out/district
 echo "main-job: grid sunlight map of the courtyards saved to out/district-grid.dxf (pictures out/district-grid.png, out/district-grid-courtyard.png)"
 echo "main-job: single-point queries on the district saved to out/district-spoint.dxf (picture out/district-spoint.png, transcript with the [tip] lines out/district-spoint.txt)"
 echo "main-job: equal-hour lines of 1, 2 and 3 hours of the district saved to out/district-equal-hours.dxf (picture out/district-equal-hours.png)"
+echo "main-job: 3D shadow simulation views of the district in out/district-sim-*.png (ground and face shadows at 9:00, 12:00, 15:00; the end of the played day); the film of the day in out/district-sim.avi"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"

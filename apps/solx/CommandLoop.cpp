@@ -9,6 +9,7 @@
 #include "acad/AcEdHostText.h"
 #include "acad/acrx.h"
 #include "acad/aced.h"
+#include "mfc/Modeless.h"
 
 namespace solx::app {
 namespace {
@@ -130,6 +131,13 @@ bool RunCommandLoop(Session& session) {
             line.text.pop_back();
         if (line.text.empty() || IsEscape(line.text)) continue;
         if (RunCommand(session, line)) continue;
+        editor::HostMessage windowError;
+        const ui::ModelessLine windowLine = ui::RunModelessLine(line.text, windowError);
+        if (windowLine == ui::ModelessLine::Done) continue;
+        if (windowLine == ui::ModelessLine::Failed) {
+            fe.Refuse(line, windowError);
+            continue;
+        }
         const std::wstring closest = ClosestCommand(line.text);
         const editor::HostMessage expected =
             closest.empty()

@@ -10,6 +10,7 @@
 #include <typeinfo>
 #include <unordered_map>
 
+#include "mfc/Modeless.h"
 #include "ModuleLoader.h"
 #include "Options.h"
 #include "ScriptFile.h"
@@ -188,6 +189,7 @@ int Run(const solx::app::Options& opts) {
     if (!module.Load(solx::app::DefaultModulePath(), error)) return Fail(error, 1);
     solx::app::RegisterHostCommands(session);
     const bool ok = solx::app::RunCommandLoop(session);
+    solx::ui::CloseModelessWindows();  // their objects live in the module
     solx::app::RemoveHostCommands();
     module.Unload();
     solx::editor::SetFrontEnd(nullptr);

@@ -1,7 +1,6 @@
 #pragma once
 // The module's command table and its six command handlers. Each handler is a plain function
-// run by the host; the analysis folders define them (src/host/SolxPlaceholders.cpp holds the
-// ones not written yet).
+// run by the host; the analysis folders define them.
 
 #include "brel/VxDefineCommand.h"
 

@@ -1,4 +1,5 @@
 // The module entry: what happens when the library is loaded and on the host's messages.
+#include "mfc/Modeless.h"
 #include "SolxCommands.h"
 #include "SolxModule.h"
 #include "VxUtPushResource.h"
@@ -36,6 +37,7 @@ void InitApplication(void* appId) {
 }
 
 void UnloadApplication() {
+    solx::ui::CloseModelessWindows();
     if (AcEdCommandStack* stack = acedRegCmds) stack->removeGroup(kSolxCommandGroup);
     AfxTermExtensionModule(g_SolxExtension);
 }

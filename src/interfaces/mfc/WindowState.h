@@ -62,6 +62,7 @@ struct WindowState {
     int caret = 0;                    // edit: caret position in characters
     std::wstring cue;                 // edit: what it takes, e.g. "HH:MM, 08:00-16:00"
     std::map<UINT_PTR, UINT> timers;  // id -> period in milliseconds
+    std::map<UINT_PTR, unsigned long long> timerDue;  // id -> next due window time (mfc/Modeless.h)
     // Windows made by CWnd::CreateEx and the host's frame and view: the rectangle in pixels, in
     // the parent's client coordinates (a top-level window: the screen's). Such a child's state
     // is dropped from its parent when the window is destroyed.

@@ -1,4 +1,5 @@
 #include "mfc/CWnd.h"
+#include "mfc/Modeless.h"
 
 #include <algorithm>
 
@@ -93,10 +94,12 @@ CWnd* CWnd::GetFocus() {
 UINT_PTR CWnd::SetTimer(UINT_PTR id, UINT elapseMs, void*) {
     if (!m_hWnd) return 0;
     m_hWnd->timers[id] = elapseMs;
+    m_hWnd->timerDue[id] = solx::ui::WindowTime() + (elapseMs ? elapseMs : 1);
     return id;
 }
 
 BOOL CWnd::KillTimer(UINT_PTR id) {
+    if (m_hWnd) m_hWnd->timerDue.erase(id);
     return m_hWnd && m_hWnd->timers.erase(id) > 0;
 }
 
