@@ -86,8 +86,12 @@ void RunFittingMethod(SolxBuildingList& buildings, SolxShadowSourceList& sources
         graph.CreateCurve(curves);
         VxAdsEntSet group;
         group.IncludeBegin();
-        for (const VxGePolyline2d& curve : curves.Curves()) {
+        for (VxGePolyline2d curve : curves.Curves()) {
             if (!curve.IsValid()) continue;
+            // The fitted pieces keep the ground below the level on their right; drawn the other
+            // way round they run as the micro-region outlines do (below the level on the left,
+            // counter-clockwise around it).
+            curve.Reverse();
             AcDbPolyline* polyline = PolylineOf(curve, params.calcHeight);
             TagEqualHourEntity(polyline, level, params.evaluationMode, layer);
             AddCurve(polyline, params.smoothing != 0);

@@ -4,11 +4,10 @@ level, both read with ezdxf from drawings that VxSunEqCurve saved.
 
 Usage: compare_fitted_lines.py FITTED.dxf MICRO.dxf LEVEL CELL BOX
 LEVEL "2:00"; CELL the grid spacing; BOX "x0,y0,x1,y1" the analysed area. Every fitted line of
-the level on "SUN-SHADOW" carries the info row, is closed, and has the ground below the level
-on its right (the lit side on its left): the area below the level is the union of the
-clockwise rings less the counter-clockwise ones (building footprints have no value and count
-as below). The micro-region area is made from its outlines the other way round and is given
-the footprints. Both are clipped to the box shrunk by one cell. The symmetric difference must
+the level on "SUN-SHADOW" carries the info row, is closed, and runs as the micro-region outlines
+do, counter-clockwise around the ground below the level: the area below the level is the
+union of the counter-clockwise rings less the clockwise ones (building footprints have no
+value and count as below in the fitted lines, so the micro-region area is given them). Both are clipped to the box shrunk by one cell. The symmetric difference must
 stay within a band of one cell along the micro-region outline.
 Prints "OK <difference> <band>" or what is wrong, exit 0 or 1.
 """
@@ -39,9 +38,9 @@ def rings_of(path, level, problems):
     return rings
 
 
-def area(rings, below_is_ccw):
-    below = [r for r in rings if r.exterior.is_ccw == below_is_ccw]
-    other = [r for r in rings if r.exterior.is_ccw != below_is_ccw]
+def area(rings):
+    below = [r for r in rings if r.exterior.is_ccw]
+    other = [r for r in rings if not r.exterior.is_ccw]
     return unary_union([r.buffer(0) for r in below]).difference(
         unary_union([r.buffer(0) for r in other]))
 
@@ -66,8 +65,8 @@ def main():
     if problems:
         print("\n".join(problems))
         return 1
-    fitted = area(fitted_rings, False).intersection(clip)
-    micro = area(micro_rings, True).union(footprints(micro_path)).intersection(clip)
+    fitted = area(fitted_rings).intersection(clip)
+    micro = area(micro_rings).union(footprints(micro_path)).intersection(clip)
     difference = fitted.symmetric_difference(micro).area
     band = micro.boundary.length * cell
     if not fitted.is_valid or fitted.area <= 0:
