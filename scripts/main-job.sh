@@ -54,6 +54,12 @@ PY
 # out/district-equal-hours.dxf and out/district-equal-hours.png.
 "$solx" --script examples/district-equal-hours.scr --out out/district-equal-hours.dxf \
     --plot out/district-equal-hours.png "$@" examples/district.dxf >/dev/null
+# The same levels by the fitting method (examples/district-equal-hours-fitted.scr: contour lines
+# through the hours at points 2.5 m apart over the whole site, smoothed) go to
+# out/district-equal-hours-fitted.dxf and out/district-equal-hours-fitted.png.
+"$solx" --script examples/district-equal-hours-fitted.scr \
+    --out out/district-equal-hours-fitted.dxf --plot out/district-equal-hours-fitted.png "$@" \
+    examples/district.dxf >/dev/null
 
 "$solx" --script examples/sample.scr --out out/sample-result.dxf \
     --plot out/sample-result.png "$@" examples/sample.dxf >/dev/null
@@ -64,4 +70,5 @@ echo "main-job: shadow outlines of the district 8:00-16:00 saved to out/district
 echo "main-job: grid sunlight map of the courtyards saved to out/district-grid.dxf (pictures out/district-grid.png, out/district-grid-courtyard.png)"
 echo "main-job: single-point queries on the district saved to out/district-spoint.dxf (picture out/district-spoint.png, transcript with the [tip] lines out/district-spoint.txt)"
 echo "main-job: equal-hour lines of 1, 2 and 3 hours of the district saved to out/district-equal-hours.dxf (picture out/district-equal-hours.png)"
+echo "main-job: the same lines by the fitting method saved to out/district-equal-hours-fitted.dxf (picture out/district-equal-hours-fitted.png)"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"
