@@ -54,6 +54,12 @@ PY
 # out/district-equal-hours.dxf and out/district-equal-hours.png.
 "$solx" --script examples/district-equal-hours.scr --out out/district-equal-hours.dxf \
     --plot out/district-equal-hours.png "$@" examples/district.dxf >/dev/null
+# The same levels by the fitting method (examples/district-equal-hours-fitted.scr: contour lines
+# through the hours at points 2.5 m apart over the whole site, smoothed) go to
+# out/district-equal-hours-fitted.dxf and out/district-equal-hours-fitted.png.
+"$solx" --script examples/district-equal-hours-fitted.scr \
+    --out out/district-equal-hours-fitted.dxf --plot out/district-equal-hours-fitted.png "$@" \
+    examples/district.dxf >/dev/null
 
 # The 3D shadow simulation of the district (examples/district-sim.scr): views at 9:00, 12:00 and
 # 15:00 with the ground shadows and with the shadows on every face, then the day played and
@@ -70,4 +76,5 @@ echo "main-job: grid sunlight map of the courtyards saved to out/district-grid.d
 echo "main-job: single-point queries on the district saved to out/district-spoint.dxf (picture out/district-spoint.png, transcript with the [tip] lines out/district-spoint.txt)"
 echo "main-job: equal-hour lines of 1, 2 and 3 hours of the district saved to out/district-equal-hours.dxf (picture out/district-equal-hours.png)"
 echo "main-job: 3D shadow simulation views of the district in out/district-sim-*.png (ground and face shadows at 9:00, 12:00, 15:00; the end of the played day); the film of the day in out/district-sim.avi"
+echo "main-job: the same lines by the fitting method saved to out/district-equal-hours-fitted.dxf (picture out/district-equal-hours-fitted.png)"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"

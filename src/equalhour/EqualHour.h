@@ -60,6 +60,8 @@ void TagEqualHourEntity(AcDbEntity* entity, double level, int evaluationMode, Ac
 void RunMicroRegionMethod(const UsableOutlines& usable, const SolxShadowSourceList& sources,
                           const std::vector<double>& levels, const EqualHourParams& params,
                           AcDbObjectId layer);
-void RunFittingMethod(const SolxBuildingList& buildings, const SolxShadowSourceList& sources,
+// The fitting method asks for the area itself (through the grid analysis) and lets the grid
+// analysis read the obstruction lists.
+void RunFittingMethod(SolxBuildingList& buildings, SolxShadowSourceList& sources,
                       const std::vector<double>& levels, const EqualHourParams& params,
                       AcDbObjectId layer);

@@ -37,11 +37,6 @@ bool AskParameters(EqualHourParams& params) {
 
 }  // namespace
 
-void RunFittingMethod(const SolxBuildingList&, const SolxShadowSourceList&,
-                      const std::vector<double>&, const EqualHourParams&, AcDbObjectId) {
-    acutPrintf(L"%s", VxUtLangText(L"\n拟合法需要多点网格分析，暂不可用；请选微区法。"));
-}
-
 void VxSunEqCurve() {
     VxUtPushResource scope(g_hSolxInstance);
     ReportAssumedDrawUnit();

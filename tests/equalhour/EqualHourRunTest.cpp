@@ -125,8 +125,8 @@ TEST_F(EqualHourRun, WholePeriodDrawsTheUnitedShadow) {
 }
 
 // A plane above every building: nothing casts a shadow, nothing is drawn, the times are said;
-// the fitting method and the facade lines say they are not available and draw nothing.
-TEST_F(EqualHourRun, NothingToDrawAndMethodsNotBuiltYet) {
+// the facade lines say they are not available and draw nothing.
+TEST_F(EqualHourRun, NothingToDrawAndFacadeNotBuiltYet) {
     const fs::path drawing = MakeDrawing("towers.dxf", m_towers);
     const fs::path high = m_dir / "high.dxf";
     std::string transcript =
@@ -135,13 +135,49 @@ TEST_F(EqualHourRun, NothingToDrawAndMethodsNotBuiltYet) {
     EXPECT_NE(transcript.find("其中阴影轮廓="), std::string::npos) << transcript;
     EXPECT_EQ(Tally(high), "[] 0 0\n");
 
-    const fs::path fitted = m_dir / "fitted.dxf";
-    transcript = Run(drawing, "VxSunEqCurve\n@click 2096\n@ok\nALL\n\nQUIT\n", fitted);
-    EXPECT_NE(transcript.find("拟合法需要多点网格分析"), std::string::npos) << transcript;
     const fs::path facade = m_dir / "facade.dxf";
     transcript = Run(drawing, "VxSunEqCurve\n@click 2094\n@ok\nALL\n\nQUIT\n", facade);
     EXPECT_NE(transcript.find("立面等照时线暂不可用"), std::string::npos) << transcript;
     EXPECT_EQ(Tally(facade), "[] 0 0\n");
+}
+
+// The fitting method against the micro-region method on the two towers: the ground below 2
+// hours agrees within one grid cell along the outline (tests/equalhour/compare_fitted_lines.py).
+// With smoothing the lines become tagged spline-fitted 2D polylines; the number grid adds its
+// (columns + 1) + (rows + 1) grey lines.
+TEST_F(EqualHourRun, FittedLinesAgreeWithTheMicroRegions) {
+    const fs::path drawing = MakeDrawing("towers.dxf", m_towers);
+    const std::string area = "-40000,-20000\n100000,80000\n";
+    const fs::path micro = m_dir / "micro.dxf";
+    std::string transcript = Run(drawing, Dialog("2") + "ALL\n\nQUIT\n", micro);
+    ASSERT_TRUE(fs::exists(micro)) << transcript;
+
+    const std::string fit = "@click 2096\n@set 2057 1000\n";
+    const fs::path fitted = m_dir / "fitted.dxf";
+    transcript =
+        Run(drawing, Dialog("2", fit + "@set 2099 0\n") + "ALL\n\n" + area + "QUIT\n", fitted);
+    ASSERT_TRUE(fs::exists(fitted)) << transcript;
+    EXPECT_EQ(Check(fitted, "2:00"), "OK\n") << transcript;
+    const std::string compared =
+        Output("/usr/bin/python3 " SOLX_SOURCE_DIR "/tests/equalhour/compare_fitted_lines.py " +
+               fitted.string() + " " + micro.string() + " 2:00 1000 -40000,-20000,100000,80000");
+    EXPECT_EQ(compared.rfind("OK ", 0), 0u) << compared << transcript;
+
+    const fs::path smooth = m_dir / "smooth.dxf";
+    transcript = Run(
+        drawing, Dialog("1,2", fit + "@set 2099 1\n@set 2100 1\n") + "ALL\n\n" + area + "QUIT\n",
+        smooth);
+    ASSERT_TRUE(fs::exists(smooth)) << transcript;
+    const std::string tally = Output(
+        "/usr/bin/python3 -c \"import ezdxf, sys; m = ezdxf.readfile(sys.argv[1]).modelspace(); "
+        "s = m.query('*[layer==\\\"SUN-SHADOW\\\"]'); "
+        "p = [e for e in s if e.dxftype() == 'POLYLINE']; "
+        "print(len(p) >= 2, all(e.has_xdata('SOLX_INFO') and e.is_closed and "
+        "len(e.vertices) > 10 for e in p), "
+        "sum(e.dxftype() == 'LINE' and e.dxf.color == 8 for e in s), "
+        "sum(e.dxftype() == 'LWPOLYLINE' for e in s))\" " +
+        smooth.string());
+    EXPECT_EQ(tally, "True True 242 0\n") << transcript;
 }
 
 }  // namespace

@@ -97,6 +97,14 @@ public:
     // or the user broke off (VxGeInterruptScope).
     bool InterBreakCurveEx2d(std::vector<VxGeLineSeg2d>& result, double grid = 0.0) const;
 
+    // Every curve cut where it crosses or touches the closed `outline` (its edges treated as
+    // straight), the pieces sorted by where they run: `inside` the outline, `outside` it, or
+    // along its boundary (`along`, within g_distZero). A closed curve that the outline does not
+    // cross stays whole and closed; one that it cuts becomes open pieces, the piece through its
+    // first point joined across it. The lists may be the same object; pieces are appended.
+    void CutBy(const VxGePolyline2d& outline, VxGeObjList& inside, VxGeObjList& outside,
+               VxGeObjList& along) const;
+
 private:
     std::vector<VxGePolyline2d> m_curves;
 };

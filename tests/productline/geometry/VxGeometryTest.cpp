@@ -188,4 +188,53 @@ TEST(VxGeInterruptScope, StopsTheEngine) {
     EXPECT_GT(pieces.size(), 150u * 100u);
 }
 
+double Length(const VxGeObjList& list) {
+    double sum = 0.0;
+    for (const auto& c : list.Curves()) {
+        const auto& p = c.Points();
+        for (size_t i = 0; i + 1 < p.size(); ++i)
+            sum += std::hypot(p[i + 1].x - p[i].x, p[i + 1].y - p[i].y);
+        if (c.IsClosed() && p.size() > 1)
+            sum += std::hypot(p[0].x - p.back().x, p[0].y - p.back().y);
+    }
+    return sum;
+}
+
+// Cutting by a 10 x 10 square: a circle of radius 6 around its centre crosses it eight times
+// (arcs outside past the corners, inside across the sides, lengths by the chord angles), a line
+// through it leaves a middle piece, a segment along its side is on the boundary, a circle that
+// misses it stays one closed curve; the same list may take the inside and along pieces.
+TEST(VxGeObjList, CutByASquare) {
+    const VxGePolyline2d square = Rect(0, 0, 10, 10);
+    VxGeObjList curves;
+    std::vector<VxGePoint> circle;
+    const int n = 3600;
+    for (int i = 0; i < n; ++i)
+        circle.emplace_back(5 + 6 * std::cos(2 * M_PI * i / n), 5 + 6 * std::sin(2 * M_PI * i / n));
+    curves.Append(VxGePolyline2d(circle, true));
+    curves.Append(VxGePolyline2d({{-5, 3}, {15, 3}}));
+    curves.Append(VxGePolyline2d({{2, 0}, {8, 0}}));
+    VxGeObjList inside, outside, along;
+    curves.CutBy(square, inside, outside, along);
+    // The circle of radius 6 leaves the square where |x - 5| > 5 or |y - 5| > 5: four arcs of
+    // angle 2 acos(5/6) each outside, eight pieces in all (four arcs in, four out).
+    const double outArc = 4 * 2 * std::acos(5.0 / 6.0) * 6;
+    const double circumference = 2 * M_PI * 6;
+    EXPECT_EQ(inside.GetLength(), 5);   // four arcs and the middle of the line
+    EXPECT_EQ(outside.GetLength(), 6);  // four arcs and the two ends of the line
+    EXPECT_EQ(along.GetLength(), 1);
+    EXPECT_NEAR(Length(outside), outArc + 10, 0.01);
+    EXPECT_NEAR(Length(inside), circumference - outArc + 10, 0.01);
+    EXPECT_NEAR(Length(along), 6, 1e-9);
+    for (const auto& c : inside.Curves()) EXPECT_FALSE(c.IsClosed());
+
+    VxGeObjList far;
+    far.Append(VxGePolyline2d({{20, 20}, {30, 20}, {30, 30}}, true));
+    VxGeObjList both, kept;
+    far.CutBy(square, both, kept, both);
+    ASSERT_EQ(kept.GetLength(), 1);
+    EXPECT_TRUE(kept.Curves()[0].IsClosed());
+    EXPECT_EQ(both.GetLength(), 0);
+}
+
 }  // namespace
