@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "../support/CommandOutput.h"
+#include "../support/ScriptRun.h"
 
 namespace fs = std::filesystem;
 
@@ -21,22 +22,9 @@ std::string Output(const std::string& command) {
     return solx::testing::CommandOutput(command);
 }
 
-class MultiPointRun : public ::testing::Test {
+class MultiPointRun : public solx::testing::ScriptRunTest {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("solx-grid-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    // Runs solx on `drawing` with the script; the transcript, ending with "solx-exit=N".
-    std::string Run(const fs::path& drawing, const std::string& script, const fs::path& out) {
-        const fs::path file = m_dir / "run.scr";
-        std::ofstream(file) << script;
-        return Output("SOLX_CONFIG_DIR=" + m_dir.string() +
-                      " " SOLX_BINARY_DIR "/bin/solx --script " + file.string() + " " +
-                      drawing.string() + " --out " + out.string() + " 2>&1; echo solx-exit=$?");
-    }
+    MultiPointRun() : ScriptRunTest("solx-grid-") {}
     std::string Check(const fs::path& out, const std::string& spacing, const std::string& mode) {
         return Output("/usr/bin/python3 " SOLX_SOURCE_DIR "/tests/analysis_grid/check_grid.py " +
                       out.string() + " " + spacing + " " + mode + " 2>&1");
@@ -76,8 +64,6 @@ protected:
             (m_dir / "b.txt").string() + " " + (m_dir / "o.txt").string() + " " + path.string());
         return path;
     }
-
-    fs::path m_dir;
 };
 
 // Two slabs, 30 m and 20 m high, in a millimetre drawing.

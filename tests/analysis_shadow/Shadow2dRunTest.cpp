@@ -13,6 +13,7 @@
 #include <unistd.h>
 
 #include "../support/CommandOutput.h"
+#include "../support/ScriptRun.h"
 
 namespace fs = std::filesystem;
 
@@ -22,23 +23,9 @@ std::string Output(const std::string& command) {
     return solx::testing::CommandOutput(command);
 }
 
-class Shadow2dRun : public ::testing::Test {
+class Shadow2dRun : public solx::testing::ScriptRunTest {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("solx-shadow2d-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    // Runs solx on `drawing` with the script text; the transcript, ending with a
-    // line "solx-exit=N" that holds solx's exit status.
-    std::string Run(const fs::path& drawing, const std::string& script, const fs::path& out) {
-        const fs::path file = m_dir / "run.scr";
-        std::ofstream(file) << script;
-        return Output("SOLX_CONFIG_DIR=" + m_dir.string() +
-                      " " SOLX_BINARY_DIR "/bin/solx --script " + file.string() + " " +
-                      drawing.string() + " --out " + out.string() + " 2>&1; echo solx-exit=$?");
-    }
+    Shadow2dRun() : ScriptRunTest("solx-shadow2d-") {}
     std::string Check(const fs::path& out, const fs::path& source, const std::string& times) {
         return Output("/usr/bin/python3 " SOLX_SOURCE_DIR
                       "/tests/analysis_shadow/check_shadows.py " +
@@ -81,8 +68,6 @@ protected:
             spec.string() + " " + path.string());
         return path;
     }
-
-    fs::path m_dir;
 };
 
 const std::string kNine = "8:00 9:00 10:00 11:00 12:00 13:00 14:00 15:00 16:00";

@@ -12,6 +12,7 @@
 #include <unistd.h>
 
 #include "../support/CommandOutput.h"
+#include "../support/ScriptRun.h"
 
 namespace fs = std::filesystem;
 
@@ -21,21 +22,9 @@ std::string Output(const std::string& command) {
     return solx::testing::CommandOutput(command);
 }
 
-class EqualHourRun : public ::testing::Test {
+class EqualHourRun : public solx::testing::ScriptRunTest {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() / ("solx-eqcurve-" + std::to_string(::getpid()));
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    std::string Run(const fs::path& drawing, const std::string& script, const fs::path& out) {
-        const fs::path file = m_dir / "run.scr";
-        std::ofstream(file) << script;
-        return Output("SOLX_CONFIG_DIR=" + m_dir.string() +
-                      " " SOLX_BINARY_DIR "/bin/solx --script " + file.string() + " " +
-                      drawing.string() + " --out " + out.string() + " 2>&1; echo solx-exit=$?");
-    }
+    EqualHourRun() : ScriptRunTest("solx-eqcurve-") {}
     std::string Check(const fs::path& out, const std::string& levels) {
         return Output("/usr/bin/python3 " SOLX_SOURCE_DIR "/tests/equalhour/check_equal_hours.py " +
                       out.string() + " " + levels + " 2>&1");
@@ -75,7 +64,6 @@ protected:
                extra + "@ok\n";
     }
 
-    fs::path m_dir;
     const std::string m_towers =
         "60000 0,0 10000,0 10000,10000 0,10000\n"
         "30000 30000,-5000 60000,-5000 60000,5000 30000,5000\n";
