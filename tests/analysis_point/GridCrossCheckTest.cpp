@@ -8,45 +8,20 @@
 #include <memory>
 #include <string>
 
-#include "DistrictModel.h"
+#include "../support/DistrictScene.h"
 #include "SunSPoint.h"
 #include "solx/SolxSunGrid.h"
 
 namespace {
 
+using Scene = solx::testing::DistrictScene;
+
 SolxSunSetting Winter(int step) {
-    SolxSunSetting s;
-    s.longitude = 116.4;
-    s.latitude = 39.9;
-    s.declination = -20.2;
-    s.startMinute = 8 * 60;
-    s.endMinute = 16 * 60;
-    s.stepMinutes = step;
-    return s;
+    return solx::testing::WinterDay(8 * 60, 16 * 60, step);
 }
 
-struct Scene {
-    SolxBuildingList buildings;
-    SolxShadowSourceList sources;
-    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-};
-
-// The generator is deterministic, so a second call gives the same scene for the other side.
 Scene FromDistrict(unsigned seed) {
-    district::Options options;
-    options.buildings = 10;
-    options.seed = seed;
-    const district::District d = district::MakeDistrict(options);
-    Scene scene;
-    for (const district::Slab& s : d.slabs) {
-        scene.buildings.push_back(std::make_unique<SolxBuilding>(s.outline, s.elevation, s.height));
-        for (const VxGePoint& p : s.outline) {
-            scene.minX = std::min(scene.minX, p.x), scene.maxX = std::max(scene.maxX, p.x);
-            scene.minY = std::min(scene.minY, p.y), scene.maxY = std::max(scene.maxY, p.y);
-        }
-    }
-    scene.sources.push_back(std::make_unique<SolxShadowSource>(d.roofFaces));
-    return scene;
+    return solx::testing::SceneFromDistrict(10, seed);
 }
 
 // "h:mm" in minutes.

@@ -8,19 +8,13 @@
 #include <memory>
 #include <vector>
 
+#include "../support/DistrictScene.h"
 #include "solx/SolxSunGrid.h"
 
 namespace {
 
 SolxSunSetting Winter(int step = 5) {
-    SolxSunSetting s;
-    s.longitude = 116.4;
-    s.latitude = 39.9;
-    s.declination = -20.2;
-    s.startMinute = 8 * 60;
-    s.endMinute = 16 * 60;
-    s.stepMinutes = step;
-    return s;
+    return solx::testing::WinterDay(8 * 60, 16 * 60, step);
 }
 
 std::unique_ptr<SolxBuilding> Box(double x0, double y0, double x1, double y1, double base,

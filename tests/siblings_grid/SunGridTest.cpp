@@ -8,43 +8,20 @@
 #include <string>
 #include <vector>
 
-#include "DistrictModel.h"
+#include "../support/DistrictScene.h"
 #include "solx/SolxSunGrid.h"
 
 namespace {
 
+using solx::testing::SceneFromDistrict;
+using Scene = solx::testing::DistrictScene;
+
 SolxSunSetting Winter(int start = 8 * 60, int end = 16 * 60, int step = 10) {
-    SolxSunSetting s;
-    s.longitude = 116.4;
-    s.latitude = 39.9;
-    s.declination = -20.2;
-    s.startMinute = start;
-    s.endMinute = end;
-    s.stepMinutes = step;
-    return s;
+    return solx::testing::WinterDay(start, end, step);
 }
 
-struct Scene {
-    SolxBuildingList buildings;
-    SolxShadowSourceList sources;
-    double minX = 1e300, minY = 1e300, maxX = -1e300, maxY = -1e300;
-};
-
 Scene FromDistrict(int count, unsigned seed) {
-    district::Options options;
-    options.buildings = count;
-    options.seed = seed;
-    const district::District d = district::MakeDistrict(options);
-    Scene scene;
-    for (const district::Slab& s : d.slabs) {
-        scene.buildings.push_back(std::make_unique<SolxBuilding>(s.outline, s.elevation, s.height));
-        for (const VxGePoint& p : s.outline) {
-            scene.minX = std::min(scene.minX, p.x), scene.maxX = std::max(scene.maxX, p.x);
-            scene.minY = std::min(scene.minY, p.y), scene.maxY = std::max(scene.maxY, p.y);
-        }
-    }
-    scene.sources.push_back(std::make_unique<SolxShadowSource>(d.roofFaces));
-    return scene;
+    return SceneFromDistrict(count, seed);
 }
 
 struct PointResult {
