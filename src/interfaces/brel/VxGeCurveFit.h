@@ -16,6 +16,9 @@ public:
     // whose value is not a number is treated as below every level.
     bool Prepare(const VxGePoint& origin, double spacing, int rows, int columns,
                  std::vector<float> values);
+    // The same on a grid whose node columns and rows need not be evenly spaced: the node
+    // (r, c) lies at (xs[c], ys[r]); both strictly increasing, at least two of each.
+    bool Prepare(std::vector<double> xs, std::vector<double> ys, std::vector<float> values);
     // The contour pieces at `level` (the area at or above the level lies to the left of each
     // piece, walking it forwards); `tolerance` is reserved (pass -1). Replaces earlier pieces.
     void Fit(double level, double tolerance = -1.0);
@@ -35,6 +38,7 @@ private:
     double m_spacing = 0.0;
     int m_rows = 0, m_columns = 0;
     std::vector<float> m_values;
+    std::vector<double> m_xs, m_ys;  // node places of an uneven grid (empty: even spacing)
     std::vector<VxGePolyline2d> m_pieces;
 };
 
@@ -42,3 +46,9 @@ private:
 // has fewer than 2 x 2 nodes, the values do not fill it, or the spacing is not positive.
 bool PrepareFit(const VxGePoint& origin, double spacing, int rows, int columns,
                 const std::vector<float>& values, VxGeCurveFitGraph& graph);
+// Prepares `graph` from a grid of points whose z is the value: rows of equal y, columns of equal
+// x (taken from the first column and the first row), both increasing; false when the grid has
+// fewer than 2 x 2 nodes, the rows are ragged or the places do not increase.
+template <class T>
+class Vx2dArray;
+bool PrepareFit(const Vx2dArray<VxGePoint>& values, VxGeCurveFitGraph& graph);
