@@ -86,10 +86,10 @@ public:
     double height = 0.0;
     VxGePoint unfoldOrigin;
     std::unique_ptr<SolxWallCurve> wall;
-    Vx2dArray<VxGePoint> values;         // unfolded place (x, y) and hours (z) of each node
-    Vx2dArray<VxGePointDir2d> samples;   // the same nodes on the real facade
-    VxAdsEntSet lineEntities;            // what was drawn on the real facade
-    VxAdsEntSet windows;                 // the window blocks standing on the wall
+    Vx2dArray<VxGePoint> values;        // unfolded place (x, y) and hours (z) of each node
+    Vx2dArray<VxGePointDir2d> samples;  // the same nodes on the real facade
+    VxAdsEntSet lineEntities;           // what was drawn on the real facade
+    VxAdsEntSet windows;                // the window blocks standing on the wall
     double offset = 0.0;
 
     // The facade point of an unfolded point (x along the strip, y height); the zero point

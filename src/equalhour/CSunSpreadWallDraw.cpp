@@ -76,7 +76,8 @@ AcDbObjectId AddRectangle(const VxGePoint& centre, double width, double height,
     const double w = width / 2, h = height / 2;
     const double corners[4][2] = {{-w, -h}, {w, -h}, {w, h}, {-w, h}};
     for (const auto& c : corners)
-        rectangle->addVertexAt(rectangle->numVerts(), AcGePoint2d(centre.x + c[0], centre.y + c[1]));
+        rectangle->addVertexAt(rectangle->numVerts(),
+                               AcGePoint2d(centre.x + c[0], centre.y + c[1]));
     rectangle->setClosed(true);
     rectangle->setElevation(centre.z);
     double thickness = 0.0;

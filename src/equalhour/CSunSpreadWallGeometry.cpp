@@ -71,7 +71,8 @@ double SolxWallCurve::DistanceAlong(const VxGePoint& p) const {
         return std::clamp(t, 0.0, 1.0) * m_length;
     }
     const double s = m_sweep > 0 ? 1.0 : -1.0;
-    const double turned = StdAngle(s * (std::atan2(p.y - m_centre.y, p.x - m_centre.x) - m_startAngle));
+    const double turned =
+        StdAngle(s * (std::atan2(p.y - m_centre.y, p.x - m_centre.x) - m_startAngle));
     if (turned <= std::abs(m_sweep)) return turned * m_radius;
     return p.Distance2d(m_start) <= p.Distance2d(m_end) ? 0.0 : m_length;
 }

@@ -64,7 +64,8 @@ AcDbObjectId HighlightWall(const SolxWallCurve& wall) {
     if (wall.IsArc()) {
         const double a0 = wall.Sweep() > 0 ? wall.StartAngle() : wall.StartAngle() + wall.Sweep();
         const VxGePoint& c = wall.Centre();
-        copy = new AcDbArc(AcGePoint3d(c.x, c.y, 0.0), wall.Radius(), a0, a0 + std::abs(wall.Sweep()));
+        copy =
+            new AcDbArc(AcGePoint3d(c.x, c.y, 0.0), wall.Radius(), a0, a0 + std::abs(wall.Sweep()));
     } else {
         copy = new AcDbLine(AcGePoint3d(wall.Start().x, wall.Start().y, 0.0),
                             AcGePoint3d(wall.End().x, wall.End().y, 0.0));
@@ -87,8 +88,8 @@ public:
         : m_params(params), m_unit(unit), m_unfolding(5000.0 * unit) {
         const std::wstring building = VxDtGetLayerName(L"SUN-BUILDING");
         const std::wstring window = VxDtGetLayerName(L"SUN-WINDOW");
-        m_slabFilter.reset(acutBuildList(RTDXF0, L"BREL_SLAB,LWPOLYLINE,POLYLINE", 8,
-                                         building.c_str(), 0));
+        m_slabFilter.reset(
+            acutBuildList(RTDXF0, L"BREL_SLAB,LWPOLYLINE,POLYLINE", 8, building.c_str(), 0));
         m_windowFilter.reset(acutBuildList(RTDXF0, L"INSERT", 8, window.c_str(), 0));
     }
     ~FacadeSelection() { m_highlights.Erase(); }
@@ -196,8 +197,7 @@ void FacadeSelection::TakePick(const VxAdsEnt& ent, const ads_point pick) {
 
 std::unique_ptr<CSunSpreadWall> FacadeSelection::NewPanel(const SlabShape& slab,
                                                           const SolxWallCurve& wall) {
-    auto panel =
-        std::make_unique<CSunSpreadWall>(m_params.gridSize, g_nSunWinOffset * m_unit);
+    auto panel = std::make_unique<CSunSpreadWall>(m_params.gridSize, g_nSunWinOffset * m_unit);
     panel->elevation = slab.elevation;
     panel->height = slab.thickness;
     panel->wall = std::make_unique<SolxWallCurve>(wall);
@@ -321,7 +321,8 @@ void RunFacadeEqualHourLines(SolxBuildingList& buildings, SolxShadowSourceList& 
             broken = true;
             break;
         }
-        if (params.showNumberGrid) panel->DrawNumberGrid(params.labelSpacing, params.evaluationMode);
+        if (params.showNumberGrid)
+            panel->DrawNumberGrid(params.labelSpacing, params.evaluationMode);
         panel->ReleaseGrids();
     }
     collected.IncludeEnd();
