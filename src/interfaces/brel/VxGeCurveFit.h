@@ -5,6 +5,7 @@
 // neighbouring cells always agree, and the pieces linked into polylines, closed where the line
 // closes inside the grid, open where it leaves the grid.
 
+#include <utility>
 #include <vector>
 
 #include "brel/VxGeometry.h"
@@ -46,9 +47,21 @@ private:
 // has fewer than 2 x 2 nodes, the values do not fill it, or the spacing is not positive.
 bool PrepareFit(const VxGePoint& origin, double spacing, int rows, int columns,
                 const std::vector<float>& values, VxGeCurveFitGraph& graph);
-// Prepares `graph` from a grid of points whose z is the value: rows of equal y, columns of equal
-// x (taken from the first column and the first row), both increasing; false when the grid has
-// fewer than 2 x 2 nodes, the rows are ragged or the places do not increase.
-template <class T>
-class Vx2dArray;
-bool PrepareFit(const Vx2dArray<VxGePoint>& values, VxGeCurveFitGraph& graph);
+// Prepares `graph` from a grid of points whose z is the value (a Vx2dArray<VxGePoint> or any
+// array of rows with GetRowCount, GetColumnCount and [row][column]): rows of equal y, columns of
+// equal x (taken from the first column and the first row), both increasing; false when the grid
+// has fewer than 2 x 2 nodes or the places do not increase.
+template <class Grid>
+bool PrepareFit(const Grid& values, VxGeCurveFitGraph& graph) {
+    const long rows = values.GetRowCount(), columns = values.GetColumnCount();
+    if (rows < 2 || columns < 2) return false;
+    std::vector<double> xs, ys;
+    std::vector<float> z;
+    z.reserve(static_cast<size_t>(rows) * columns);
+    for (long c = 0; c < columns; ++c) xs.push_back(values[0][c].x);
+    for (long r = 0; r < rows; ++r) {
+        ys.push_back(values[r][0].y);
+        for (long c = 0; c < columns; ++c) z.push_back(static_cast<float>(values[r][c].z));
+    }
+    return graph.Prepare(std::move(xs), std::move(ys), std::move(z));
+}

@@ -6,7 +6,6 @@
 #include <unordered_map>
 
 #include "brel/VxGeCurveFit.h"
-#include "containers/Vx2dArray.h"
 
 namespace {
 
@@ -156,19 +155,4 @@ int VxGeCurveFitGraph::CreateCurve(VxGeObjList& curves) const {
 bool PrepareFit(const VxGePoint& origin, double spacing, int rows, int columns,
                 const std::vector<float>& values, VxGeCurveFitGraph& graph) {
     return graph.Prepare(origin, spacing, rows, columns, values);
-}
-
-bool PrepareFit(const Vx2dArray<VxGePoint>& values, VxGeCurveFitGraph& graph) {
-    const long rows = values.GetRowCount(), columns = values.GetColumnCount();
-    if (rows < 2 || columns < 2) return false;
-    std::vector<double> xs, ys;
-    std::vector<float> z;
-    z.reserve(static_cast<size_t>(rows) * columns);
-    for (long c = 0; c < columns; ++c) xs.push_back(values[0][c].x);
-    for (long r = 0; r < rows; ++r) {
-        if (values[r].GetLength() != columns) return false;
-        ys.push_back(values[r][0].y);
-        for (long c = 0; c < columns; ++c) z.push_back(static_cast<float>(values[r][c].z));
-    }
-    return graph.Prepare(std::move(xs), std::move(ys), std::move(z));
 }
