@@ -13,7 +13,7 @@ open polyline on the building layer (not a slab).
 
 check: the unfolded drawing was moved by (DX, DY). PANELS is "x0:length:height,..." for the panel
 rectangles (colour 41) expected before the move. Every 3D polyline on "SUN-SHADOW" carries the
-info row of its level and lies on the south face (y = -10) or the east face (x = 20010); on the
+info row of its level and lies on the south face (y = -10), the east face (x = 20010) or the west face (x = -10); on the
 south face a line of a level given as LEVEL=HEIGHT lies within one grid cell (1000) of that height,
 and so does its unfolded line. The window rectangles (colour 6) stand where the windows are. With
 window=H:MM the number grid label at the south window's sill middle reads that time.
@@ -75,7 +75,8 @@ def check(path, dx, dy, panels, heights, window):
         pts = [v.dxf.location for v in e.vertices]
         south = all(abs(p.y + OFFSET) < 1e-3 and -1 <= p.x <= 20001 for p in pts)
         east = all(abs(p.x - 20000 - OFFSET) < 1e-3 and -1 <= p.y <= 10001 for p in pts)
-        if not (south or east):
+        west = all(abs(p.x + OFFSET) < 1e-3 and -1 <= p.y <= 10001 for p in pts)
+        if not (south or east or west):
             errors.append(f"3D polyline {e.dxf.handle} is off the facades: {pts[:3]}")
         for p in pts:
             if not -1 <= p.z <= 60001:
