@@ -205,12 +205,16 @@ void CSunSpreadWall::DrawNumberGrid(int labelSpacing, int evaluationMode) {
     if (!wall || values.GetRowCount() == 0) return;
     const double length = wall->Length(), g = gridSize;
     const int spacing = std::max(labelSpacing, 1);
+    // Grid lines in grey, as the plan number grid, so that the lines of the levels stand out.
+    auto gridLine = [](const VxGePoint& from, const VxGePoint& to) {
+        SetColour(AddLine(from, to, L"SUN-SHADOW"), 8);
+    };
     for (int k = 1; k < m_rows; ++k)
-        AddLine(VxGePoint(unfoldOrigin.x, unfoldOrigin.y + k * g, 0.0),
-                VxGePoint(unfoldOrigin.x + length, unfoldOrigin.y + k * g, 0.0), L"SUN-SHADOW");
+        gridLine(VxGePoint(unfoldOrigin.x, unfoldOrigin.y + k * g, 0.0),
+                 VxGePoint(unfoldOrigin.x + length, unfoldOrigin.y + k * g, 0.0));
     for (int k = 1; k < m_columns; ++k)
-        AddLine(VxGePoint(unfoldOrigin.x + k * g, unfoldOrigin.y, 0.0),
-                VxGePoint(unfoldOrigin.x + k * g, unfoldOrigin.y + height, 0.0), L"SUN-SHADOW");
+        gridLine(VxGePoint(unfoldOrigin.x + k * g, unfoldOrigin.y, 0.0),
+                 VxGePoint(unfoldOrigin.x + k * g, unfoldOrigin.y + height, 0.0));
     const AcDbObjectId layer = VxDtInitStdLayer(L"SUN-SHADOW");
     const AcDbObjectId style = VxDtInitTextStyle(L"TS_DIM");
     auto label = [&](const AcGePoint3d& at, double value) {
@@ -236,13 +240,14 @@ void CSunSpreadWall::DrawNumberGrid(int labelSpacing, int evaluationMode) {
             const double hi = std::max(wall->StartAngle(), wall->StartAngle() + wall->Sweep());
             const double radius = wall->Radius() + (wall->Sweep() > 0 ? offset : -offset);
             const VxGePoint& ctr = wall->Centre();
-            Add(new AcDbArc(AcGePoint3d(ctr.x, ctr.y, a.z), radius, lo, hi), L"SUN-SHADOW");
+            auto* arc = new AcDbArc(AcGePoint3d(ctr.x, ctr.y, a.z), radius, lo, hi);
+            arc->setColorIndex(8);
+            Add(arc, L"SUN-SHADOW");
         } else {
-            AddLine(a.Point(), b.Point(), L"SUN-SHADOW");
+            gridLine(a.Point(), b.Point());
         }
     }
-    for (int c = 1; c < m_columns; ++c)
-        AddLine(samples[m_rows][c].Point(), samples[0][c].Point(), L"SUN-SHADOW");
+    for (int c = 1; c < m_columns; ++c) gridLine(samples[m_rows][c].Point(), samples[0][c].Point());
     for (int r = 0; r <= m_rows; r += spacing)
         for (int c = 0; c <= m_columns; c += spacing) {
             const VxGePointDir2d& s = samples[r][c];
