@@ -131,4 +131,15 @@ TEST_F(FacadeRun, EscAtThePromptsLeavesNothing) {
     }
 }
 
+// A slab with a round end as a whole slab: the arc wall joins the south wall, its lines lie on the
+// round facade.
+TEST_F(FacadeRun, RoundWallUnfoldsAndCarriesItsLines) {
+    const fs::path drawing = m_dir / "round.dxf";
+    Py("make-arc " + drawing.string());
+    const fs::path out = m_dir / "round-out.dxf";
+    const std::string transcript = Run(drawing, kDialog + "\n10000,0\n\n0,0\nQUIT\n", out);
+    ASSERT_TRUE(fs::exists(out)) << transcript;
+    EXPECT_EQ(Py("check-arc " + out.string()), "OK\n") << transcript;
+}
+
 }  // namespace

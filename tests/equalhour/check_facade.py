@@ -5,6 +5,8 @@ Usage:
   check_facade.py make DRAWING.dxf
   check_facade.py check RESULT.dxf DX DY PANELS LEVEL=HEIGHT ... [window=H:MM]
   check_facade.py count RESULT.dxf
+  check_facade.py make-arc DRAWING.dxf
+  check_facade.py check-arc RESULT.dxf
 
 The drawing: a slab 20 m x 10 m and 60 m high (its south face on y = 0, x 0 to 20 m), a wall 30 m
 high and 1 m thick whose north face runs 19 m south of it, a window on the south face (sill 20 m
@@ -17,6 +19,10 @@ info row of its level and lies on the south face (y = -10), the east face (x = 2
 south face a line of a level given as LEVEL=HEIGHT lies within one grid cell (1000) of that height,
 and so does its unfolded line. The window rectangles (colour 6) stand where the windows are. With
 window=H:MM the number grid label at the south window's sill middle reads that time.
+make-arc / check-arc: a slab 30 m high whose east side is a half circle of radius 5 m about
+(20000, 5000), behind a wall 20 m high; the whole slab unfolded in place: the south wall at 0, the
+arc (5000 pi long) joined to it, the west wall after a 5 m gap; every 3D polyline beside the arc
+lies on the circle 10 out of it (a spline fitted through points on it stays within 50 inside).
 count: prints the numbers of 3D polylines, unfolded lines, panel rectangles and prompt markers.
 Prints "OK" and exits 0, or what is wrong and exits 1.
 """
@@ -46,6 +52,44 @@ def make(path):
             "layer": "SUN-WINDOW", "xscale": 1500, "yscale": 200, "zscale": 1500,
             "rotation": rotation})
     doc.saveas(path)
+
+
+def make_arc(path):
+    doc = ezdxf.new("R2010")
+    doc.header["$INSUNITS"] = 4
+    msp = doc.modelspace()
+    msp.add_lwpolyline([(0, 0, 0, 0, 0), (20000, 0, 0, 0, 1.0), (20000, 10000, 0, 0, 0),
+                        (0, 10000, 0, 0, 0)], format="xyseb", close=True,
+                       dxfattribs={"layer": "SUN-BUILDING", "thickness": 30000})
+    msp.add_lwpolyline([(-50000, -20000), (50000, -20000), (50000, -19000), (-50000, -19000)],
+                       close=True, dxfattribs={"layer": "SUN-BUILDING", "thickness": 20000})
+    doc.saveas(path)
+
+
+def check_arc(path):
+    import math
+    msp = ezdxf.readfile(path).modelspace()
+    shadow = msp.query('*[layer=="SUN-SHADOW"]')
+    errors = []
+    arc_lines = 0
+    for e in shadow:
+        if e.dxftype() != "POLYLINE" or not e.is_3d_polyline:
+            continue
+        pts = [v.dxf.location for v in e.vertices]
+        if all(p.x > 20000 for p in pts):
+            arc_lines += 1
+            radii = [math.hypot(p.x - 20000, p.y - 5000) for p in pts]
+            if min(radii) < 5010 - 50 or max(radii) > 5010 + 1e-6:
+                errors.append(f"arc line {e.dxf.handle} at radii {min(radii):.1f}..{max(radii):.1f}")
+    if not arc_lines:
+        errors.append("no line on the arc facade")
+    xs = sorted(round(min(p[0] for p in e.get_points("xy")), 3)
+                for e in shadow.query("LWPOLYLINE") if e.dxf.color == 41)
+    want = [0.0, 20000.0, round(20000 + 5000 * math.pi + 5000, 3)]
+    if xs != want:
+        errors.append(f"panels start at {xs}, expected {want}")
+    print("\n".join(errors) if errors else "OK")
+    return not errors
 
 
 def hours(text):
@@ -147,6 +191,11 @@ if __name__ == "__main__":
     if sys.argv[1] == "make":
         make(sys.argv[2])
         sys.exit(0)
+    if sys.argv[1] == "make-arc":
+        make_arc(sys.argv[2])
+        sys.exit(0)
+    if sys.argv[1] == "check-arc":
+        sys.exit(0 if check_arc(sys.argv[2]) else 1)
     if sys.argv[1] == "count":
         sys.exit(0 if count(sys.argv[2]) else 1)
     _, _, out, dx, dy, spec, *rest = sys.argv
