@@ -227,6 +227,11 @@ void FacadeSelection::TakeWall(const VxAdsEnt& ent, const SlabShape& slab, const
             return;
         }
     m_walls.push_back(key);
+    // A picked wall faces the right-hand side of its outline's direction: outwards only when the
+    // outline runs counter-clockwise.
+    if (OutlineArea(slab.outline) < 0.0)
+        acutPrintf(L"%s",
+                   VxUtLangText(L"\n此平板建筑的轮廓为顺时针，所点墙线的立面朝向建筑内侧。"));
     Append(NewPanel(slab, wall));
     acutPrintf(VxUtLangText(L"\n已选择%d条墙线。"), m_panelCount);
 }
