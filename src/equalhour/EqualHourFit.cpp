@@ -156,13 +156,37 @@ std::vector<VxGePolyline2d> FitLevelLines(VxGeCurveFitGraph& graph, double level
     VxGeObjList curves;
     graph.CreateCurve(curves);
     graph.Reset();
+    // Each line with its box: an outline cuts only the lines whose box meets its own, so the
+    // cost grows with the lines near each building rather than with all of them.
+    struct Boxed {
+        VxGePolyline2d line;
+        VxGeExtent box;
+    };
+    std::vector<Boxed> boxed;
+    for (const VxGePolyline2d& curve : curves.Curves()) boxed.push_back({curve, curve.GetExtent()});
+    auto meet = [](const VxGeExtent& a, const VxGeExtent& b) {
+        return a.minX <= b.maxX + g_distZero && b.minX <= a.maxX + g_distZero &&
+               a.minY <= b.maxY + g_distZero && b.minY <= a.maxY + g_distZero;
+    };
     for (const VxGePolyline2d& outline : outlines) {
+        const VxGeExtent box = outline.GetExtent();
+        VxGeObjList near;
+        std::vector<Boxed> kept;
+        for (Boxed& b : boxed) {
+            if (meet(b.box, box))
+                near.Append(std::move(b.line));
+            else
+                kept.push_back(std::move(b));
+        }
         VxGeObjList inside, outside, along;
-        curves.CutBy(outline, inside, outside, along);
-        curves = std::move(outside);
+        near.CutBy(outline, inside, outside, along);
+        for (const VxGePolyline2d& piece : outside.Curves())
+            kept.push_back({piece, piece.GetExtent()});
+        boxed = std::move(kept);
     }
     std::vector<VxGePolyline2d> lines;
-    for (VxGePolyline2d curve : curves.Curves()) {
+    for (Boxed& b : boxed) {
+        VxGePolyline2d& curve = b.line;
         if (!curve.IsValid()) continue;
         // The fitted pieces keep the ground below the level on their right; drawn the other way
         // round they run as the micro-region outlines do.
