@@ -8,6 +8,7 @@
 
 #include "SolxAVIFile.h"
 #include "SolxSample.h"
+#include "SolxViewWindow.h"
 #include "mfc/CDialog.h"
 #include "mfc/afxcmn.h"
 #include "ui/CUncheckButton.h"
@@ -107,7 +108,7 @@ private:
     void Warn(const wchar_t* text, CWnd& focus);
 
     SolxRenderView m_view;
-    CStatic m_viewControl;
+    SolxViewWindow m_viewControl{m_view};
     SolxTimeEdit m_timeEdit;   // 2015
     SolxTimeEdit m_startEdit;  // 2016
     SolxTimeEdit m_endEdit;    // 2017
