@@ -73,7 +73,7 @@ void SolxRenderDlg::CloseInstance() {
 }
 
 bool SolxRenderDlg::Open(bool loadModel, std::string& error) {
-    auto context = CreateOffscreenRenderContext(kViewWidth, kViewHeight, error);
+    auto context = CreateViewRenderContext(kTemplate, kView, kViewWidth, kViewHeight, error);
     if (!context) return false;
     if (!m_view.Create(std::move(context), loadModel)) {
         error = "the OpenGL context cannot be made current";

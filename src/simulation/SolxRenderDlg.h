@@ -9,6 +9,7 @@
 
 #include "SolxAVIFile.h"
 #include "SolxSample.h"
+#include "SolxViewWindow.h"
 #include "mfc/CDialog.h"
 #include "solx/SolxDataSetDlgBase.h"
 #include "mfc/WindowState.h"
@@ -136,7 +137,7 @@ private:
     void Warn(const wchar_t* text, CWnd& focus);
 
     SolxRenderView m_view;
-    CStatic m_viewControl;
+    SolxViewWindow m_viewControl{m_view};
     SolxTimeEdit m_timeEdit;   // 2015
     SolxTimeEdit m_startEdit;  // 2016
     SolxTimeEdit m_endEdit;    // 2017

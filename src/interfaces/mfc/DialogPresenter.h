@@ -9,6 +9,7 @@
 #include "acad/AcEdHostText.h"
 
 class CDialog;
+class CWnd;
 
 namespace solx::ui {
 
@@ -17,6 +18,10 @@ public:
     virtual ~DialogPresenter() = default;
     // Runs the dialog until EndDialog; answers its modal result.
     virtual int RunModal(CDialog& dialog) = 0;
+    // A modeless window opened (AddModelessWindow) or is going (RemoveModelessWindow). A
+    // desktop presenter shows it and takes it down; the script presenter has nothing to show.
+    virtual void ModelessOpened(CDialog&) {}
+    virtual void ModelessClosed(CWnd&) {}
 };
 
 // The presenter DoModal uses. Null restores the default: the script presenter over the editor's

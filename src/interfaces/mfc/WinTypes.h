@@ -96,6 +96,9 @@ constexpr UINT WM_SETTEXT = 0x000C;
 constexpr UINT WM_PAINT = 0x000F;
 constexpr UINT WM_CLOSE = 0x0010;
 constexpr UINT WM_NOTIFY = 0x004E;
+// A key went down: wParam the virtual key code (0x25-0x28 the arrows); lParam the repeat count
+// in the low word and, as this runtime has no key state to ask, the MK_ flags of shift and
+// control in the high word.
 constexpr UINT WM_KEYDOWN = 0x0100;
 constexpr UINT WM_CHAR = 0x0102;
 constexpr UINT WM_INITDIALOG = 0x0110;
@@ -106,6 +109,18 @@ constexpr UINT WM_VSCROLL = 0x0115;
 // Replaces the whole text of an edit as pasting over a full selection would. This runtime has no
 // clipboard: lParam is the text (const wchar_t*). A control answers 0 when it cannot hold it.
 constexpr UINT WM_PASTE = 0x0302;
+// Mouse messages of a window's client area: lParam has x in the low and y in the high word
+// (client pixels, signed 16-bit); wParam has the MK_ flags of the keys held. A wheel turn has
+// its signed delta (WHEEL_DELTA a notch, away from the user positive) in the high word of wParam.
+constexpr UINT WM_MOUSEMOVE = 0x0200;
+constexpr UINT WM_LBUTTONDOWN = 0x0201;
+constexpr UINT WM_LBUTTONUP = 0x0202;
+constexpr UINT WM_MBUTTONDOWN = 0x0207;
+constexpr UINT WM_MBUTTONUP = 0x0208;
+constexpr UINT WM_MOUSEWHEEL = 0x020A;
+constexpr WPARAM MK_SHIFT = 0x0004;
+constexpr WPARAM MK_CONTROL = 0x0008;
+constexpr int WHEEL_DELTA = 120;
 constexpr UINT WM_USER = 0x0400;
 
 // Control notifications carried by WM_COMMAND (high word of wParam).

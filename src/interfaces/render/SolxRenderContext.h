@@ -35,6 +35,16 @@ public:
 std::unique_ptr<SolxRenderContext> CreateOffscreenRenderContext(int width, int height,
                                                                 std::string& error);
 
+// The context of a view that fills control `controlId` of the window made from dialog template
+// `templateId`: the maker a desktop program installed (an on-screen one), else an offscreen
+// context of width x height. A null maker restores the offscreen default.
+using SolxViewContextMaker = std::unique_ptr<SolxRenderContext> (*)(int templateId, int controlId,
+                                                                    int width, int height,
+                                                                    std::string& error);
+void SetViewContextMaker(SolxViewContextMaker maker);
+std::unique_ptr<SolxRenderContext> CreateViewRenderContext(int templateId, int controlId, int width,
+                                                           int height, std::string& error);
+
 // Writes RGB bytes (rows from the top) as a PNG file; false with the reason in `error`.
 bool SolxWritePng(const std::string& path, int width, int height,
                   const std::vector<std::uint8_t>& rgb, std::string& error);

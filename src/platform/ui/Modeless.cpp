@@ -70,11 +70,15 @@ bool NextDue(unsigned long long limit, CWnd*& window, UINT_PTR& id, unsigned lon
 }  // namespace
 
 void AddModelessWindow(CWnd* window) {
-    if (window && !IsOpen(window)) OpenWindows().push_back(window);
+    if (!window || IsOpen(window)) return;
+    OpenWindows().push_back(window);
+    if (auto* dialog = dynamic_cast<CDialog*>(window))
+        GetDialogPresenter()->ModelessOpened(*dialog);
 }
 
 void RemoveModelessWindow(CWnd* window) {
     auto& windows = OpenWindows();
+    if (window && IsOpen(window)) GetDialogPresenter()->ModelessClosed(*window);
     windows.erase(std::remove(windows.begin(), windows.end(), window), windows.end());
 }
 

@@ -1,0 +1,119 @@
+// The window table's setup dialog shown as a real wx dialog: user actions made with wx events
+// reach the runtime's controls and handlers, the handlers' changes show in the widgets, the
+// values come out through data exchange, and the screen shows what was typed.
+
+#include <wx/button.h>
+#include <wx/checkbox.h>
+#include <wx/dialog.h>
+#include <wx/radiobut.h>
+#include <wx/spinbutt.h>
+#include <wx/textctrl.h>
+#include <wx/timer.h>
+
+#include "CWinTableDlg.h"
+#include "../ui/SetupDialogFixture.h"
+#include "WxSession.h"
+#include "mfc/afxwin.h"
+
+namespace {
+
+using solx::wxui::WxWidgetOf;
+
+class WxWinTableDialog : public SetupDialogTest {
+protected:
+    void SetUp() override {
+        SKIP_WITHOUT_X();
+        SetupDialogTest::SetUp();
+        WinTableRemembered() = WinTableOptions();
+    }
+};
+
+template <class Event = wxCommandEvent>
+void Fire(wxWindow* widget, wxEventType type, int value = 0) {
+    Event event(type, widget->GetId());
+    event.SetEventObject(widget);
+    event.SetInt(value);
+    widget->GetEventHandler()->ProcessEvent(event);
+}
+
+wxRect Within(wxWindow* frame, wxWindow* widget) {
+    const wxPoint at = widget->GetScreenPosition() - frame->GetScreenPosition();
+    return wxRect(at, widget->GetSize());
+}
+
+TEST_F(WxWinTableDialog, UserActionsReachTheRuntimeAndTheScreen) {
+    CWinTableDlg dialog;
+    wxTimer later;
+    int typed = -1, markHours = -1, markMinutes = -1, markBox = -1;
+    std::wstring stepShown, captionShown;
+    wxTheApp->CallAfter([&] {
+        wxDialog* frame = solx::wxui::CurrentModalWxDialog();
+        ASSERT_NE(frame, nullptr);
+        captionShown = frame->GetTitle().ToStdWstring();
+        wxtest::Settle();
+        auto* minimum = dynamic_cast<wxTextCtrl*>(WxWidgetOf(&dialog, 2072));
+        auto* minutes = dynamic_cast<wxRadioButton*>(WxWidgetOf(&dialog, 2074));
+        auto* onlyShort = dynamic_cast<wxCheckBox*>(WxWidgetOf(&dialog, 2075));
+        auto* spin = dynamic_cast<wxSpinButton*>(WxWidgetOf(&dialog, 2019));
+        auto* step = dynamic_cast<wxTextCtrl*>(WxWidgetOf(&dialog, 2018));
+        ASSERT_TRUE(minimum && minutes && onlyShort && spin && step);
+        minimum->ChangeValue("");
+        Fire(minimum, wxEVT_TEXT);
+        const wxRect field = Within(frame, minimum).Deflate(3);
+        const wxRect hours = Within(frame, WxWidgetOf(&dialog, 2073));
+        const wxRect inMinutes = Within(frame, minutes);
+        const wxRect box = Within(frame, onlyShort);
+        minimum->SetValue("90");  // wxEVT_TEXT, as typing does
+        minutes->SetValue(true);
+        Fire(minutes, wxEVT_RADIOBUTTON, 1);
+        onlyShort->SetValue(true);
+        Fire(onlyShort, wxEVT_CHECKBOX, 1);
+        spin->SetValue(5);
+        Fire<wxSpinEvent>(spin, wxEVT_SPIN, 5);
+        stepShown = step->GetValue().ToStdWstring();  // the runtime moved the buddy edit
+        // The screenshot is taken from the dialog's own modal loop, once it has painted.
+        // (The X server's screen is read once: a second read of it answers the first picture.)
+        later.Bind(wxEVT_TIMER, [&, frame, field, hours, inMinutes, box](wxTimerEvent&) {
+            const wxImage shot = wxtest::Screenshot(wxtest::ScreenRect(frame));
+            wxtest::Save(shot, "window-table-setup.png");
+            typed = wxtest::DarkPixels(shot, field);
+            markHours = wxtest::AccentPixels(shot, hours);
+            markMinutes = wxtest::AccentPixels(shot, inMinutes);
+            markBox = wxtest::AccentPixels(shot, box);
+            Fire(WxWidgetOf(&dialog, IDOK), wxEVT_BUTTON);
+        });
+        later.StartOnce(500);
+    });
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(captionShown, L"窗日照表");
+    EXPECT_EQ(stepShown, L"5");
+    // On screen: "90" in the field that was emptied, the radio mark moved to minutes, the
+    // check box marked (the theme draws marks in its accent colour).
+    EXPECT_GT(typed, 20);
+    EXPECT_EQ(markHours, 0);
+    EXPECT_GT(markMinutes, 10);
+    EXPECT_GT(markBox, 10);
+    double lon, lat, dec, tc, minHours = 0;
+    int start, end, stepMinutes, noLimit, sort = -1;
+    dialog.GetParameters(lon, lat, dec, tc, start, end, stepMinutes, noLimit, sort, minHours);
+    EXPECT_DOUBLE_EQ(minHours, 1.5);  // 90 minutes
+    EXPECT_EQ(stepMinutes, 5);
+    EXPECT_EQ(start, 480);
+    EXPECT_EQ(WinTableRemembered().onlyUnsatisfied, 1);
+}
+
+TEST_F(WxWinTableDialog, ClosingTheWindowCancels) {
+    CWinTableDlg dialog;
+    wxTheApp->CallAfter([&] {
+        wxDialog* frame = solx::wxui::CurrentModalWxDialog();
+        ASSERT_NE(frame, nullptr);
+        auto* minimum = dynamic_cast<wxTextCtrl*>(WxWidgetOf(&dialog, 2072));
+        ASSERT_NE(minimum, nullptr);
+        minimum->SetValue("45");
+        frame->Close();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(solx::wxui::CurrentModalWxDialog(), nullptr);
+}
+
+}  // namespace
