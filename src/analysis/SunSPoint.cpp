@@ -47,7 +47,7 @@ std::vector<VxGePoint> SPointEvaluator::Periods(const VxGePoint& point) const {
 
 bool SPointEvaluator::InsideBuilding(const VxGePoint& point) const {
     for (const auto& b : m_group.Buildings()) {
-        if (!b || !b->IsValid() || !(point.z > b->Elevation() && point.z < b->Top())) continue;
+        if (!b || !b->IsValid() || !b->SpansHeight(point.z)) continue;
         const std::vector<VxGePoint>& ring = b->Outline();
         bool inside = false;  // crossings of a ray towards +x
         for (size_t i = 0, j = ring.size() - 1; i < ring.size(); j = i++) {

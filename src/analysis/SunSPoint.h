@@ -20,8 +20,9 @@ public:
     // Sunlit periods (x = start, y = end in minutes) of a point in world coordinates.
     std::vector<VxGePoint> Periods(const VxGePoint& point) const;
 
-    // True when the point lies inside a valid building (above its base, below its top, inside
-    // its outline): such a point never sees the sun.
+    // True when the point lies inside a valid building (inside its outline, at a height the
+    // building fills: SolxBuilding::SpansHeight, as the grid analysis decides): such a point
+    // never sees the sun.
     bool InsideBuilding(const VxGePoint& point) const;
 
     const SolxSunSetting& Setting() const { return m_setting; }

@@ -20,6 +20,22 @@ double ReadNumber(const std::wstring& token) {
     return end == begin ? 0.0 : value;
 }
 
+// The text as a Chinese keyboard may give it, read as its plain forms: the full-width forms of
+// ASCII (digits "１", point "．", comma "，", signs) become ASCII, the ideographic space a blank,
+// and the enumeration comma "、" a comma.
+std::wstring PlainForms(const std::wstring& text) {
+    std::wstring plain = text;
+    for (wchar_t& ch : plain) {
+        if (ch >= 0xFF01 && ch <= 0xFF5E)
+            ch = static_cast<wchar_t>(ch - 0xFEE0);
+        else if (ch == 0x3000)
+            ch = L' ';
+        else if (ch == 0x3001)
+            ch = L',';
+    }
+    return plain;
+}
+
 bool IsDuplicate(const std::vector<double>& levels, double value) {
     for (double level : levels)
         if (std::fabs(level - value) < kDuplicateHours) return true;
@@ -28,7 +44,8 @@ bool IsDuplicate(const std::vector<double>& levels, double value) {
 
 }  // namespace
 
-std::vector<double> ParseHourLevels(const std::wstring& text, bool inMinutes) {
+std::vector<double> ParseHourLevels(const std::wstring& typed, bool inMinutes) {
+    const std::wstring text = PlainForms(typed);
     std::vector<double> levels;
     size_t at = 0;
     for (;;) {

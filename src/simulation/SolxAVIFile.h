@@ -1,8 +1,8 @@
 #pragma once
-// The recorder of the simulation's animation: an AVI file of Motion JPEG frames (FFmpeg's
-// libavformat and libavcodec), which common players and ffprobe read. One frame is written per
-// AddFrame; the file is finished (index and header) when the recorder is closed or destroyed,
-// so a recording cut short is still playable.
+// The recorder of the simulation's animation: an AVI file of Motion JPEG frames, which common
+// players and ffprobe read, written by the encoder of SolxRecorder.so (FFmpeg), loaded on the
+// first Init. One frame is written per AddFrame; the file is finished (index and header) when
+// the recorder is closed or destroyed, so a recording cut short is still playable.
 
 #include <cstdint>
 #include <memory>
@@ -10,6 +10,7 @@
 #include <vector>
 
 class CWnd;
+class SolxVideoEncoder;
 
 class SolxAVIFile {
 public:
@@ -24,7 +25,8 @@ public:
     void SetColorNum(int colours) { m_colours = colours; }
 
     // Opens the file for frames of width x height pixels (both even) shown `rate` a second.
-    // 1 on success, 0 with the reason in Error().
+    // 1 on success, 0 with the reason in Error() (also when the recorder library cannot be
+    // loaded).
     int Init(const std::wstring& path, int width, int height, int rate);
     // Writes one frame: RGB bytes, rows from the top, of the size given to Init. 1 or 0.
     int AddFrame(const std::vector<std::uint8_t>& rgb);
@@ -36,11 +38,9 @@ public:
     void Close();
 
 private:
-    struct Encoder;
-    bool Fail(const std::string& what, int code = 0);
-    bool Drain(bool flush);
+    bool Fail(const std::string& what);
 
-    std::unique_ptr<Encoder> m_enc;
+    std::unique_ptr<SolxVideoEncoder> m_encoder;
     CWnd* m_parent = nullptr;
     int m_hasOptionsDialog = 0;
     int m_colours = 32;

@@ -2,6 +2,7 @@
 
 #include <cairo.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cwchar>
 
@@ -28,6 +29,7 @@ constexpr int kPlaneShadows = 2021, kFaceShadows = 2022, kRoofs = 2023, kBalconi
 constexpr int kPlaneEdit = 2027, kPlaneSlider = 2028, kReload = 2029, kDefaultView = 2030;
 constexpr int kAutoRecord = 2031, kRecordOptions = 2032, kPlay = 2033, kTimeSlider = 2034;
 constexpr int kView = 2035;
+constexpr int kSettingsGroup = 2000;
 
 // Rounds half away from zero.
 double RoundHalfAway(double v) {
@@ -120,6 +122,7 @@ void SolxRenderDlg::DeclareMessageMap(CMessageMap& map) {
     map.OnCommand(BN_CLICKED, kPlay, [this] { OnPlay(); });
     map.OnCommand(BN_CLICKED, kRecordOptions, [this] { OnRecordOptions(); });
     map.OnCommand(CBN_SELCHANGE, kTerm, [this] { OnTermChanged(); });
+    map.OnCommand(CBN_SELCHANGE, kPlace, [this] { OnPlaceChanged(); });
     map.OnNotify(DTN_DATETIMECHANGE, kDate, [this](NMHDR*, LRESULT*) { OnDateChanged(); });
 }
 
@@ -128,14 +131,16 @@ BOOL SolxRenderDlg::OnInitDialog() {
     g_SunDataSet.LoadSunDataSetDict(&g_dictSunSet);
     CheckEdits(false);
 
-    // The place of the settings, the date and its solar term.
+    // The place of the settings (the last item opens the place chooser), the date and its
+    // solar term.
+    m_places.CreatPlaceDlg(this);
     m_comboPlace.ResetContent();
     for (const SolxCity& city : g_SunDataSet.m_cities)
         m_comboPlace.AddString(city.m_strName.c_str());
-    if (m_comboPlace.SelectString(-1, g_SunDataSet.m_zone.m_strName.c_str()) < 0) {
-        m_comboPlace.AddString(g_SunDataSet.m_zone.m_strName.c_str());
-        m_comboPlace.SelectString(-1, g_SunDataSet.m_zone.m_strName.c_str());
-    }
+    const wchar_t* place = g_SunDataSet.m_zone.m_strName.c_str();
+    if (m_comboPlace.FindStringExact(-1, place) == CB_ERR) m_comboPlace.AddString(place);
+    m_comboPlace.AddString(SolxDataSetDlgBase::MorePlacesText());
+    m_comboPlace.SetCurSel(m_comboPlace.FindStringExact(-1, place));
     m_comboTerm.ResetContent();
     for (int i = 0; i < 24; ++i) m_comboTerm.AddString(SolxDate::GetTermName(i));
     const SolxDate& date = g_SunDataSet.m_date;
@@ -172,9 +177,97 @@ BOOL SolxRenderDlg::OnInitDialog() {
     SetChecked(*this, kFaceShadows, m_view.m_faceShadow);
     SetChecked(*this, kRoofs, m_view.m_showModelFaces);
     SetChecked(*this, kBalconies, m_view.m_showBalconies);
+    RememberLayout();
     ApplySun();
     SetTimer(kPollTimer, 200);
     return TRUE;
+}
+
+// The pixels of a dialog unit come from the view, whose template rectangle shows a context of
+// a known pixel size; the window's client size at creation follows from the template's.
+void SolxRenderDlg::RememberLayout() {
+    m_layout.clear();
+    for (int id : {kSettingsGroup, kPlay, kTimeSlider, kView})
+        if (const CWnd* control = GetDlgItem(id)) m_layout.push_back({id, control->m_hWnd->rect});
+    const CWnd* view = GetDlgItem(kView);
+    if (view && view->m_hWnd->rect.width > 0 && view->m_hWnd->rect.height > 0) {
+        m_unitX = static_cast<double>(kViewWidth) / view->m_hWnd->rect.width;
+        m_unitY = static_cast<double>(kViewHeight) / view->m_hWnd->rect.height;
+    }
+    m_clientWidth = static_cast<int>(std::lround(m_hWnd->rect.width * m_unitX));
+    m_clientHeight = static_cast<int>(std::lround(m_hWnd->rect.height * m_unitY));
+}
+
+// A new client size: the settings group grows in height, the play button moves down, the time
+// slider moves down and grows in width, the view grows both ways; the rest keeps its place.
+// Everything is taken from the layout at creation, so repeated resizes do not drift. The view
+// keeps even sizes (video encoders take no odd ones) of at least 2 x 2 pixels.
+void SolxRenderDlg::OnSize(int width, int height) {
+    if (m_clientWidth <= 0 || width <= 0 || height <= 0) return;
+    const int dx = width - m_clientWidth, dy = height - m_clientHeight;
+    const int unitsX = static_cast<int>(std::lround(dx / m_unitX));
+    const int unitsY = static_cast<int>(std::lround(dy / m_unitY));
+    for (const Placed& placed : m_layout) {
+        CWnd* control = GetDlgItem(placed.id);
+        if (!control) continue;
+        solx::ui::DialogRect rect = placed.rect;
+        switch (placed.id) {
+            case kSettingsGroup:
+                rect.height = std::max(1, rect.height + unitsY);
+                break;
+            case kPlay:
+                rect.y += unitsY;
+                break;
+            case kTimeSlider:
+                rect.y += unitsY;
+                rect.width = std::max(1, rect.width + unitsX);
+                break;
+            case kView:
+                rect.width = std::max(1, rect.width + unitsX);
+                rect.height = std::max(1, rect.height + unitsY);
+                break;
+            default:
+                break;
+        }
+        control->m_hWnd->rect = rect;
+    }
+    const int viewWidth = std::max(2, (kViewWidth + dx) & ~1);
+    const int viewHeight = std::max(2, (kViewHeight + dy) & ~1);
+    m_view.OnSize(viewWidth, viewHeight);
+}
+
+void SolxRenderDlg::OnPlaceChanged() {
+    const int sel = m_comboPlace.GetCurSel();
+    if (sel < 0) return;
+    SolxDataSet& s = g_SunDataSet;
+    if (sel + 1 == m_comboPlace.GetCount()) {
+        // The chooser: a place new to the list goes in before the chooser's item.
+        if (m_places.PlaceDlgDoModal() == IDOK) {
+            const std::wstring name = s.m_zone.m_strName;
+            if (m_comboPlace.FindStringExact(-1, name.c_str()) == CB_ERR) {
+                m_comboPlace.InsertString(m_comboPlace.GetCount() - 1, name.c_str());
+                s.m_cities.emplace_back(name);
+            }
+            s.m_strPlace = name;
+            ShowPlaceTexts();
+            ApplySun();
+        }
+        m_comboPlace.SetCurSel(m_comboPlace.FindStringExact(-1, s.m_zone.m_strName.c_str()));
+        return;
+    }
+    const std::wstring name = m_comboPlace.GetLBTextString(sel);
+    SolxZoneRecord zone;
+    if (!m_places.FindPlaceDlgZone(name, zone)) {
+        CString message;
+        message.Format(VxUtLangText(L"请在地区数据库中建立 %s 的位置数据"), name.c_str());
+        AfxMessageBox(message, MB_OK);
+        m_comboPlace.SetCurSel(m_comboPlace.FindStringExact(-1, s.m_zone.m_strName.c_str()));
+        return;
+    }
+    s.m_zone = zone;
+    s.m_strPlace = name;
+    ShowPlaceTexts();
+    ApplySun();
 }
 
 void SolxRenderDlg::ShowPlaceTexts() {
@@ -340,10 +433,39 @@ void SolxRenderDlg::OnPlaneShadows() {
     m_view.Refresh();
 }
 
+BOOL CProgressDlg::OnInitDialog() {
+    CDialog::OnInitDialog();
+    const int faces = m_view.m_faceCount;
+    CString caption;
+    caption.Format(VxUtLangText(L"建筑模型平面分析(共%d面)"), faces);
+    SetWindowText(caption);
+    CWnd* bar = GetDlgItem(kBar);
+    if (bar) {
+        bar->m_hWnd->rangeMin = 0;
+        bar->m_hWnd->rangeMax = faces;
+        bar->m_hWnd->pos = 0;
+    }
+    // The dialog shows no clock of its own here: the analysis runs as soon as it is shown.
+    for (int j = 0; j < faces; ++j) {
+        if (acedUsrBrk()) {
+            EndDialog(IDCANCEL);
+            return TRUE;
+        }
+        m_view.DecideColumn(j);
+        ++m_decided;
+        if (bar) bar->m_hWnd->pos = j + 1;
+    }
+    EndDialog(IDOK);
+    return TRUE;
+}
+
 void SolxRenderDlg::AnalyseRelations() {
-    for (int j = 0; j < m_view.m_faceCount; ++j) m_view.DecideColumn(j);
-    m_relationsAnalysed = true;
+    CProgressDlg progress(m_view, this);
+    const auto result = progress.DoModal();
     ++m_relationAnalyses;
+    // A break leaves the rest to be decided as frames need it; the next face-shadow choice
+    // analyses again.
+    m_relationsAnalysed = result == IDOK;
 }
 
 void SolxRenderDlg::OnFaceShadows() {
@@ -416,11 +538,38 @@ void SolxRenderDlg::OnRecordOptions() {
     if (options.DoModal() == IDOK) m_recordPath = options.m_path;
 }
 
-std::vector<std::uint8_t> SolxRenderDlg::GrabFrame() {
+namespace {
+
+// Nearest-pixel stretch of RGB rows from w x h to width x height.
+std::vector<std::uint8_t> Stretch(const std::vector<std::uint8_t>& rgb, int w, int h, int width,
+                                  int height) {
+    std::vector<std::uint8_t> out(static_cast<std::size_t>(width) * height * 3);
+    for (int y = 0; y < height; ++y) {
+        const int sy = static_cast<int>(static_cast<long long>(y) * h / height);
+        for (int x = 0; x < width; ++x) {
+            const int sx = static_cast<int>(static_cast<long long>(x) * w / width);
+            const std::uint8_t* p = &rgb[(static_cast<std::size_t>(sy) * w + sx) * 3];
+            std::uint8_t* q = &out[(static_cast<std::size_t>(y) * width + x) * 3];
+            q[0] = p[0];
+            q[1] = p[1];
+            q[2] = p[2];
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> SolxRenderDlg::GrabFrame(int width, int height) {
     if (m_view.NeedsPaint()) m_view.Paint();
     std::vector<std::uint8_t> rgb = m_view.Context()->ReadPixels();
-    const int w = m_view.Context()->Width(), h = m_view.Context()->Height();
+    int w = m_view.Context()->Width(), h = m_view.Context()->Height();
     if (rgb.size() != static_cast<std::size_t>(w) * h * 3) return rgb;
+    if (width > 0 && height > 0 && (width != w || height != h)) {
+        rgb = Stretch(rgb, w, h, width, height);
+        w = width;
+        h = height;
+    }
     // The time text in red over the picture, drawn by cairo on a copy in its pixel layout.
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
     unsigned char* data = cairo_image_surface_get_data(surface);
@@ -464,9 +613,11 @@ void SolxRenderDlg::StartRecording() {
     m_recorder->SetSaveOptionsParentWnd(this);
     m_recorder->SetHasSaveOptionsDialog(0);
     m_recorder->SetColorNum(m_colourCount);
-    const int w = m_view.Context()->Width(), h = m_view.Context()->Height();
-    const bool ok = m_recorder->Init(m_recordPath, w, h, m_recordRate) &&
-                    m_recorder->AddFrame(GrabFrame()) && m_recorder->Status();
+    m_frameWidth = m_view.Context()->Width();
+    m_frameHeight = m_view.Context()->Height();
+    const bool ok = m_recorder->Init(m_recordPath, m_frameWidth, m_frameHeight, m_recordRate) &&
+                    m_recorder->AddFrame(GrabFrame(m_frameWidth, m_frameHeight)) &&
+                    m_recorder->Status();
     if (!ok) {
         SetWindowText(VxUtLangText(L"日照仿真(无法自动录像，请关闭动画后检查录像设置!)"));
         m_recorder.reset();
@@ -516,7 +667,7 @@ void SolxRenderDlg::OnTimer(UINT_PTR id) {
     ApplySun();
     m_view.Paint();
     if (m_recorder) {
-        m_recorder->AddFrame(GrabFrame());
+        m_recorder->AddFrame(GrabFrame(m_frameWidth, m_frameHeight));
         if (!m_playing) m_recorder.reset();
     }
 }
@@ -529,6 +680,16 @@ LRESULT SolxRenderDlg::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
         if (!m_view.SaveFrame(solx::win::WideToUtf8(request->path), error))
             request->error = solx::win::Utf8ToWide(error);
         return 1;
+    }
+    if (message == WM_SIZE) {
+        if (wParam != SIZE_MINIMIZED) OnSize(LOWORD(lParam), HIWORD(lParam));
+        return 0;
+    }
+    if (message == WM_KEYDOWN && wParam >= SolxSample::kKeyLeft && wParam <= SolxSample::kKeyDown) {
+        // Arrow keys move the camera whichever control has the focus (the repeat count in the
+        // low word of lParam). A window that knows Shift and Ctrl calls the view's OnKeyDown.
+        m_view.OnKeyDown(static_cast<int>(wParam), LOWORD(lParam), false, false);
+        return 0;
     }
     return CDialog::WindowProc(message, wParam, lParam);
 }

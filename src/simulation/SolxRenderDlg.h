@@ -5,10 +5,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "SolxAVIFile.h"
 #include "SolxSample.h"
 #include "mfc/CDialog.h"
+#include "solx/SolxDataSetDlgBase.h"
+#include "mfc/WindowState.h"
 #include "mfc/afxcmn.h"
 #include "ui/CUncheckButton.h"
 #include "ui/SolxTimeEdit.h"
@@ -32,6 +35,25 @@ public:
 protected:
     BOOL OnInitDialog() override;
     void OnOK() override;
+};
+
+// The face relation analysis of the view under a progress bar: every receiver's casters are
+// decided, one bar step a face. Esc (the user's break) ends it early with IDCANCEL; the
+// relations not yet decided are then decided when a frame first needs them.
+class CProgressDlg : public CDialog {
+public:
+    static constexpr UINT kTemplate = 2002;
+    static constexpr int kBar = 2038;
+    CProgressDlg(SolxSample& view, CWnd* parent) : CDialog(kTemplate, parent), m_view(view) {}
+    // The receivers whose casters were decided.
+    int Decided() const { return m_decided; }
+
+protected:
+    BOOL OnInitDialog() override;
+
+private:
+    SolxSample& m_view;
+    int m_decided = 0;
 };
 
 class SolxRenderDlg : public CDialog {
@@ -70,8 +92,12 @@ public:
     double PlaneHeight() const { return m_view.m_planeHeight; }
     bool Recording() const { return m_recorder != nullptr; }
     const std::wstring& RecordPath() const { return m_recordPath; }
-    // The view's picture with the current time in red at the top left (RGB, rows from the top).
-    std::vector<std::uint8_t> GrabFrame();
+    // The view's picture with the current time in red at the top left (RGB, rows from the
+    // top), stretched to width x height when given and the view's size differs.
+    std::vector<std::uint8_t> GrabFrame(int width = 0, int height = 0);
+    // The client size in pixels the window had when it was made.
+    int InitialClientWidth() const { return m_clientWidth; }
+    int InitialClientHeight() const { return m_clientHeight; }
 
 protected:
     BOOL OnInitDialog() override;
@@ -95,6 +121,9 @@ private:
     void OnDefaultView();
     void OnPlay();
     void OnDateChanged();
+    void OnPlaceChanged();
+    void OnSize(int width, int height);
+    void RememberLayout();
     void OnTermChanged();
     void StopAnimation();
     void OnRecordOptions();
@@ -120,6 +149,18 @@ private:
     CComboBox m_comboPlace;
     CComboBox m_comboTerm;
     CDateTimeCtrl m_dateCtrl;
+    SolxDataSetDlgBase m_places;  // the place chooser and the place database
+
+    // Layout: the client size in pixels at creation, the pixels of a dialog unit (taken from
+    // the view, whose pixel size is known), and the template rectangles of the controls that
+    // follow a resize.
+    int m_clientWidth = 0, m_clientHeight = 0;
+    double m_unitX = 1.0, m_unitY = 1.0;
+    struct Placed {
+        int id;
+        solx::ui::DialogRect rect;
+    };
+    std::vector<Placed> m_layout;
 
     int m_minute = 11 * 60;
     int m_startMinute = 9 * 60;
@@ -134,6 +175,7 @@ private:
     double m_modelBottom = 0.0, m_modelTop = 0.0;  // rounded half away from zero
     std::wstring m_recordPath;
     std::unique_ptr<SolxAVIFile> m_recorder;
+    int m_frameWidth = 0, m_frameHeight = 0;  // the film's frame size, taken at its start
     int m_colourCount = 32;
     int m_recordRate = 25;
 };

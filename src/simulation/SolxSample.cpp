@@ -4,7 +4,6 @@
 
 #include <GL/gl.h>
 #include <GL/glext.h>
-#include <GL/glu.h>
 
 #include <algorithm>
 #include <cmath>
@@ -80,7 +79,37 @@ SolxSample::SolxSample() {
 }
 
 SolxSample::~SolxSample() {
+    DeletePlaneLists();
     if (m_context) m_context->ReleaseCurrent();
+}
+
+void SolxSample::DeletePlaneLists() {
+    if (m_planeLists && m_context && m_context->MakeCurrent()) glDeleteLists(m_planeLists, 2);
+    m_planeLists = 0;
+    m_listVersion = -1;
+}
+
+void SolxSample::UpdatePlaneLists() {
+    if (m_planeLists && m_listVersion == m_modelVersion && m_listPlane == m_planeHeight &&
+        m_listBalconies == m_showBalconies && m_listModelFaces == m_showModelFaces)
+        return;
+    if (!m_planeLists) m_planeLists = glGenLists(2);
+    if (!m_planeLists) return;  // drawn directly then
+    const int p = std::fabs(m_planeHeight) >= m_bottomHeight ? 1 : 0;
+    glNewList(m_planeLists, GL_COMPILE);
+    SetMaterial(kWall);
+    DrawWalls(true);
+    SetMaterial(kRoof);
+    DrawRoofs(true);
+    glEndList();
+    glNewList(m_planeLists + 1, GL_COMPILE);
+    DrawWalls(p == 1);
+    DrawCastersAbovePlane();
+    glEndList();
+    m_listVersion = m_modelVersion;
+    m_listPlane = m_planeHeight;
+    m_listBalconies = m_showBalconies;
+    m_listModelFaces = m_showModelFaces;
 }
 
 bool SolxSample::LoadSky(const std::wstring& path) {
@@ -108,6 +137,7 @@ bool SolxSample::LoadSky(const std::wstring& path) {
 }
 
 bool SolxSample::Create(std::unique_ptr<SolxRenderContext> context, bool loadModel) {
+    DeletePlaneLists();
     m_context = std::move(context);
     if (!m_context || !m_context->MakeCurrent()) return false;
     glEnable(GL_CULL_FACE);
@@ -192,11 +222,36 @@ void SolxSample::SetProjection(int width, int height) {
     glViewport(0, 0, width, height);
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
-    gluPerspective(45.0, static_cast<double>(width) / std::max(height, 1), 0.1f, 100000.0);
+    // A perspective of 45 degrees vertically, then the camera: the matrices GLU's perspective
+    // and look-at would make, written out here so that the module needs no GLU library.
+    const double f = 1.0 / std::tan(45.0 * kPi / 360.0);
+    const double aspect = static_cast<double>(width) / std::max(height, 1);
+    const double zNear = 0.1f, zFar = 100000.0;
+    const double perspective[16] = {f / aspect,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    f,
+                                    0,
+                                    0,
+                                    0,
+                                    0,
+                                    (zFar + zNear) / (zNear - zFar),
+                                    -1,
+                                    0,
+                                    0,
+                                    2 * zFar * zNear / (zNear - zFar),
+                                    0};
+    glMultMatrixd(perspective);
     const VxGePoint d = Normalized(m_target - m_eye);
     if (std::fabs(std::fabs(Dot(d, m_up)) - 1.0) > 1e-5) {
-        const VxGePoint up = Cross(Cross(d, m_up), d);
-        gluLookAt(m_eye.x, m_eye.y, m_eye.z, m_target.x, m_target.y, m_target.z, up.x, up.y, up.z);
+        const VxGePoint side = Normalized(Cross(d, m_up));
+        const VxGePoint up = Cross(side, d);
+        const double look[16] = {side.x, up.x, -d.x, 0, side.y, up.y, -d.y, 0,
+                                 side.z, up.z, -d.z, 0, 0,      0,    0,    1};
+        glMultMatrixd(look);
+        glTranslated(-m_eye.x, -m_eye.y, -m_eye.z);
     }
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
@@ -232,10 +287,15 @@ void SolxSample::RenderScene() {
     glEnable(GL_LIGHTING);
     SetLights(false);
     if (!m_faceShadow) {
-        SetMaterial(kWall);
-        DrawWalls(true);
-        SetMaterial(kRoof);
-        DrawRoofs(true);
+        UpdatePlaneLists();
+        if (m_planeLists) {
+            glCallList(m_planeLists);
+        } else {
+            SetMaterial(kWall);
+            DrawWalls(true);
+            SetMaterial(kRoof);
+            DrawRoofs(true);
+        }
     }
     DrawShadows();
     glEnable(GL_BLEND);
@@ -441,8 +501,12 @@ void SolxSample::DrawPlaneShadows() {
         glDisable(GL_LIGHTING);
         glPushMatrix();
         glMultMatrixf(m_shadowMatrix.data());
-        DrawWalls(p == 1);
-        DrawCastersAbovePlane();
+        if (m_planeLists) {
+            glCallList(m_planeLists + 1);
+        } else {
+            DrawWalls(p == 1);
+            DrawCastersAbovePlane();
+        }
         glPopMatrix();
         glEnable(GL_LIGHTING);
 

@@ -90,6 +90,11 @@ private:
     void DrawFaceShadows();
     void DrawFace(int i, bool withMaterial) const;
     bool CreateShadowMatrix(const std::array<double, 4>& plane);
+    // The plane-shadow mode's fixed geometry as two display lists (the walls and roofs in
+    // their materials; the casters that mark the stencil), made again when the model, the
+    // plane height or the show switches change, so that a frame sends no vertex of them.
+    void UpdatePlaneLists();
+    void DeletePlaneLists();
 
     std::unique_ptr<SolxRenderContext> m_context;
     VxGePoint m_sun{0, 0, -1};
@@ -102,4 +107,8 @@ private:
     int m_startX = 0, m_startY = 0;
     Cursor m_cursor = Cursor::kNormal;
     bool m_needsPaint = false;
+    unsigned m_planeLists = 0;  // first of the two lists, 0 when none
+    int m_listVersion = -1;
+    double m_listPlane = 0.0;
+    bool m_listBalconies = false, m_listModelFaces = false;
 };

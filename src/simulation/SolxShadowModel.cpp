@@ -394,6 +394,7 @@ bool SolxShadowModel::IsFaceShown(int i) const {
 }
 
 void SolxShadowModel::BuildFaceArray() {
+    ++m_modelVersion;
     int walls = 0, balconyWalls = 0;
     for (int i = 0; i < static_cast<int>(m_buildings.size()); ++i)
         walls += GetWallFaceCount(i, false);

@@ -111,6 +111,10 @@ public:
     std::unique_ptr<FaceMaterial[]> m_materials;
     std::unique_ptr<std::uint8_t[]> m_relations;  // faceCount x faceCount, row = caster
 
+    // Counts the builds of the face array: what a view keeps of the model is made again when
+    // it changes.
+    int m_modelVersion = 0;
+
     bool m_faceShadow = false;
     bool m_showModelFaces = true;
     bool m_showBalconies = true;

@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <map>
 #include <memory>
 #include <string>
 
@@ -61,13 +62,8 @@ TEST(GridAgainstSinglePoint, SamePeriodsAndHoursAtGridPoints) {
                         if ((r * grid.PointColumns() + c) % 5 != 0) return;  // a sample of points
                         ++compared;
                         const VxGePoint at = grid.At(r, c);
-                        // On a building's base plane the grid leaves the footprint out, while
-                        // the single point calls only points above the base "inside"; either
-                        // way such a point sees no sun.
-                        if (z > 0.0) {
-                            EXPECT_EQ(point.InsideBuilding(at), in)
-                                << where << " r " << r << " c " << c;
-                        }
+                        EXPECT_EQ(point.InsideBuilding(at), in)
+                            << where << " r " << r << " c " << c;
                         const std::vector<VxGePoint> single = point.Periods(at);
                         if (in) {
                             ++inside;
@@ -93,6 +89,53 @@ TEST(GridAgainstSinglePoint, SamePeriodsAndHoursAtGridPoints) {
                 EXPECT_GT(inside, 0) << where;
             }
         }
+    }
+}
+
+// Both analyses call a point in a building by one rule: from the base, included, to the top,
+// not included. A grid at the base of a building on the ground and of one on a podium, at its
+// roof, and just below its base; the node at each footprint's middle is asked of both.
+TEST(GridAgainstSinglePoint, SameInsideRuleAtBaseAndTop) {
+    const SolxSunSetting setting = Winter(10);
+    struct Case {
+        double z;
+        bool groundInside, podiumInside;
+    };
+    for (const Case& k :
+         {Case{0.0, true, false}, Case{9000.0, true, true}, Case{8999.0, true, false},
+          Case{21000.0, true, false}, Case{30000.0, false, false}}) {
+        auto make = [] {
+            SolxBuildingList list;
+            list.push_back(std::make_unique<SolxBuilding>(
+                std::vector<VxGePoint>{{0, 0}, {10000, 0}, {10000, 10000}, {0, 10000}}, 0.0,
+                30000.0));
+            list.push_back(std::make_unique<SolxBuilding>(
+                std::vector<VxGePoint>{{20000, 0}, {30000, 0}, {30000, 10000}, {20000, 10000}},
+                9000.0, 12000.0));
+            return list;
+        };
+        SolxBuildingList gridBuildings = make();
+        const SolxShadowSourceList noSources;
+        const SPointEvaluator point(make(), SolxShadowSourceList{}, setting);
+        SolxSunGrid grid;
+        grid.origin = VxGePoint(-5000.0, -5000.0, k.z);
+        grid.spacing = 2500.0;
+        grid.columns = 16;
+        grid.rows = 8;
+        const std::string where = "z " + std::to_string(k.z);
+        int disagree = 0;
+        std::map<std::pair<long, long>, bool> inside;
+        ASSERT_TRUE(SunGridPeriods(gridBuildings, noSources, setting, grid, SolxGridMethod::Raster,
+                                   [&](long r, long c, bool in, std::vector<VxGePoint>&&) {
+                                       inside[{r, c}] = in;
+                                       disagree += point.InsideBuilding(grid.At(r, c)) != in;
+                                   }));
+        EXPECT_EQ(disagree, 0) << where;
+        // (5000, 5000) is row 4, column 4; (25000, 5000) row 4, column 12.
+        EXPECT_EQ(inside[std::make_pair(4L, 4L)], k.groundInside) << where;
+        EXPECT_EQ(inside[std::make_pair(4L, 12L)], k.podiumInside) << where;
+        EXPECT_EQ(point.InsideBuilding(VxGePoint(5000, 5000, k.z)), k.groundInside) << where;
+        EXPECT_EQ(point.InsideBuilding(VxGePoint(25000, 5000, k.z)), k.podiumInside) << where;
     }
 }
 

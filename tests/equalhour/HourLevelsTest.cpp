@@ -36,11 +36,16 @@ const LevelCase kCases[] = {
     {"LeadingBlanksAndTrailingLetters", L"  1.5h, 2 小时,abc", false, {1.5, 2.0}},
     {"NegativeAndNotANumber", L"-1,nan,inf,1e400", false, {}},
     {"ExponentAndSign", L"+2e0,0.3E1", false, {2.0, 3.0}},
-    // A full-width comma separates nothing: "1，2" is one token that reads as 1.
-    {"FullWidthCommaIsNotASeparator", L"1，2，3", false, {1.0}},
-    // Full-width digits are not digits to the C library: nothing is read.
-    {"FullWidthDigits", L"２,３", false, {}},
+    // What a Chinese keyboard types: the full-width comma and the enumeration comma separate,
+    // full-width digits and point are digits and point, the ideographic space is a blank.
+    {"FullWidthCommaSeparates", L"1，2，3", false, {1.0, 2.0, 3.0}},
+    {"EnumerationCommaSeparates", L"1、2.5、3", false, {1.0, 2.5, 3.0}},
+    {"FullWidthDigitsAndPoint", L"２，３．５,\u30001", false, {2.0, 3.5, 1.0}},
+    {"FullWidthMinutes", L"６０，９０", true, {1.0, 1.5}},
+    // Blanks do not separate: "1 2 3" reads as 1, as _wtof reads it.
     {"BlanksAreNotSeparators", L"1 2 3", false, {1.0}},
+    // Other full-width letters stay letters: the number before them is read.
+    {"FullWidthLettersEndANumber", L"1ｈ，ａ2", false, {1.0}},
 };
 
 INSTANTIATE_TEST_SUITE_P(Cases, HourLevels, ::testing::ValuesIn(kCases),

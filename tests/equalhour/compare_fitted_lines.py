@@ -3,75 +3,63 @@
 level, both read with ezdxf from drawings that VxSunEqCurve saved.
 
 Usage: compare_fitted_lines.py FITTED.dxf MICRO.dxf LEVEL CELL BOX
-LEVEL "2:00"; CELL the grid spacing; BOX "x0,y0,x1,y1" the analysed area. Every fitted line of
-the level on "SUN-SHADOW" carries the info row, is closed, and runs as the micro-region outlines
-do, counter-clockwise around the ground below the level: the area below the level is the
-union of the counter-clockwise rings less the clockwise ones (building footprints have no
-value and count as below in the fitted lines, so the micro-region area is given them). Both are clipped to the box shrunk by one cell. The symmetric difference must
-stay within a band of one cell along the micro-region outline.
+LEVEL "2:00"; CELL the grid spacing; BOX "x0,y0,x1,y1" the analysed area (the frame of the
+grid). The area below the level is rebuilt from each drawing's lines with the building outlines
+and the frame (check_equal_hours.below_area: the faces on the left of the lines); the fitted
+lines are open where they end on a wall or the frame, the micro-region outlines closed. Both
+areas are taken outside the building footprints and clipped to the box shrunk by one cell. The
+symmetric difference must stay within a band of one cell along the micro-region outline.
 Prints "OK <difference> <band>" or what is wrong, exit 0 or 1.
 """
+import os
 import sys
 
 import ezdxf
-from shapely.geometry import Polygon, box
+from shapely.geometry import LineString, box
 from shapely.ops import unary_union
 
-
-def level_of(e):
-    if not e.has_xdata("SOLX_INFO"):
-        return None
-    values = [v for code, v in e.get_xdata("SOLX_INFO") if code == 1000]
-    return dict(zip(values[0::2], values[1::2])).get("总有效日照")
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from check_equal_hours import below_area, footprints, level_of, points_of  # noqa: E402
 
 
-def rings_of(path, level, problems):
-    rings = []
-    for e in ezdxf.readfile(path).modelspace().query('LWPOLYLINE[layer=="SUN-SHADOW"]'):
+def lines_of(doc, level):
+    lines = []
+    for e in doc.modelspace().query('*[layer=="SUN-SHADOW"]'):
         if level_of(e) != level:
             continue
-        pts = list(e.get_points("xy"))
-        if not e.closed or len(pts) < 3:
-            problems.append(f"{path}: {e.dxf.handle} is not a closed outline")
-            continue
-        rings.append(Polygon(pts))
-    return rings
-
-
-def area(rings):
-    below = [r for r in rings if r.exterior.is_ccw]
-    other = [r for r in rings if not r.exterior.is_ccw]
-    return unary_union([r.buffer(0) for r in below]).difference(
-        unary_union([r.buffer(0) for r in other]))
-
-
-def footprints(path):
-    out = []
-    for e in ezdxf.readfile(path).modelspace().query('LWPOLYLINE[layer=="SUN-BUILDING"]'):
-        out.append(Polygon(list(e.get_points("xy"))))
-    return unary_union(out)
+        pts, closed = points_of(e)
+        if pts and len(pts) >= 2:
+            lines.append((pts, closed))
+    return lines
 
 
 def main():
     fitted_path, micro_path, level, cell, frame = sys.argv[1:6]
     cell = float(cell)
     x0, y0, x1, y1 = map(float, frame.split(","))
+    grid = box(x0, y0, x1, y1)
     clip = box(x0 + cell, y0 + cell, x1 - cell, y1 - cell)
-    problems = []
-    fitted_rings = rings_of(fitted_path, level, problems)
-    micro_rings = rings_of(micro_path, level, problems)
-    if not fitted_rings or not micro_rings:
-        problems.append(f"no lines of {level}: fitted {len(fitted_rings)}, micro {len(micro_rings)}")
+    fitted_doc, micro_doc = ezdxf.readfile(fitted_path), ezdxf.readfile(micro_path)
+    outlines = footprints(fitted_doc)
+    ground = clip.difference(unary_union(outlines)) if outlines else clip
+    fitted_lines, micro_lines = lines_of(fitted_doc, level), lines_of(micro_doc, level)
+    if not fitted_lines or not micro_lines:
+        print(f"no lines of {level}: fitted {len(fitted_lines)}, micro {len(micro_lines)}")
+        return 1
+    fitted, problems = below_area(fitted_lines, outlines, grid)
+    micro, found = below_area(micro_lines, footprints(micro_doc), None)
+    problems += found
     if problems:
         print("\n".join(problems))
         return 1
-    fitted = area(fitted_rings).intersection(clip)
-    micro = area(micro_rings).union(footprints(micro_path)).intersection(clip)
-    difference = fitted.symmetric_difference(micro).area
-    band = micro.boundary.length * cell
+    fitted, micro = fitted.intersection(ground), micro.intersection(ground)
     if not fitted.is_valid or fitted.area <= 0:
         print("the fitted lines make no valid area")
         return 1
+    difference = fitted.symmetric_difference(micro).area
+    # The band runs along the micro-region lines within the box (not along walls or the box).
+    band = sum(LineString(pts + [pts[0]] if closed else pts).intersection(clip).length
+               for pts, closed in micro_lines) * cell
     if difference > band:
         print(f"fitted and micro-region areas differ by {difference:.0f} > band {band:.0f} "
               f"(fitted {fitted.area:.0f}, micro {micro.area:.0f})")

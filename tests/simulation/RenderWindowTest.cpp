@@ -8,6 +8,7 @@
 #include <cmath>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <numbers>
 #include <unistd.h>
 
@@ -23,18 +24,20 @@
 #include "mfc/Modeless.h"
 #include "mfc/WindowState.h"
 #include "mfc/afxwin.h"
+#include "render/SolxRenderContext.h"
 #include "solx/SolxDataSet.h"
 
 namespace {
 
 using solx::ui::ModelessLine;
 
-void AddBox(double x0, double y0, double x1, double y1, double height) {  // metres
+// A box in metres, drawn in drawing units of `unit` per metre (1000: millimetres).
+void AddBox(double x0, double y0, double x1, double y1, double height, double unit = 1000) {
     auto* poly = new AcDbPolyline;
     const double xs[] = {x0, x1, x1, x0}, ys[] = {y0, y0, y1, y1};
-    for (unsigned i = 0; i < 4; ++i) poly->addVertexAt(i, AcGePoint2d(xs[i] * 1000, ys[i] * 1000));
+    for (unsigned i = 0; i < 4; ++i) poly->addVertexAt(i, AcGePoint2d(xs[i] * unit, ys[i] * unit));
     poly->setClosed(true);
-    poly->setThickness(height * 1000);
+    poly->setThickness(height * unit);
     poly->setLayer(VxDtGetLayerName(L"SUN-BUILDING").c_str());
     AddToModelSpace(poly);
 }
@@ -353,6 +356,373 @@ TEST_F(RenderWindowRecording, ClosingWhileRecordingLeavesAPlayableFilm) {
     ASSERT_EQ(Line(L"@close"), ModelessLine::Done);
     EXPECT_EQ(SolxRenderDlg::Instance(), nullptr);
     EXPECT_EQ(Probe(film), "mjpeg,640,480,25/1,4\n");  // the first frame and three ticks
+}
+
+// A recording path under a regular file cannot be written either: the caption says so and the
+// animation plays on; a path that is a folder likewise.
+TEST_F(RenderWindowRecording, PathThatCannotBeWrittenShowsTheCaption) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    const auto file = m_dir / "plain-file";
+    std::ofstream(file) << "x";
+    for (const auto& film : {file / "day.avi", m_dir}) {
+        RecordTo(film);
+        ASSERT_EQ(Line(L"@click 2033"), ModelessLine::Done);
+        EXPECT_FALSE(window->Recording()) << film;
+        EXPECT_EQ(window->GetWindowTextString(),
+                  L"日照仿真(无法自动录像，请关闭动画后检查录像设置!)");
+        ASSERT_EQ(Line(L"@wait 1000"), ModelessLine::Done);
+        EXPECT_EQ(window->CurrentMinute(), 11 * 60 + 3);
+        ASSERT_EQ(Line(L"@click 2033"), ModelessLine::Done);
+        ASSERT_EQ(Line(L"@set 2015 11:00"), ModelessLine::Done);
+    }
+    EXPECT_TRUE(std::filesystem::is_regular_file(file));
+}
+
+// Without its recorder library the window says it cannot record and plays on; the recorder
+// tells why.
+TEST_F(RenderWindowRecording, MissingRecorderLibraryShowsTheCaption) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    const auto film = m_dir / "day.avi";
+    const auto missing = m_dir / "SolxRecorder.so";
+    ::setenv("SOLX_RECORDER", missing.c_str(), 1);
+    SolxAVIFile recorder;
+    EXPECT_EQ(recorder.Init(film.wstring(), 640, 480, 25), 0);
+    EXPECT_NE(recorder.Error().find("the recorder library cannot be loaded"), std::string::npos)
+        << recorder.Error();
+    EXPECT_NE(recorder.Error().find(missing.string()), std::string::npos) << recorder.Error();
+    RecordTo(film);
+    ASSERT_EQ(Line(L"@click 2033"), ModelessLine::Done);
+    ::unsetenv("SOLX_RECORDER");
+    EXPECT_FALSE(window->Recording());
+    EXPECT_EQ(window->GetWindowTextString(), L"日照仿真(无法自动录像，请关闭动画后检查录像设置!)");
+    EXPECT_TRUE(window->Playing());
+    EXPECT_FALSE(std::filesystem::exists(film));
+    // With the library back, the next play records.
+    ASSERT_EQ(Line(L"@click 2033"), ModelessLine::Done);
+    ASSERT_EQ(Line(L"@click 2033"), ModelessLine::Done);
+    EXPECT_TRUE(window->Recording());
+}
+
+// A resize while recording: the film keeps the size it started with, every frame stretched to
+// it, and stays readable.
+TEST_F(RenderWindowRecording, FilmKeepsItsSizeWhenTheWindowIsResized) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    const auto film = m_dir / "resized.avi";
+    RecordTo(film);
+    ASSERT_EQ(Line(L"@click 2033"), ModelessLine::Done);
+    ASSERT_TRUE(window->Recording());
+    window->SendMessage(
+        WM_SIZE, SIZE_RESTORED,
+        MAKELPARAM(window->InitialClientWidth() + 100, window->InitialClientHeight() + 41));
+    EXPECT_EQ(window->View().Context()->Width(), SolxRenderDlg::kViewWidth + 100);
+    EXPECT_EQ(window->View().Context()->Height(), SolxRenderDlg::kViewHeight + 40);  // even
+    ASSERT_EQ(Line(L"@wait 2000"), ModelessLine::Done);
+    ASSERT_EQ(Line(L"@close"), ModelessLine::Done);
+    EXPECT_EQ(Probe(film), "mjpeg,640,480,25/1,3\n");
+}
+
+// The window grows: the settings group taller, the play button and the time slider lower, the
+// slider and the view wider, the view's picture bigger; the other controls stay. Going back to
+// the first size gives the first layout again; a minimised window keeps its layout.
+TEST_F(RenderWindow, ResizeLaysTheWindowOut) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    auto rect = [&](int id) { return window->GetDlgItem(id)->m_hWnd->rect; };
+    const int ids[] = {2000, 2033, 2034, 2035, 2004, 2027};
+    std::map<int, solx::ui::DialogRect> before;
+    for (int id : ids) before[id] = rect(id);
+    const int w = window->InitialClientWidth(), h = window->InitialClientHeight();
+    // The view is 330 x 318 dialog units for 640 x 480 pixels.
+    EXPECT_EQ(w, static_cast<int>(std::lround(472 * 640.0 / 330)));
+    EXPECT_EQ(h, static_cast<int>(std::lround(347 * 480.0 / 318)));
+    const double unitX = 640.0 / 330, unitY = 480.0 / 318;
+    window->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(w + 194, h + 151));
+    const int ux = static_cast<int>(std::lround(194 / unitX));  // 100
+    const int uy = static_cast<int>(std::lround(151 / unitY));  // 100
+    EXPECT_EQ(rect(2000).height, before[2000].height + uy);
+    EXPECT_EQ(rect(2000).width, before[2000].width);
+    EXPECT_EQ(rect(2033).y, before[2033].y + uy);
+    EXPECT_EQ(rect(2033).x, before[2033].x);
+    EXPECT_EQ(rect(2034).y, before[2034].y + uy);
+    EXPECT_EQ(rect(2034).width, before[2034].width + ux);
+    EXPECT_EQ(rect(2035).width, before[2035].width + ux);
+    EXPECT_EQ(rect(2035).height, before[2035].height + uy);
+    EXPECT_EQ(rect(2035).x, before[2035].x);
+    for (int id : {2004, 2027}) {
+        EXPECT_EQ(rect(id).x, before[id].x);
+        EXPECT_EQ(rect(id).y, before[id].y);
+    }
+    EXPECT_EQ(window->View().Context()->Width(), 640 + 194);
+    EXPECT_EQ(window->View().Context()->Height(), 480 + 150);
+    EXPECT_EQ(window->GrabFrame().size(), std::size_t{834} * 630 * 3);
+    window->SendMessage(WM_SIZE, SIZE_MINIMIZED, MAKELPARAM(0, 0));
+    EXPECT_EQ(window->View().Context()->Width(), 834);
+    window->SendMessage(WM_SIZE, SIZE_RESTORED, MAKELPARAM(w, h));
+    for (int id : ids) {
+        EXPECT_EQ(rect(id).y, before[id].y) << id;
+        EXPECT_EQ(rect(id).width, before[id].width) << id;
+        EXPECT_EQ(rect(id).height, before[id].height) << id;
+    }
+    EXPECT_EQ(window->View().Context()->Width(), 640);
+}
+
+// Arrow keys reach the view whatever control has the focus: Up walks eye and target together
+// along the plan direction of view, the repeat count as many steps; other keys move nothing.
+TEST_F(RenderWindow, ArrowKeysMoveTheCamera) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    SolxRenderView& view = window->View();
+    window->GetDlgItem(2015)->SetFocus();
+    const VxGePoint eye = view.m_eye, target = view.m_target;
+    window->SendMessage(WM_KEYDOWN, 0x41, 1);  // 'A'
+    EXPECT_EQ(view.m_eye.x, eye.x);
+    EXPECT_EQ(view.m_eye.y, eye.y);
+    window->SendMessage(WM_KEYDOWN, 0x26, 1);  // Up
+    const double oneX = view.m_eye.x - eye.x, oneY = view.m_eye.y - eye.y;
+    ASSERT_GT(std::hypot(oneX, oneY), 0.0);
+    // Along the plan direction from eye to target (10, 105 m): the cross product vanishes.
+    EXPECT_NEAR(oneX * (target.y - eye.y) - oneY * (target.x - eye.x), 0.0, 1e-9);
+    EXPECT_GT(oneY, 0.0);
+    EXPECT_NEAR(view.m_target.x - view.m_eye.x, target.x - eye.x, 1e-9);
+    EXPECT_NEAR(view.m_target.y - view.m_eye.y, target.y - eye.y, 1e-9);
+    EXPECT_DOUBLE_EQ(view.m_eye.z, eye.z);
+    window->SendMessage(WM_KEYDOWN, 0x28, 3);  // Down, three repeats
+    EXPECT_NEAR(view.m_eye.x - eye.x, -2 * oneX, 1e-9);
+    EXPECT_NEAR(view.m_eye.y - eye.y, -2 * oneY, 1e-9);
+    EXPECT_TRUE(view.NeedsPaint());
+}
+
+// A settings place list with a town the place database does not know.
+class RenderWindowPlace : public RenderWindow {
+protected:
+    void SetUp() override {
+        RenderWindow::SetUp();
+        m_configDir = std::filesystem::temp_directory_path() /
+                      ("solx-sim-place-" + std::to_string(::getpid()));
+        std::filesystem::create_directories(m_configDir);
+        ::setenv("SOLX_CONFIG_DIR", m_configDir.c_str(), 1);
+        m_saved = g_SunDataSet;
+        ASSERT_TRUE(g_SunDataSet.SetPlace(L"北京"));
+        g_SunDataSet.m_cities.emplace_back(L"无名镇");
+    }
+    void TearDown() override {
+        RenderWindow::TearDown();
+        g_SunDataSet = m_saved;
+        std::filesystem::remove_all(m_configDir);
+        ::unsetenv("SOLX_CONFIG_DIR");
+    }
+    // The noon sun's altitude from the place's latitude and the date's declination.
+    static void ExpectNoonSunOf(SolxRenderDlg& window, double latitude) {
+        const double altitude =
+            (90.0 - latitude + g_SunDataSet.m_date.GetDgLat()) * std::numbers::pi / 180.0;
+        EXPECT_NEAR(window.View().Sun().z, -std::sin(altitude), 1e-6);
+    }
+    std::filesystem::path m_configDir;
+    SolxDataSet m_saved;
+};
+
+TEST_F(RenderWindowPlace, PlaceChoiceMovesTheSunAndAnUnknownPlaceIsRefused) {
+    ASSERT_TRUE(OpenWindow());
+    ScriptedFrontEnd transcript({});
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    auto* places = static_cast<CComboBox*>(window->GetDlgItem(2004));
+    EXPECT_EQ(places->GetLBTextString(places->GetCount() - 1), L"其他地点...");
+    ASSERT_EQ(Line(L"@set 2015 12:00"), ModelessLine::Done);
+    EXPECT_NEAR(g_SunDataSet.m_zone.Latitude(), 39.9, 0.02);  // Beijing
+    ExpectNoonSunOf(*window, g_SunDataSet.m_zone.Latitude());
+    ASSERT_EQ(Line(L"@select 2004 上海"), ModelessLine::Done) << error;
+    EXPECT_EQ(g_SunDataSet.m_zone.m_strName, L"上海");
+    EXPECT_EQ(window->GetDlgItemTextString(2005), L"北纬31°14′");
+    EXPECT_NEAR(g_SunDataSet.m_zone.Latitude(), 31.23, 0.02);
+    ExpectNoonSunOf(*window, g_SunDataSet.m_zone.Latitude());
+    const VxGePoint sun = window->View().Sun();
+    ASSERT_EQ(Line(L"@select 2004 无名镇"), ModelessLine::Done) << error;
+    EXPECT_EQ(CountOf(transcript.printed, L"请在地区数据库中建立 无名镇 的位置数据"), 1);
+    EXPECT_EQ(g_SunDataSet.m_zone.m_strName, L"上海");
+    EXPECT_EQ(places->GetLBTextString(places->GetCurSel()), L"上海");
+    EXPECT_EQ(window->View().Sun().z, sun.z);
+}
+
+TEST_F(RenderWindowPlace, ChooserAddsAPlaceBeforeItsOwnItem) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    auto* places = static_cast<CComboBox*>(window->GetDlgItem(2004));
+    const int count = places->GetCount();
+    {
+        ScriptedFrontEnd chooser({L"@select 3101 江苏", L"@select 3102 苏州", L"@ok"});
+        ASSERT_EQ(Line(L"@select 2004 其他地点..."), ModelessLine::Done) << error;
+        EXPECT_EQ(chooser.Unread(), 0u);
+    }
+    EXPECT_EQ(g_SunDataSet.m_zone.m_strName, L"苏州");
+    ASSERT_EQ(places->GetCount(), count + 1);
+    EXPECT_EQ(places->GetLBTextString(count - 1), L"苏州");
+    EXPECT_EQ(places->GetLBTextString(count), L"其他地点...");
+    EXPECT_EQ(places->GetLBTextString(places->GetCurSel()), L"苏州");
+    EXPECT_EQ(g_SunDataSet.m_cities.back().m_strName, L"苏州");
+    // Cancelled: the place stays, the combo shows it again.
+    {
+        ScriptedFrontEnd chooser({L"@select 3101 浙江", L"@cancel"});
+        ASSERT_EQ(Line(L"@select 2004 其他地点..."), ModelessLine::Done) << error;
+    }
+    EXPECT_EQ(g_SunDataSet.m_zone.m_strName, L"苏州");
+    EXPECT_EQ(places->GetLBTextString(places->GetCurSel()), L"苏州");
+    EXPECT_EQ(places->GetCount(), count + 1);
+}
+
+// A model above the face limit: face shadows are refused with the limit's message and the
+// window stays in ground-shadow mode, without a relation analysis.
+TEST_F(RenderWindow, ModelAboveTheFaceLimitStaysInGroundShadows) {
+    const int limit = g_RenderMaxFaceNum;
+    g_RenderMaxFaceNum = 4;  // the box alone has more faces (ground, 4 walls, roof)
+    ASSERT_TRUE(OpenWindow());
+    ScriptedFrontEnd transcript({});
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    ASSERT_EQ(Line(L"@click 2022"), ModelessLine::Done) << error;
+    EXPECT_EQ(CountOf(transcript.printed, L"最大允许面数=4"), 1) << transcript.printed;
+    EXPECT_FALSE(window->View().m_faceShadow);
+    EXPECT_EQ(window->GetDlgItem(2021)->m_hWnd->check, 1);
+    EXPECT_EQ(window->GetDlgItem(2022)->m_hWnd->check, 0);
+    EXPECT_EQ(window->RelationAnalyses(), 0);
+    EXPECT_TRUE(window->GetDlgItem(2027)->IsWindowEnabled());
+    g_RenderMaxFaceNum = limit;
+}
+
+// The user's break during the relation analysis: face shadows still come (the relations left
+// are decided as frames need them), and the next choice of face shadows analyses again.
+class BreakingFrontEnd : public ScriptedFrontEnd {
+public:
+    explicit BreakingFrontEnd(int after) : ScriptedFrontEnd({}), m_after(after) {}
+    bool TakeBreak() override { return ++asked > m_after; }
+    int asked = 0;
+
+private:
+    int m_after;
+};
+
+TEST_F(RenderWindow, BreakDuringTheRelationAnalysisLeavesThemUndecided) {
+    ASSERT_TRUE(OpenWindow());
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    {
+        BreakingFrontEnd user(2);
+        ASSERT_EQ(Line(L"@click 2022"), ModelessLine::Done) << error;
+        EXPECT_EQ(user.asked, 3);  // asked before each face; the third answer breaks
+    }
+    EXPECT_TRUE(window->View().m_faceShadow);
+    EXPECT_FALSE(window->RelationsAnalysed());
+    ASSERT_EQ(Line(L"@click 2021"), ModelessLine::Done);
+    {
+        BreakingFrontEnd user(1000);
+        ASSERT_EQ(Line(L"@click 2022"), ModelessLine::Done) << error;
+        EXPECT_EQ(user.asked, window->View().m_faceCount);
+    }
+    EXPECT_TRUE(window->RelationsAnalysed());
+    EXPECT_EQ(window->RelationAnalyses(), 2);
+}
+
+// Average brightness (r + g + b) of the frame's pixels in a rectangle.
+double MeanBrightness(const std::vector<std::uint8_t>& rgb, int x0, int y0, int x1, int y1) {
+    double sum = 0;
+    int n = 0;
+    for (int y = y0; y < y1; ++y)
+        for (int x = x0; x < x1; ++x, ++n) {
+            const std::size_t at =
+                (static_cast<std::size_t>(y) * SolxRenderDlg::kViewWidth + x) * 3;
+            sum += rgb[at] + rgb[at + 1] + rgb[at + 2];
+        }
+    return n ? sum / n : 0.0;
+}
+
+// A corrupt sky.bmp first on the support path: the window opens and draws without a sky (the
+// top of the picture is the clear colour, black) while the ground and the box are drawn.
+TEST_F(RenderWindow, CorruptSkyPictureLeavesTheViewWithoutSky) {
+    ASSERT_TRUE(OpenWindow());
+    const std::vector<std::uint8_t> withSky = SolxRenderDlg::Instance()->GrabFrame();
+    ASSERT_EQ(Line(L"@close"), ModelessLine::Done);
+    const auto folder =
+        std::filesystem::temp_directory_path() / ("solx-badsky-" + std::to_string(::getpid()));
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "sky.bmp", std::ios::binary) << "BM but not a picture";
+    const char* old = std::getenv("SOLX_SUPPORT_PATH");
+    const std::string saved = old ? old : "";
+    ::setenv("SOLX_SUPPORT_PATH", folder.c_str(), 1);
+    const bool opened = OpenWindow();
+    if (old)
+        ::setenv("SOLX_SUPPORT_PATH", saved.c_str(), 1);
+    else
+        ::unsetenv("SOLX_SUPPORT_PATH");
+    std::filesystem::remove_all(folder);
+    ASSERT_TRUE(opened);
+    SolxRenderDlg* window = SolxRenderDlg::Instance();
+    EXPECT_FALSE(window->View().HasSky());
+    const std::vector<std::uint8_t> noSky = window->GrabFrame();
+    // The band below the time text at the top: sky picture before, clear colour now.
+    EXPECT_GT(MeanBrightness(withSky, 200, 40, 440, 60), 150.0);
+    EXPECT_LT(MeanBrightness(noSky, 200, 40, 440, 60), 1.0);
+    // The lower half (ground and box) is drawn alike.
+    EXPECT_NEAR(MeanBrightness(noSky, 0, 300, 640, 480), MeanBrightness(withSky, 0, 300, 640, 480),
+                1.0);
+}
+
+// The same box and eye drawn in millimetres and in metres give the same picture.
+TEST(RenderWindowUnits, MetreAndMillimetreDrawingsGiveTheSamePicture) {
+    std::vector<std::uint8_t> frames[2];
+    const double units[] = {1000.0, 1.0};
+    for (int k = 0; k < 2; ++k) {
+        AcDbDatabase db;
+        db.setInsunits(units[k] == 1000.0 ? 4 : 6);
+        acdbHostApplicationServices()->setWorkingDatabase(&db);
+        VxDtInitStdLayer(L"SUN-BUILDING", &db);
+        AddBox(0, 0, 20, 10, 20, units[k]);
+        AddBox(-15, 20, -5, 30, 35, units[k]);
+        const double u = units[k];
+        auto point = [u](double x, double y, double z) {
+            return std::to_wstring(x * u) + L"," + std::to_wstring(y * u) + L"," +
+                   std::to_wstring(z * u);
+        };
+        {
+            ScriptedFrontEnd answers({point(-10, -80, 30), point(5, 10, 0), L""});
+            VxShadow();
+        }
+        SolxRenderDlg* window = SolxRenderDlg::Instance();
+        ASSERT_NE(window, nullptr);
+        EXPECT_NEAR(window->View().m_eye.z, 1.6, 1e-9);
+        // From above the south, where the shadows on the ground show.
+        window->View().SetCamera({5, -70, 90}, {0, 25, 0});
+        window->View().Refresh();
+        frames[k] = window->GrabFrame();
+        if (const char* folder = std::getenv("SOLX_TEST_FRAMES")) {
+            std::string ignored;
+            window->View().SaveFrame(std::string(folder) + "/units-" + std::to_string(k) + ".png",
+                                     ignored);
+        }
+        solx::ui::CloseModelessWindows();
+        acdbHostApplicationServices()->setWorkingDatabase(nullptr);
+    }
+    ASSERT_EQ(frames[0].size(), frames[1].size());
+    int differing = 0, dark = 0;
+    for (std::size_t i = 0; i < frames[0].size(); i += 3) {
+        int d = 0;
+        for (int c = 0; c < 3; ++c) d = std::max(d, std::abs(frames[0][i + c] - frames[1][i + c]));
+        if (d > 8) ++differing;
+        if (frames[0][i] + frames[0][i + 1] + frames[0][i + 2] < 320) ++dark;  // shaded ground
+    }
+    EXPECT_LT(differing, 64);  // edge pixels at most
+    EXPECT_GT(dark, 1000);     // the pictures do show shadows
+}
+
+// Loading the module loads neither FFmpeg nor GLU; the recorder library beside it brings FFmpeg.
+TEST(ModuleLoad, FfmpegComesOnlyWithTheRecorderLibrary) {
+    const std::string module = solx::testing::CommandOutput("ldd '" SOLX_MODULE_FILE "' 2>&1");
+    ASSERT_NE(module.find("libc.so"), std::string::npos) << module;
+    for (const char* library : {"libavcodec", "libavformat", "libswscale", "libGLU"})
+        EXPECT_EQ(module.find(library), std::string::npos) << library << " in\n" << module;
+    const std::string recorder = solx::testing::CommandOutput("ldd '" SOLX_RECORDER_FILE "' 2>&1");
+    EXPECT_NE(recorder.find("libavcodec"), std::string::npos) << recorder;
+    EXPECT_EQ(std::filesystem::path(SOLX_RECORDER_FILE).parent_path(),
+              std::filesystem::path(SOLX_MODULE_FILE).parent_path());
 }
 
 }  // namespace

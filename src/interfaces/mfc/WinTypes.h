@@ -78,10 +78,18 @@ constexpr WORD HIWORD(WPARAM v) {
 constexpr WPARAM MAKEWPARAM(unsigned lo, unsigned hi) {
     return static_cast<WPARAM>((lo & 0xffff) | ((hi & 0xffff) << 16));
 }
+constexpr LPARAM MAKELPARAM(unsigned lo, unsigned hi) {
+    return static_cast<LPARAM>((lo & 0xffff) | ((hi & 0xffff) << 16));
+}
 
 // Window messages.
 constexpr UINT WM_CREATE = 0x0001;
 constexpr UINT WM_DESTROY = 0x0002;
+// A window's client area got a new size: wParam SIZE_RESTORED, SIZE_MINIMIZED...; lParam the
+// width (low word) and height (high word) in pixels.
+constexpr UINT WM_SIZE = 0x0005;
+constexpr WPARAM SIZE_RESTORED = 0;
+constexpr WPARAM SIZE_MINIMIZED = 1;
 constexpr UINT WM_SETFOCUS = 0x0007;
 constexpr UINT WM_KILLFOCUS = 0x0008;
 constexpr UINT WM_SETTEXT = 0x000C;

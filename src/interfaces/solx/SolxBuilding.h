@@ -23,6 +23,11 @@ public:
     double Elevation() const { return m_dElevation; }
     double Height() const { return m_dHeight; }
     double Top() const { return m_dElevation + m_dHeight; }
+    // Whether the building fills the height z: from its base, included, up to its top, not
+    // included. A point on the ground inside the footprint of a building that stands on the
+    // ground is in the building; a point on its roof is not. Every analysis that tells points
+    // in a building apart asks this.
+    bool SpansHeight(double z) const { return m_dElevation <= z && z < Top(); }
 
     // False for outlines with fewer than 3 distinct points or no area, and for zero height:
     // such obstructions never shade anything.

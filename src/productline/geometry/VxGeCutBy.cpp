@@ -73,6 +73,14 @@ void VxGeObjList::CutBy(const VxGePolyline2d& outline, VxGeObjList& inside, VxGe
                         VxGeObjList& along) const {
     const std::vector<VxGePolyline2d> curves = m_curves;  // the lists may include this one
     const auto& ring = outline.Points();
+    // Segments and vertices away from the outline's box cannot meet it: most of a long curve
+    // is skipped without looking at the outline's edges.
+    VxGeExtent box = outline.GetExtent();
+    box.minX -= g_distZero, box.minY -= g_distZero, box.maxX += g_distZero, box.maxY += g_distZero;
+    auto near = [&](const VxGePoint& a, const VxGePoint& b) {
+        return std::max(a.x, b.x) >= box.minX && std::min(a.x, b.x) <= box.maxX &&
+               std::max(a.y, b.y) >= box.minY && std::min(a.y, b.y) <= box.maxY;
+    };
     for (const VxGePolyline2d& curve : curves) {
         const auto& pts = curve.Points();
         if (pts.size() < 2) continue;
@@ -84,9 +92,11 @@ void VxGeObjList::CutBy(const VxGePolyline2d& outline, VxGeObjList& inside, VxGe
             const VxGePoint& a = pts[i];
             const VxGePoint& b = pts[(i + 1) % pts.size()];
             // A vertex on the outline is a cut too.
-            const bool onBoundary = ring.size() >= 2 && (outline.HitTest(a) & kVxHitOnBoundary);
+            const bool onBoundary =
+                ring.size() >= 2 && box.Contains(a) && (outline.HitTest(a) & kVxHitOnBoundary);
             marks.push_back({a, onBoundary});
             anyCut = anyCut || onBoundary;
+            if (!near(a, b)) continue;
             std::vector<double> ts;
             for (size_t k = 0; k < ring.size() && ring.size() >= 2; ++k)
                 Meetings(a, b, ring[k], ring[(k + 1) % ring.size()], ts);
@@ -99,8 +109,8 @@ void VxGeObjList::CutBy(const VxGePolyline2d& outline, VxGeObjList& inside, VxGe
             }
         }
         if (!closed) {
-            const bool lastOn =
-                ring.size() >= 2 && (outline.HitTest(pts.back()) & kVxHitOnBoundary);
+            const bool lastOn = ring.size() >= 2 && box.Contains(pts.back()) &&
+                                (outline.HitTest(pts.back()) & kVxHitOnBoundary);
             marks.push_back({pts.back(), lastOn});
         }
         if (!anyCut) {

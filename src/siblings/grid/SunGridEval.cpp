@@ -30,10 +30,10 @@ std::unique_ptr<SolxBuildingEx> MakeGroup(const SolxBuildingList& buildings,
     return group;
 }
 
-// Points in the footprint of a valid building that the grid plane cuts (base <= z < top).
+// Points in the footprint of a valid building that the grid plane cuts (SpansHeight).
 void FillFootprints(const SolxBuildingList& buildings, double z, PointMask& mask) {
     for (const auto& b : buildings) {
-        if (!b || !b->IsValid() || !(b->Elevation() <= z && z < b->Top())) continue;
+        if (!b || !b->IsValid() || !b->SpansHeight(z)) continue;
         AcDbRegionRing ring;
         for (const VxGePoint& p : b->Outline()) ring.emplace_back(p.x, p.y);
         mask.FillRing(ring);
