@@ -66,18 +66,18 @@ function(solx_link_strictly target)
   endif()
 endfunction()
 
-# solx_layer(TARGET INTERFACES IFACE [DEPS ...]): a shared library made of the sources that the
+# solx_layer(TARGET INTERFACES IFACE [DEPS ...] [EXCLUDE folder...]): a shared library made of the sources that the
 # subfolders of the current folder add with target_sources(TARGET PRIVATE ...). Each subfolder
 # is one library of the layer (the database, DXF, the editor, ...), kept apart so that people
 # can work side by side. Headers in the layer's own folders are private to it; what others use
 # lives in src/interfaces, seen through IFACE (the include root of this layer and those below).
 function(solx_layer target)
-  cmake_parse_arguments(L "" "INTERFACES" "DEPS" ${ARGN})
+  cmake_parse_arguments(L "" "INTERFACES" "DEPS;EXCLUDE" ${ARGN})
   file(GLOB children RELATIVE ${CMAKE_CURRENT_SOURCE_DIR} ${CMAKE_CURRENT_SOURCE_DIR}/*)
   list(SORT children)
   set(parts)
   foreach(child ${children})
-    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt)
+    if(EXISTS ${CMAKE_CURRENT_SOURCE_DIR}/${child}/CMakeLists.txt AND NOT child IN_LIST L_EXCLUDE)
       list(APPEND parts ${child})
     endif()
   endforeach()

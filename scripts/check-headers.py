@@ -29,6 +29,7 @@ OWNERS = [
     ("src/interfaces/solx/", "src/siblings/"),
     ("src/containers/", "src/siblings/"),
     ("src/platform/wxui/", "src/platform/wxui/"),
+    ("src/platform/wxhost/", "src/platform/wxhost/"),
     ("src/platform/", "src/platform/"),
     ("src/productline/", "src/productline/"),
     ("src/siblings/", "src/siblings/"),
@@ -40,7 +41,8 @@ OWNERS = [
 ]
 
 # Folders of libraries built only when their toolkit is found: skipped when not built.
-OPTIONAL = {"src/platform/wxui/"}
+OPTIONAL = {"src/platform/wxui/", "src/platform/wxhost/"}
+
 DROP_WITH_VALUE = {"-o", "-MT", "-MF", "-MQ"}
 DROP = {"-c", "-MD", "-MMD"}
 
@@ -120,7 +122,7 @@ def main():
             header = os.path.relpath(os.path.join(folder, name), ROOT)
             owner = next((o for prefix, o in OWNERS if header.startswith(prefix)), None)
             if owner in OPTIONAL and owner not in flags:
-                continue
+                continue  # an optional part this build leaves out
             if owner is None or owner not in flags:
                 print(f"{header}: no library compiles this folder", file=sys.stderr)
                 return 1

@@ -126,6 +126,8 @@ const char* Usage() {
            "  --plot-area X1,Y1 X2,Y2 draw only this area of the plan (with --plot)\n"
            "  --csv FILE              VxWinSunAna also writes its tables to FILE as CSV\n"
            "                          (sets SOLXCSV; see SETVAR)\n"
+           "  --gui                   open the drawing in the desktop workbench (solx-gui);\n"
+           "                          with --script the script plays in the window\n"
            "  -h, --help              show this help and the commands, then exit\n";
 }
 

@@ -2,6 +2,7 @@
 // answers the module's prompts from a script or the terminal, and saves the result.
 #include <algorithm>
 #include <signal.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -9,6 +10,7 @@
 #include <memory>
 #include <typeinfo>
 #include <unordered_map>
+#include <vector>
 
 #include "mfc/Modeless.h"
 #include "ModuleLoader.h"
@@ -206,7 +208,22 @@ int Run(const solx::app::Options& opts) {
 
 }  // namespace
 
+// "solx --gui ..." is the desktop workbench: solx-gui next to this program, with the other
+// options. solx itself links no toolkit, so it runs where no window system is installed.
+int StartWorkbench(int argc, char** argv) {
+    const std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe");
+    const std::string gui = (self.parent_path() / "solx-gui").string();
+    std::vector<char*> args{const_cast<char*>(gui.c_str())};
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) != "--gui") args.push_back(argv[i]);
+    args.push_back(nullptr);
+    execv(gui.c_str(), args.data());
+    return Fail("--gui: cannot start " + gui + " (built only where wxWidgets 3.2 is installed)", 2);
+}
+
 int main(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i)
+        if (std::string(argv[i]) == "--gui") return StartWorkbench(argc, argv);
     std::string error;
     const auto opts = solx::app::ParseOptions({argv + 1, argv + argc}, error);
     if (!opts) return Fail(error + "\n" + solx::app::Usage(), 2);

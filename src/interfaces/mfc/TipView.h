@@ -4,6 +4,7 @@
 // PaintTipView; front ends print it as one "[tip] ..." line, and the last one is kept for
 // pictures of the session (solx --plot). A desktop window can draw the same view.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,14 @@ struct ShownTip {
     double pixelSize = 1.0;                  // drawing units per pixel
 };
 const std::optional<ShownTip>& LastTip();
+
+// A desktop front end that shows tip windows on screen watches them here: observer is called
+// with the view on every paint, and with null when a window is destroyed (any window: the
+// observer ignores those it has not seen painted). An empty function stops watching.
+using TipObserver = std::function<void(HWND window, const TipView* view)>;
+void SetTipObserver(TipObserver observer);
+// Called by the window runtime as a window is destroyed.
+void NotifyWindowDestroyed(HWND window);
 void ForgetLastTip();
 
 }  // namespace solx::ui

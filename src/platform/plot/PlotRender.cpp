@@ -28,12 +28,7 @@ constexpr int kMaxAspect = 4;  // a tall drawing makes the picture at most 4 wid
 constexpr double kAscent = 1.15, kDescent = 0.3;
 
 // World to picture: uniform scale, y flipped, extents centred inside the margin.
-struct View {
-    double scale = 1, offsetX = 0, offsetY = 0;
-    int width = 0, height = 0;
-    double X(double x) const { return offsetX + x * scale; }
-    double Y(double y) const { return offsetY - y * scale; }
-};
+using View = PlanView;
 
 using SurfacePtr = std::unique_ptr<cairo_surface_t, decltype(&cairo_surface_destroy)>;
 using ContextPtr = std::unique_ptr<cairo_t, decltype(&cairo_destroy)>;
@@ -258,8 +253,49 @@ void DrawGreeked(cairo_t* cr, Fonts& fonts, const View& v, const Label& l) {
     cairo_restore(cr);
 }
 
-void DrawScene(cairo_t* cr, const View& v, const Scene& scene, const SolxPlotOptions& opt,
-               SolxPlotReport& report) {
+// Draws each listed item (every item without a list) with draw.
+template <typename Item, typename Draw>
+void ForItems(const std::vector<Item>& items, const std::vector<size_t>* only, Draw draw) {
+    if (!only) {
+        for (const Item& item : items) draw(item);
+        return;
+    }
+    for (size_t i : *only)
+        if (i < items.size()) draw(items[i]);
+}
+
+void DrawItems(cairo_t* cr, const View& v, const Scene& scene, const SceneItems* only,
+               DrawStats& stats) {
+    cairo_set_line_width(cr, kLineWidth);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+    ForItems(scene.fills, only ? &only->fills : nullptr,
+             [&](const Fill& f) { DrawFill(cr, v, f); });
+    ForItems(scene.strokes, only ? &only->strokes : nullptr,
+             [&](const Stroke& s) { DrawStroke(cr, v, s); });
+    ForItems(scene.dots, only ? &only->dots : nullptr, [&](const Dot& d) {
+        cairo_new_path(cr);
+        cairo_arc(cr, v.X(d.at.x), v.Y(d.at.y), 1.5, 0, 2 * M_PI);
+        SetColour(cr, d.colour);
+        cairo_fill(cr);
+    });
+    cairo_font_options_t* options = cairo_font_options_create();
+    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
+    cairo_set_font_options(cr, options);
+    cairo_font_options_destroy(options);
+    Fonts fonts(cr);
+    ForItems(scene.labels, only ? &only->labels : nullptr, [&](const Label& l) {
+        if (l.up.length() * v.scale < kMinTextPixels) {
+            DrawGreeked(cr, fonts, v, l);
+            ++stats.greekedLabels;
+        } else {
+            stats.missingGlyphs += DrawLabel(cr, fonts, v, l);
+        }
+    });
+}
+
+void DrawPicture(cairo_t* cr, const View& v, const Scene& scene, const SolxPlotOptions& opt,
+                 SolxPlotReport& report) {
     cairo_set_source_rgb(cr, 1, 1, 1);
     cairo_paint(cr);
     if (opt.useArea) {  // what crosses the chosen area's border is cut there
@@ -267,30 +303,10 @@ void DrawScene(cairo_t* cr, const View& v, const Scene& scene, const SolxPlotOpt
         cairo_rectangle(cr, x0, y0, v.X(opt.areaHi.x) - x0, v.Y(opt.areaLo.y) - y0);
         cairo_clip(cr);
     }
-    cairo_set_line_width(cr, kLineWidth);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    for (const auto& f : scene.fills) DrawFill(cr, v, f);
-    for (const auto& s : scene.strokes) DrawStroke(cr, v, s);
-    for (const auto& d : scene.dots) {
-        cairo_new_path(cr);
-        cairo_arc(cr, v.X(d.at.x), v.Y(d.at.y), 1.5, 0, 2 * M_PI);
-        SetColour(cr, d.colour);
-        cairo_fill(cr);
-    }
-    cairo_font_options_t* options = cairo_font_options_create();
-    cairo_font_options_set_hint_metrics(options, CAIRO_HINT_METRICS_OFF);
-    cairo_set_font_options(cr, options);
-    cairo_font_options_destroy(options);
-    Fonts fonts(cr);
-    for (const auto& l : scene.labels) {
-        if (l.up.length() * v.scale < kMinTextPixels) {
-            DrawGreeked(cr, fonts, v, l);
-            ++report.greekedLabels;
-        } else {
-            report.missingGlyphs += DrawLabel(cr, fonts, v, l);
-        }
-    }
+    DrawStats stats;
+    DrawItems(cr, v, scene, nullptr, stats);
+    report.missingGlyphs += stats.missingGlyphs;
+    report.greekedLabels += stats.greekedLabels;
 }
 
 bool HasExtension(const std::string& path, const std::string& ext) {
@@ -307,7 +323,7 @@ bool Render(const Scene& scene, const View& v, const SolxPlotOptions& opt, const
                        cairo_surface_destroy);
     if (svg) cairo_svg_surface_set_document_unit(surface.get(), CAIRO_SVG_UNIT_PX);
     ContextPtr cr(cairo_create(surface.get()), cairo_destroy);
-    DrawScene(cr.get(), v, scene, opt, report);
+    DrawPicture(cr.get(), v, scene, opt, report);
     cairo_status_t status = cairo_status(cr.get());
     cr.reset();
     if (status == CAIRO_STATUS_SUCCESS && !svg)
@@ -335,6 +351,16 @@ void PictureExtents(const Scene& scene, const SolxPlotOptions& opt, AcGePoint2d&
 }
 
 }  // namespace
+
+void DrawScene(cairo_t* cr, const PlanView& view, const Scene& scene, const SceneItems* only,
+               DrawStats& stats) {
+    cairo_save(cr);
+    cairo_set_source_rgb(cr, 1, 1, 1);
+    cairo_paint(cr);
+    DrawItems(cr, view, scene, only, stats);
+    cairo_restore(cr);
+}
+
 }  // namespace solx::plot
 
 bool solxPlotDrawing(AcDbDatabase* db, const std::string& path, const SolxPlotOptions& options,

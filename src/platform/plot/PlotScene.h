@@ -8,6 +8,8 @@
 
 #include "acad/acdb.h"
 
+struct _cairo;
+
 namespace solx::plot {
 
 struct Rgb {
@@ -50,12 +52,20 @@ struct Dot {
     Rgb colour;
 };
 
+// The items one model-space entity put into a scene (blocks exploded): the first index of each
+// list; the entity's items run up to the next owner's first indices.
+struct Owner {
+    AcDbObjectId id;
+    size_t strokes = 0, labels = 0, dots = 0, fills = 0;
+};
+
 struct Scene {
     std::vector<Stroke> strokes;
     std::vector<Label> labels;
     std::vector<Dot> dots;
     std::vector<Fill> fills;
-    bool cutShort = false;  // the drawing had more to draw than a picture takes (nested blocks)
+    std::vector<Owner> owners;  // in model-space order
+    bool cutShort = false;      // the drawing had more to draw than a picture takes (nested blocks)
     // The box around everything (texts estimated from their length); false when empty.
     bool extents(AcGePoint2d& lo, AcGePoint2d& hi) const;
 };
@@ -66,6 +76,31 @@ struct Scene {
 // whole); a scene that reached the limit says so in cutShort.
 inline constexpr size_t kMaxBlockEntities = 1'000'000;
 Scene BuildScene(const AcDbDatabase& db, size_t maxBlockEntities = kMaxBlockEntities);
+
+// Where the plan lands on a raster: world (x, y) is pixel (offsetX + x * scale,
+// offsetY - y * scale); y runs down on the raster.
+struct PlanView {
+    double scale = 1, offsetX = 0, offsetY = 0;
+    int width = 0, height = 0;
+    double X(double x) const { return offsetX + x * scale; }
+    double Y(double y) const { return offsetY - y * scale; }
+};
+
+// Indices into a scene's lists, for drawing part of it.
+struct SceneItems {
+    std::vector<size_t> fills, strokes, dots, labels;
+};
+
+struct DrawStats {
+    size_t missingGlyphs = 0;  // characters no font has a glyph for
+    size_t greekedLabels = 0;  // texts too small to read, drawn as a bar
+};
+
+// Paints the background white and draws the scene (only the listed items when `only` is given)
+// onto cr through view: fills, strokes, dots, then labels, as every plan picture shows them.
+// The picture files and the desktop plan view both draw with this.
+void DrawScene(_cairo* cr, const PlanView& view, const Scene& scene, const SceneItems* only,
+               DrawStats& stats);
 
 // Adds the last tip window shown in this session (mfc/TipView.h), beside its point.
 void AddLastTip(Scene& scene);

@@ -376,7 +376,10 @@ Scene BuildScene(const AcDbDatabase& db, size_t maxBlockEntities) {
     SceneBuilder builder(db, scene, maxBlockEntities);
     for (AcDbObjectId id : model->entityIds()) {
         auto* e = dynamic_cast<AcDbEntity*>(id.object());
-        if (e && !e->isErased()) builder.Visit(*e, Context{});
+        if (!e || e->isErased()) continue;
+        scene.owners.push_back(
+            {id, scene.strokes.size(), scene.labels.size(), scene.dots.size(), scene.fills.size()});
+        builder.Visit(*e, Context{});
     }
     return scene;
 }

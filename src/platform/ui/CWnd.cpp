@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "WindowRegistry.h"
+#include "mfc/TipView.h"
 #include "mfc/UserInput.h"
 #include "mfc/WindowState.h"
 
@@ -137,6 +138,7 @@ HWND CWnd::Detach() {
 BOOL CWnd::DestroyWindow() {
     if (!m_hWnd) return FALSE;
     SendMessage(WM_DESTROY);
+    solx::ui::NotifyWindowDestroyed(m_hWnd);
     ReleaseWindow();
     return TRUE;
 }

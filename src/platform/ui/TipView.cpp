@@ -20,7 +20,20 @@ bool IsWide(wchar_t c) {
            (u >= 0xFFE0 && u <= 0xFFE6);
 }
 
+TipObserver& Observer() {
+    static TipObserver observer;
+    return observer;
+}
+
 }  // namespace
+
+void SetTipObserver(TipObserver observer) {
+    Observer() = std::move(observer);
+}
+
+void NotifyWindowDestroyed(HWND window) {
+    if (Observer()) Observer()(window, nullptr);
+}
 
 SIZE MenuFontTextExtent(const std::wstring& text) {
     SIZE size;
@@ -53,6 +66,7 @@ void PaintTipView(HWND window, const TipView& view) {
     shown.worldTop = world[1];
     shown.pixelSize = world[1] - next[1];
     Last() = shown;
+    if (Observer()) Observer()(window, &view);
 }
 
 const std::optional<ShownTip>& LastTip() {

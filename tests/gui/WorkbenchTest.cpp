@@ -1,0 +1,221 @@
+// The workbench window on the sample district under Xvfb: a script played in the window zooms,
+// runs the window analysis (its table drawn in the plan), and hovers the real mouse pointer over
+// the plan during the single-point query (the tip window beside the cursor). Screenshots taken
+// by the window are checked by their pixels and kept in build/gui-screenshots for a person.
+#include <cairo.h>
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <string>
+
+#include "CommandOutput.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A virtual X server of our own, on a display number of this process (other tests may run
+// servers at the same time); -displayfd says when it is ready.
+class Xvfb {
+public:
+    Xvfb() {
+        for (int attempt = 0; attempt < 8 && display_.empty(); ++attempt)
+            Start(100 + (::getpid() * 8 + attempt) % 800);
+    }
+    ~Xvfb() {
+        if (pid_ <= 0) return;
+        ::kill(pid_, SIGTERM);
+        ::waitpid(pid_, nullptr, 0);
+    }
+    const std::string& Display() const { return display_; }
+
+private:
+    void Start(int number) {
+        int fds[2];
+        if (::pipe(fds) != 0) return;
+        pid_ = ::fork();
+        if (pid_ == 0) {
+            ::close(fds[0]);
+            const std::string fd = std::to_string(fds[1]);
+            const std::string display = ":" + std::to_string(number);
+            ::execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
+                     "1280x1024x24", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        ::close(fds[1]);
+        char buf[32] = {};
+        const ssize_t n = pid_ > 0 ? ::read(fds[0], buf, sizeof buf - 1) : 0;
+        ::close(fds[0]);
+        if (n > 0) {
+            display_ = ":" + std::string(buf, static_cast<size_t>(n - (buf[n - 1] == '\n')));
+        } else if (pid_ > 0) {  // the display was taken: the server ended without a word
+            ::waitpid(pid_, nullptr, 0);
+            pid_ = -1;
+        }
+    }
+
+    pid_t pid_ = -1;
+    std::string display_;
+};
+
+bool XvfbInstalled() {
+    return std::system("command -v Xvfb >/dev/null 2>&1") == 0;
+}
+
+struct Rgb {
+    int r, g, b;
+};
+
+// A PNG read with cairo: pixels by (x, y).
+class Picture {
+public:
+    explicit Picture(const fs::path& path)
+        : surface_(cairo_image_surface_create_from_png(path.c_str())) {}
+    ~Picture() { cairo_surface_destroy(surface_); }
+    bool Ok() const { return cairo_surface_status(surface_) == CAIRO_STATUS_SUCCESS; }
+    int Width() const { return cairo_image_surface_get_width(surface_); }
+    int Height() const { return cairo_image_surface_get_height(surface_); }
+    Rgb At(int x, int y) const {
+        const auto* row = reinterpret_cast<const uint32_t*>(
+            cairo_image_surface_get_data(surface_) + y * cairo_image_surface_get_stride(surface_));
+        const uint32_t p = row[x];
+        return {static_cast<int>((p >> 16) & 255), static_cast<int>((p >> 8) & 255),
+                static_cast<int>(p & 255)};
+    }
+
+private:
+    cairo_surface_t* surface_;
+};
+
+// Where the window said the plan and the cursor were when it took a screenshot.
+struct Shot {
+    int planX = 0, planY = 0, planW = 0, planH = 0, cursorX = 0, cursorY = 0;
+};
+
+bool FindShot(const std::string& output, const std::string& name, Shot& shot) {
+    const std::regex line("screenshot [^\\n]*" + name +
+                          ": plan (-?\\d+),(-?\\d+) (\\d+)x(\\d+) cursor (-?\\d+),(-?\\d+)");
+    std::smatch m;
+    if (!std::regex_search(output, m, line)) return false;
+    shot = {std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]),
+            std::stoi(m[4]), std::stoi(m[5]), std::stoi(m[6])};
+    return true;
+}
+
+bool IsWhite(const Rgb& c) {
+    return c.r > 245 && c.g > 245 && c.b > 245;
+}
+// Dark enough to be line work or text, not the crosshair's grey.
+bool IsInk(const Rgb& c) {
+    return !IsWhite(c) && !(c.r == 60 && c.g == 60 && c.b == 60);
+}
+
+// Pixels of the plan (inside a border that leaves the crosshair's pick box out) that are ink.
+size_t InkPixels(const Picture& p, const Shot& s) {
+    size_t ink = 0;
+    for (int y = s.planY + 2; y < s.planY + s.planH - 2; ++y)
+        for (int x = s.planX + 2; x < s.planX + s.planW - 2; ++x)
+            if (std::abs(x - s.cursorX) > 8 && std::abs(y - s.cursorY) > 8 && IsInk(p.At(x, y)))
+                ++ink;
+    return ink;
+}
+
+// Rows of the plan crossed by one unbroken ink run of at least `length` pixels (a table's rules).
+int LongRuleRows(const Picture& p, const Shot& s, int length) {
+    int rows = 0;
+    for (int y = s.planY + 2; y < s.planY + s.planH - 2; ++y) {
+        if (std::abs(y - s.cursorY) <= 1) continue;
+        int run = 0, best = 0;
+        for (int x = s.planX + 2; x < s.planX + s.planW - 2; ++x) {
+            run = IsInk(p.At(x, y)) ? run + 1 : 0;
+            best = std::max(best, run);
+        }
+        if (best >= length) ++rows;
+    }
+    return rows;
+}
+
+constexpr Rgb kTipBackground{255, 255, 225};
+
+TEST(Workbench, SampleDistrictPlanTableAndTip) {
+    if (!XvfbInstalled()) {
+        if (std::getenv("CI"))
+            FAIL() << "Xvfb is not installed; CI installs it (scripts/packages.txt)";
+        GTEST_SKIP() << "Xvfb is not installed (apt-get install xvfb): the window is not tested";
+    }
+    Xvfb server;
+    ASSERT_FALSE(server.Display().empty()) << "Xvfb did not start";
+    const fs::path shots = fs::path(SOLX_BINARY_DIR) / "gui-screenshots";
+    const fs::path work = fs::temp_directory_path() / ("solx-gui-" + std::to_string(::getpid()));
+    fs::create_directories(shots);
+    fs::create_directories(work);
+    const std::string dir = shots.string();
+    std::ofstream(work / "run.scr")
+        << "; the whole plan, then the empty ground below the site where the tables go\n"
+        << "@zoom extents\n@screenshot " << dir << "/plan.png\n"
+        << "@zoom -30000,-480000 50000,-300000\n@screenshot " << dir << "/table-before.png\n"
+        << "VxWinSunAna\nW 140000,64000 180000,90000\nW 215000,64000 260000,90000\n\nALL\n\n"
+        << "@set 2072 2\n@ok\n-25000,-22000\n@screenshot " << dir << "/table.png\n"
+        << "; the single point: the real pointer rests over the plan between the rows\n"
+        << "@zoom extents\nVxSunSPoint\nALL\n\n@set 2048 8:00\n@set 2049 16:00\n@set 2018 10\n"
+        << "@set 2055 0\n@ok\n@hover 160000,30000\n@pause 300\n@screenshot " << dir
+        << "/tip.png\n@esc\nQUIT\n";
+    const auto run = solx::testing::RunCommand(
+        "DISPLAY=" + server.Display() + " SOLX_CONFIG_DIR=" + work.string() +
+        " " SOLX_BINARY_DIR "/bin/solx --gui --delay 20 --script " + (work / "run.scr").string() +
+        " " SOLX_SOURCE_DIR "/examples/district.dxf 2>&1");
+    fs::remove_all(work);
+    ASSERT_EQ(run.status, 0) << run.output;
+
+    {  // the plan: the district's line work fills a good part of the view, not all of it
+        Shot s;
+        ASSERT_TRUE(FindShot(run.output, "plan.png", s)) << run.output;
+        Picture p(shots / "plan.png");
+        ASSERT_TRUE(p.Ok());
+        const double share = static_cast<double>(InkPixels(p, s)) / (s.planW * s.planH);
+        EXPECT_GT(share, 0.01);
+        EXPECT_LT(share, 0.6);
+    }
+    {  // the table: ground that was empty carries ruled lines after the analysis
+        Shot before, after;
+        ASSERT_TRUE(FindShot(run.output, "table-before.png", before));
+        ASSERT_TRUE(FindShot(run.output, "table.png", after));
+        Picture empty(shots / "table-before.png"), table(shots / "table.png");
+        ASSERT_TRUE(empty.Ok() && table.Ok());
+        EXPECT_LT(InkPixels(empty, before), 50u);
+        EXPECT_GT(InkPixels(table, after), static_cast<size_t>(after.planW * after.planH / 100));
+        EXPECT_GE(LongRuleRows(table, after, 100), 10);
+        EXPECT_EQ(LongRuleRows(empty, before, 100), 0);
+    }
+    {  // the tip: a popup of its own colour right beside the cursor, with its rows printed
+        Shot s;
+        ASSERT_TRUE(FindShot(run.output, "tip.png", s));
+        Picture p(shots / "tip.png");
+        ASSERT_TRUE(p.Ok());
+        int x0 = p.Width(), y0 = p.Height(), x1 = -1, y1 = -1, count = 0;
+        for (int y = 0; y < p.Height(); ++y)
+            for (int x = 0; x < p.Width(); ++x) {
+                const Rgb c = p.At(x, y);
+                if (c.r != kTipBackground.r || c.g != kTipBackground.g || c.b != kTipBackground.b)
+                    continue;
+                ++count;
+                x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x),
+                y1 = std::max(y1, y);
+            }
+        ASSERT_GT(count, 1000) << "no tip window in tip.png";
+        const int dx = std::max({x0 - s.cursorX, 0, s.cursorX - x1});
+        const int dy = std::max({y0 - s.cursorY, 0, s.cursorY - y1});
+        EXPECT_LE(dx + dy, 40) << "tip at " << x0 << ',' << y0 << ".." << x1 << ',' << y1
+                               << ", cursor at " << s.cursorX << ',' << s.cursorY;
+        EXPECT_LT((x1 - x0) * (y1 - y0), s.planW * s.planH / 4) << "the tip covers the plan";
+        EXPECT_NE(run.output.find("[tip]"), std::string::npos);
+    }
+}
+
+}  // namespace
