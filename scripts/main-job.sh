@@ -60,6 +60,14 @@ PY
 "$solx" --script examples/district-equal-hours-fitted.scr \
     --out out/district-equal-hours-fitted.dxf --plot out/district-equal-hours-fitted.png "$@" \
     examples/district.dxf >/dev/null
+# The equal-hour lines on the outer walls of buildings 7 (two walls picked in turn) and 8 (the
+# whole slab) of the district (examples/district-facade.scr): the unfolded facades with windows,
+# lines and number grid below the site, and the same lines as 3D polylines on the real facades,
+# go to out/district-facade.dxf; the unfolded facades alone are drawn to out/district-facade.png.
+"$solx" --script examples/district-facade.scr --out out/district-facade.dxf "$@" \
+    examples/district.dxf >/dev/null
+"$solx" --plot out/district-facade.png --plot-area -25000,-85000 140000,-40000 \
+    out/district-facade.dxf </dev/null >/dev/null
 
 # The 3D shadow simulation of the district (examples/district-sim.scr): views at 9:00, 12:00 and
 # 15:00 with the ground shadows and with the shadows on every face, then the day played and
@@ -77,4 +85,5 @@ echo "main-job: single-point queries on the district saved to out/district-spoin
 echo "main-job: equal-hour lines of 1, 2 and 3 hours of the district saved to out/district-equal-hours.dxf (picture out/district-equal-hours.png)"
 echo "main-job: 3D shadow simulation views of the district in out/district-sim-*.png (ground and face shadows at 9:00, 12:00, 15:00; the end of the played day); the film of the day in out/district-sim.avi"
 echo "main-job: the same lines by the fitting method saved to out/district-equal-hours-fitted.dxf (picture out/district-equal-hours-fitted.png)"
+echo "main-job: the equal-hour lines on the facades of buildings 7 and 8 saved to out/district-facade.dxf (picture out/district-facade.png)"
 echo "main-job: the tour of the sample site saved to out/sample-result.dxf (picture out/sample-result.png)"

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "CSunSpreadWall.h"
 #include "EqualHour.h"
 #include "acad/aced.h"
 #include "acad/adsdef.h"
@@ -52,7 +53,7 @@ void VxSunEqCurve() {
     SolxShadowSourceList sources;
     if (SelectObstructions(buildings, sources) != RTNORM) return;
     if (params.facadeMode) {
-        acutPrintf(L"%s", VxUtLangText(L"\n立面等照时线暂不可用。"));
+        RunFacadeEqualHourLines(buildings, sources, levels, params);
         return;
     }
     const UsableOutlines usable = CollectUsableOutlines(buildings, params.calcHeight);

@@ -1,7 +1,7 @@
 // "VxSunEqCurve" run by solx end to end: the sample district through
 // examples/district-equal-hours.scr, and small drawings made with ezdxf for the level rules, the
-// whole-period line, a plane above every building and the methods not built yet. Saved drawings
-// are read back with ezdxf and shapely (tests/equalhour/check_equal_hours.py).
+// whole-period line, a plane above every building and the facade mode left at its first prompt.
+// Saved drawings are read back with ezdxf and shapely (tests/equalhour/check_equal_hours.py).
 
 #include <gtest/gtest.h>
 
@@ -113,8 +113,8 @@ TEST_F(EqualHourRun, WholePeriodDrawsTheUnitedShadow) {
 }
 
 // A plane above every building: nothing casts a shadow, nothing is drawn, the times are said;
-// the facade lines say they are not available and draw nothing.
-TEST_F(EqualHourRun, NothingToDrawAndFacadeNotBuiltYet) {
+// the facade lines, left with Esc at their first prompt, draw nothing.
+TEST_F(EqualHourRun, NothingToDrawAndFacadeLeftAtItsFirstPrompt) {
     const fs::path drawing = MakeDrawing("towers.dxf", m_towers);
     const fs::path high = m_dir / "high.dxf";
     std::string transcript =
@@ -124,8 +124,8 @@ TEST_F(EqualHourRun, NothingToDrawAndFacadeNotBuiltYet) {
     EXPECT_EQ(Tally(high), "[] 0 0\n");
 
     const fs::path facade = m_dir / "facade.dxf";
-    transcript = Run(drawing, "VxSunEqCurve\n@click 2094\n@ok\nALL\n\nQUIT\n", facade);
-    EXPECT_NE(transcript.find("立面等照时线暂不可用"), std::string::npos) << transcript;
+    transcript = Run(drawing, "VxSunEqCurve\n@click 2094\n@ok\nALL\n\n@esc\nQUIT\n", facade);
+    EXPECT_NE(transcript.find("请点取要生成等照时线的外墙线"), std::string::npos) << transcript;
     EXPECT_EQ(Tally(facade), "[] 0 0\n");
 }
 

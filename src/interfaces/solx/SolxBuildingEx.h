@@ -6,12 +6,27 @@
 #include <string>
 #include <vector>
 
+#include "brel/VxGePointDir2d.h"
 #include "solx/SolxBuilding.h"
 #include "solx/SolxShadowSource.h"
 #include "solx/SolxSunSample.h"
 
 class SolxWinSunlightInfo;
 class SolxShadowScene;
+class SolxTimeList;
+
+// What a point evaluation needs of the analysis settings: the period and the sun at each of
+// its samples (taken once for all points), and how far in plan a facade point may stand from
+// the wall it belongs to (that wall does not shade the point while the sun is in front of it).
+struct SolxCalSetting {
+    SolxSunSetting sun;
+    std::vector<SolxSunSample> samples;
+    double wallTolerance = 1e-3;
+
+    SolxCalSetting() = default;
+    SolxCalSetting(const SolxSunSetting& setting, double tolerance)
+        : sun(setting), samples(SampleSun(setting)), wallTolerance(tolerance) {}
+};
 
 class SolxBuildingEx {
 public:
@@ -51,6 +66,15 @@ public:
     std::vector<VxGePoint> SunlitPeriods(const VxGePoint& point,
                                          const std::vector<SolxSunSample>& samples, int startMinute,
                                          int endMinute, int stepMinutes) const;
+
+    // The sunlight of one facade point: sample.direction is the plan angle the facade faces. A
+    // sample is dark when the sun stands behind the facade (its light comes from behind the
+    // facade plane) or when the group shades the point; the wall the point stands on (parallel
+    // to the facade, within setting.wallTolerance in plan) does not count, as for a window's
+    // test point. timeList gets the counted periods of the current standard. Non-zero when the
+    // period has samples.
+    int CalSinglePoint(const SolxCalSetting& setting, const VxGePointDir2d& sample,
+                       SolxTimeList& timeList) const;
 
     // With the index off every obstruction is tested (for comparison and checking).
     void SetUseIndex(bool use);

@@ -33,7 +33,26 @@ bool VxGeCurveFitGraph::Prepare(const VxGePoint& origin, double spacing, int row
     m_rows = rows;
     m_columns = columns;
     m_values = std::move(values);
+    m_xs.clear();
+    m_ys.clear();
     m_pieces.clear();
+    return true;
+}
+
+bool VxGeCurveFitGraph::Prepare(std::vector<double> xs, std::vector<double> ys,
+                                std::vector<float> values) {
+    const int columns = static_cast<int>(xs.size()), rows = static_cast<int>(ys.size());
+    auto increasing = [](const std::vector<double>& v) {
+        for (size_t i = 1; i < v.size(); ++i)
+            if (!(v[i] > v[i - 1])) return false;
+        return true;
+    };
+    if (!increasing(xs) || !increasing(ys)) return false;
+    if (!Prepare(VxGePoint(xs.empty() ? 0.0 : xs[0], ys.empty() ? 0.0 : ys[0], 0.0), 1.0, rows,
+                 columns, std::move(values)))
+        return false;
+    m_xs = std::move(xs);
+    m_ys = std::move(ys);
     return true;
 }
 
@@ -42,6 +61,7 @@ float VxGeCurveFitGraph::Value(int row, int column) const {
 }
 
 VxGePoint VxGeCurveFitGraph::Node(int row, int column) const {
+    if (!m_xs.empty()) return {m_xs[column], m_ys[row], m_origin.z};
     return {m_origin.x + column * m_spacing, m_origin.y + row * m_spacing, m_origin.z};
 }
 

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "ShadowScene.h"
+#include "solx/SolxTimeList.h"
 #include "solx/SolxWinSunlightInfo.h"
 
 SolxBuildingEx::SolxBuildingEx(int mode) : m_nMode(mode) {}
@@ -61,4 +62,25 @@ std::vector<VxGePoint> SolxBuildingEx::SunlitPeriods(const VxGePoint& point,
     for (const SolxSunSample& sample : samples)
         run.Add(sample.minute, IsPointShadowed(point, sample.Ray(), nullptr) == 0);
     return run.Finish();
+}
+
+int SolxBuildingEx::CalSinglePoint(const SolxCalSetting& setting, const VxGePointDir2d& sample,
+                                   SolxTimeList& timeList) const {
+    if (!m_scene) const_cast<SolxBuildingEx*>(this)->CalExtend3D();
+    const VxGePoint point = sample.Point();
+    const double nx = std::cos(sample.direction), ny = std::sin(sample.direction);
+    // The wall runs a quarter turn from the facing direction.
+    const std::vector<SolxOwnWall> own =
+        m_scene->FindWalls(point, sample.direction + 1.5707963267948966, setting.wallTolerance);
+    const SolxSunSetting& sun = setting.sun;
+    SolxSunlitRun run(sun.startMinute, sun.endMinute, sun.stepMinutes);
+    for (const SolxSunSample& s : setting.samples) {
+        const VxGePoint ray = s.Ray();
+        // Light from in front of the facade travels against its outward normal.
+        const bool inFront = -ray.x * nx - ray.y * ny >= 0.0;
+        const bool lit = inFront && !m_scene->IsBlocked(point, ray, m_bUseIndex, own);
+        run.Add(s.minute, lit);
+    }
+    timeList = SolxTimeList(run.Finish(), sun.startMinute, sun.endMinute);
+    return setting.samples.empty() ? 0 : 1;
 }
