@@ -1,8 +1,9 @@
 // The micro-region method on generated districts of 50, 100 and 200 buildings (with their roof
 // faces), 1, 2 and 3-hour levels, 8:00 to 16:00 at the 6-minute step (81 samples) on 大寒日 in
 // Beijing, on the ground. One run per size; the counters give each phase's seconds and the
-// sizes that drive them: boundary curves, arrangement pieces, micro-regions and tiles. The last
-// three runs compare tile sizes on 25 buildings.
+// sizes that drive them: boundary curves, arrangement pieces, micro-regions, tiles, and the boxes
+// settled whole or arranged. Then the plain way (every tile arranged) on 50 buildings, and box
+// and tile sizes compared on 25 buildings.
 
 #include <benchmark/benchmark.h>
 
@@ -38,6 +39,7 @@ void BM_MicroRegion(benchmark::State& state) {
     input.sun.endMinute = 960;
     input.sun.stepMinutes = 6;
     if (state.range(1) > 0) input.segmentsPerTile = static_cast<size_t>(state.range(1));
+    if (state.range(2) >= 0) input.segmentsPerBox = static_cast<size_t>(state.range(2));
     MicroRegionMonitor quiet;
     MicroRegionResult r;
     for (auto _ : state) {
@@ -55,18 +57,25 @@ void BM_MicroRegion(benchmark::State& state) {
     state.counters["pieces"] = static_cast<double>(r.pieceCount);
     state.counters["regions"] = static_cast<double>(r.regionCount);
     state.counters["tiles"] = static_cast<double>(r.tileCount);
+    state.counters["settled"] = static_cast<double>(r.settledBoxes);
+    state.counters["arranged"] = static_cast<double>(r.arrangedBoxes);
     state.counters["ok"] = r.outcome == MicroRegionOutcome::Done;
 }
 
-// Buildings, and the boundary segments per tile (0: the method's own).
+// Buildings, the boundary segments per tile (0: the method's own) and per box (-1: the method's
+// own; 0: every tile arranged whole, nothing settled without its faces, as a reference).
 BENCHMARK(BM_MicroRegion)
-    ->Args({50, 0})
-    ->Args({100, 0})
-    ->Args({200, 0})
-    ->Args({25, 250})
-    ->Args({25, 1000})
-    ->Args({25, 4000})
-    ->Args({25, 16000})
+    ->Args({50, 0, -1})
+    ->Args({100, 0, -1})
+    ->Args({200, 0, -1})
+    ->Args({50, 0, 0})
+    ->Args({25, 0, 0})
+    ->Args({25, 0, 50})
+    ->Args({25, 0, 100})
+    ->Args({25, 0, 200})
+    ->Args({25, 0, 400})
+    ->Args({25, 250, -1})
+    ->Args({25, 4000, -1})
     ->Iterations(1)
     ->Unit(benchmark::kSecond)
     ->UseRealTime();

@@ -33,6 +33,10 @@ struct MicroRegionInput {
     // Boundary segments per tile of the arrangement: a tile's faces then take some tens of
     // megabytes at most.
     size_t segmentsPerTile = 1000;
+    // A tile (or a quarter of one) whose sunlight is not the same on either side of every level
+    // all across it is split into quarters while it holds more segments than this; 0 builds
+    // every tile's arrangement whole and settles nothing without one.
+    size_t segmentsPerBox = 200;
 };
 
 // What watches the computation: the messages between phases, the progress meter and the
@@ -57,8 +61,9 @@ struct MicroRegionShadows {
     std::vector<VxGeRegionIndex> shadowsAt;  // per sample: its shadows, for point tests
     // Per sample whose shadows could be united: the union (the samples with a shadow only).
     std::vector<std::vector<AcDbRegionPolygon>> stepRegions;
-    VxGeObjList boundaryCurves;  // the boundaries of every sample's shadows
-    bool allUnited = true;       // every sample had a shadow and its union succeeded
+    VxGeObjList boundaryCurves;    // the boundaries of every sample's shadows
+    std::vector<int> curveSample;  // the sample of each boundary curve
+    bool allUnited = true;         // every sample had a shadow and its union succeeded
 };
 
 enum class MicroRegionOutcome { Done, Broken, Failed };
@@ -74,6 +79,8 @@ struct MicroRegionResult {
     // Per level: the merged outlines of the micro-regions below it.
     std::vector<std::vector<VxGeRegion2d>> merged;
     size_t boundaryCount = 0, pieceCount = 0, regionCount = 0, tileCount = 0;
+    // Boxes settled whole (every level on one side all across them) and boxes arranged.
+    size_t settledBoxes = 0, arrangedBoxes = 0;
     std::clock_t t0 = 0, t1 = 0, t2 = 0, t3 = 0, t4 = 0;
 };
 

@@ -53,11 +53,14 @@ std::vector<AcDbRegionPolygon> ShadowsOf(const MicroRegionInput& input, const Vx
     return polygons;
 }
 
-void AppendRings(const std::vector<AcDbRegionPolygon>& polygons, VxGeObjList& curves) {
+// The rings of the polygons as boundary curves of the sample about to be added.
+void AppendRings(const std::vector<AcDbRegionPolygon>& polygons, MicroRegionShadows& out) {
+    const int sample = static_cast<int>(out.shadowsAt.size());
     for (const AcDbRegionPolygon& p : polygons) {
-        curves.Append(PolylineOf(p.outer));
-        for (const AcDbRegionRing& hole : p.holes) curves.Append(PolylineOf(hole));
+        out.boundaryCurves.Append(PolylineOf(p.outer));
+        for (const AcDbRegionRing& hole : p.holes) out.boundaryCurves.Append(PolylineOf(hole));
     }
+    out.curveSample.resize(static_cast<size_t>(out.boundaryCurves.GetLength()), sample);
 }
 
 std::vector<VxGeRegion2d> RegionsOf(const std::vector<AcDbRegionPolygon>& polygons) {
@@ -75,11 +78,11 @@ void AddSample(const std::vector<AcDbRegionPolygon>& polygons, MicroRegionShadow
     std::vector<AcDbRegionPolygon> united;
     if (!polygons.empty() && solx::region::UnitePolygons(pointers, SliverArea(polygons), united) &&
         !united.empty()) {
-        AppendRings(united, out.boundaryCurves);
+        AppendRings(united, out);
         out.stepRegions.push_back(std::move(united));
     } else {
         out.allUnited = false;
-        AppendRings(polygons, out.boundaryCurves);
+        AppendRings(polygons, out);
     }
     // The separate polygons are small and many, which the index answers fastest; a point is in
     // one of them exactly when it is in their union.
