@@ -133,15 +133,21 @@ TEST(PlanIndex, WindowCrossingAndPickMatchBruteForce) {
             const auto& pts = scene.strokes[i].points;
             for (size_t k = 0; k + 1 < pts.size(); ++k)
                 best = std::min(best, SegmentDistance(p, pts[k], pts[k + 1]));
+            if (scene.strokes[i].closed && pts.size() > 2)
+                best = std::min(best, SegmentDistance(p, pts.back(), pts.front()));
         }
         const long got = index.Pick(p, aperture);
         if (got < 0) continue;  // a dot may be the nearest; only strokes are checked here
         const auto items = index.ItemsOf({static_cast<size_t>(got)});
+        // An owner with fills, labels or dots may be picked by their boxes; strokes only here.
+        if (!items.fills.empty() || !items.labels.empty() || !items.dots.empty()) continue;
         double mine = std::numeric_limits<double>::infinity();
         for (size_t i : items.strokes) {
             const auto& pts = scene.strokes[i].points;
             for (size_t k = 0; k + 1 < pts.size(); ++k)
                 mine = std::min(mine, SegmentDistance(p, pts[k], pts[k + 1]));
+            if (scene.strokes[i].closed && pts.size() > 2)
+                mine = std::min(mine, SegmentDistance(p, pts.back(), pts.front()));
         }
         if (std::isfinite(mine)) {
             EXPECT_LE(mine, std::min(best, aperture) + 1e-9) << q;
