@@ -131,7 +131,7 @@ TEST(MicroRegionSettle, SettledDistrictAgreesWithRayCastGrid) {
     Scene scene;
     MakeScene(8, scene);
     scene.input.segmentsPerTile = 400;
-    scene.input.segmentsPerBox = 50;
+    scene.input.segmentsPerBox = 100;
     MicroRegionMonitor quiet;
     const MicroRegionResult fast = ComputeMicroRegions(scene.input, quiet);
     ASSERT_EQ(fast.outcome, MicroRegionOutcome::Done);
