@@ -97,7 +97,9 @@ bool GuiSession::Open() {
     editor::SetFrontEnd(frontEnd_.get());
     frame_->Show();
 #ifdef SOLX_WITH_WXUI
-    wxui::InstallWxPresenter(frame_);
+    // A person gets real dialogs; a played script answers them with its own lines, so its
+    // dialogs stay with the script presenter.
+    if (options_.script.empty()) wxui::InstallWxPresenter(frame_);
 #endif
     session_.database = db_;
     session_.drawingPath = Utf8ToWide(options_.drawing);
@@ -130,7 +132,7 @@ void GuiSession::Run() {
         module.Unload();
     }
 #ifdef SOLX_WITH_WXUI
-    wxui::UninstallWxPresenter();
+    if (options_.script.empty()) wxui::UninstallWxPresenter();
 #endif
     editor::SetFrontEnd(nullptr);
     frame_->SetFrontEnd(nullptr);
