@@ -40,29 +40,6 @@ void SetColour(AcDbObjectId id, int colour) {
     entity->close();
 }
 
-// The unfolded line: with smoothing a spline-fitted 2D polyline that takes over the lightweight
-// polyline's id (the lightweight one closed instead when it does not convert).
-void AddUnfoldedLine(AcDbPolyline* polyline, bool smoothing) {
-    if (!smoothing) {
-        if (AddToModelSpace(polyline, 1).isNull()) delete polyline;
-        return;
-    }
-    const bool closed = polyline->isClosed();
-    if (AddToModelSpace(polyline, 0).isNull()) {
-        delete polyline;
-        return;
-    }
-    AcDb2dPolyline* fitted = nullptr;
-    if (polyline->convertTo(fitted, true) != Acad::eOk || fitted == nullptr) {
-        polyline->close();
-        return;
-    }
-    fitted->splineFit();
-    if (closed) fitted->makeClosed();
-    fitted->close();
-    delete polyline;
-}
-
 }  // namespace
 
 AcDbObjectId AddLine(const VxGePoint& from, const VxGePoint& to, const wchar_t* layerName) {
@@ -185,7 +162,7 @@ bool CSunSpreadWall::ComputeAndDraw(const SolxBuildingEx& buildingsEx,
             }
             unfolded->setClosed(curve.IsClosed());
             TagEqualHourEntity(unfolded, level, params.evaluationMode, layer);
-            AddUnfoldedLine(unfolded, params.smoothing != 0);
+            AddEqualHourCurve(unfolded, params.smoothing != 0);
 
             auto* line3d = new AcDb3dPolyline(AcDb::k3dSimplePoly, facade, curve.IsClosed());
             TagEqualHourEntity(line3d, level, params.evaluationMode, layer);

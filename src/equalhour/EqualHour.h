@@ -16,6 +16,7 @@
 #include "solx/SolxSunSample.h"
 
 class AcDbEntity;
+class AcDbPolyline;
 
 // The most levels one run draws (the message names the number).
 inline constexpr int kMaxEqualHourLevels = 16;
@@ -58,6 +59,11 @@ UsableOutlines CollectUsableOutlines(const SolxBuildingList& buildings, double c
 // "h:mm"), the colour of the level in the current standard's colour table, and the layer when
 // `layer` is not null.
 void TagEqualHourEntity(AcDbEntity* entity, double level, int evaluationMode, AcDbObjectId layer);
+
+// Adds a tagged line to model space; with smoothing it goes in as a spline-fitted 2D polyline
+// that takes over the lightweight polyline's id (the lightweight one stays when it does not
+// convert). The line is closed or freed either way.
+void AddEqualHourCurve(AcDbPolyline* polyline, bool smoothing);
 
 // The plan methods. Each prints its own messages and draws on `layer`.
 void RunMicroRegionMethod(const UsableOutlines& usable, const SolxShadowSourceList& sources,

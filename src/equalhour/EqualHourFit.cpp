@@ -28,29 +28,6 @@ AcDbPolyline* PolylineOf(const VxGePolyline2d& curve, double z) {
     return polyline;
 }
 
-// Adds the tagged line; with smoothing it goes in as a spline-fitted 2D polyline that takes
-// over the lightweight polyline's id.
-void AddCurve(AcDbPolyline* polyline, bool smoothing) {
-    if (!smoothing) {
-        if (AddToModelSpace(polyline, 1).isNull()) delete polyline;
-        return;
-    }
-    const bool closed = polyline->isClosed();
-    if (AddToModelSpace(polyline, 0).isNull()) {
-        delete polyline;
-        return;
-    }
-    AcDb2dPolyline* fitted = nullptr;
-    if (polyline->convertTo(fitted, true) != Acad::eOk || fitted == nullptr) {
-        polyline->close();
-        return;
-    }
-    fitted->splineFit();
-    if (closed) fitted->makeClosed();
-    fitted->close();
-    delete polyline;
-}
-
 void DrawNumberGridLines(const VxGePoint& origin, double spacing, int columns, int rows,
                          AcDbObjectId layer) {
     auto add = [&](double x0, double y0, double x1, double y1) {
@@ -224,7 +201,7 @@ void RunFittingMethod(SolxBuildingList& buildings, SolxShadowSourceList& sources
         for (const VxGePolyline2d& curve : FitLevelLines(graph, level, outlines)) {
             AcDbPolyline* polyline = PolylineOf(curve, params.calcHeight);
             TagEqualHourEntity(polyline, level, params.evaluationMode, layer);
-            AddCurve(polyline, params.smoothing != 0);
+            AddEqualHourCurve(polyline, params.smoothing != 0);
         }
         group.IncludeEnd();
         if (group.GetLength() > 0)

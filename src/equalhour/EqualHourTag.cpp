@@ -2,7 +2,10 @@
 
 #include "EqualHour.h"
 
+#include "acad/AcDb2dPolyline.h"
 #include "acad/AcDbEntity.h"
+#include "acad/AcDbPolyline.h"
+#include "brel/BrelDbObject.h"
 #include "brel/VxGeometry.h"
 #include "host/VxUtPushResource.h"
 #include "solx/SolxDataSet.h"
@@ -33,4 +36,25 @@ UsableOutlines CollectUsableOutlines(const SolxBuildingList& buildings, double c
         usable.baseAndHeight.emplace_back(building->Elevation(), building->Height(), 0.0);
     }
     return usable;
+}
+
+void AddEqualHourCurve(AcDbPolyline* polyline, bool smoothing) {
+    if (!smoothing) {
+        if (AddToModelSpace(polyline, 1).isNull()) delete polyline;
+        return;
+    }
+    const bool closed = polyline->isClosed();
+    if (AddToModelSpace(polyline, 0).isNull()) {
+        delete polyline;
+        return;
+    }
+    AcDb2dPolyline* fitted = nullptr;
+    if (polyline->convertTo(fitted, true) != Acad::eOk || fitted == nullptr) {
+        polyline->close();
+        return;
+    }
+    fitted->splineFit();
+    if (closed) fitted->makeClosed();
+    fitted->close();
+    delete polyline;
 }

@@ -20,13 +20,12 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A virtual X server of our own, on a display number of this process (other tests may run
-// servers at the same time); -displayfd says when it is ready.
+// A virtual X server of our own on a display it picks itself (other tests may run servers at
+// the same time); -displayfd says which one once it is ready.
 class Xvfb {
 public:
     Xvfb() {
-        for (int attempt = 0; attempt < 8 && display_.empty(); ++attempt)
-            Start(100 + (::getpid() * 8 + attempt) % 800);
+        for (int attempt = 0; attempt < 3 && display_.empty(); ++attempt) Start();
     }
     ~Xvfb() {
         if (pid_ <= 0) return;
@@ -36,16 +35,15 @@ public:
     const std::string& Display() const { return display_; }
 
 private:
-    void Start(int number) {
+    void Start() {
         int fds[2];
         if (::pipe(fds) != 0) return;
         pid_ = ::fork();
         if (pid_ == 0) {
             ::close(fds[0]);
             const std::string fd = std::to_string(fds[1]);
-            const std::string display = ":" + std::to_string(number);
-            ::execlp("Xvfb", "Xvfb", display.c_str(), "-displayfd", fd.c_str(), "-screen", "0",
-                     "1280x1024x24", "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
+            ::execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "1280x1024x24",
+                     "-nolisten", "tcp", "-noreset", static_cast<char*>(nullptr));
             ::_exit(127);
         }
         ::close(fds[1]);
@@ -54,7 +52,7 @@ private:
         ::close(fds[0]);
         if (n > 0) {
             display_ = ":" + std::string(buf, static_cast<size_t>(n - (buf[n - 1] == '\n')));
-        } else if (pid_ > 0) {  // the display was taken: the server ended without a word
+        } else if (pid_ > 0) {  // the server ended without a word
             ::waitpid(pid_, nullptr, 0);
             pid_ = -1;
         }

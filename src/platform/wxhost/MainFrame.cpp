@@ -31,9 +31,12 @@ namespace {
 
 // The commands of the analysis module, in menu order.
 const wchar_t* const kCommands[][2] = {
-    {L"VxWinSunAna", L"Window sunlight analysis"}, {L"VxSunSPoint", L"Single-point sunlight query"},
-    {L"VxSunMPoint", L"Grid sunlight analysis"},   {L"VxShadow2d", L"Shadow outlines on a plane"},
-    {L"VxSunEqCurve", L"Equal-hour lines"},        {L"VxShadow", L"3D shadow simulation"},
+    {L"VxWinSunAna", editor::HostKey(L"Window sunlight analysis")},
+    {L"VxSunSPoint", editor::HostKey(L"Single-point sunlight query")},
+    {L"VxSunMPoint", editor::HostKey(L"Grid sunlight analysis")},
+    {L"VxShadow2d", editor::HostKey(L"Shadow outlines on a plane")},
+    {L"VxSunEqCurve", editor::HostKey(L"Equal-hour lines")},
+    {L"VxShadow", editor::HostKey(L"3D shadow simulation")},
 };
 constexpr int kCommandBase = wxID_HIGHEST + 100;
 constexpr int kUndo = wxID_HIGHEST + 120, kChinese = wxID_HIGHEST + 121,
