@@ -63,6 +63,8 @@ bool RunCommand(Session& session, const editor::InputLine& line) {
     const bool undoable = IsUndoable(command.group, command.globalName);
     if (undoable) session.database->startUndoGroup();
     command.function();
+    // What the command highlighted (its selections, marked copies) is shown plain again.
+    session.database->unhighlightAll();
     if (undoable && session.database->endUndoGroup()) {
         session.undoNames.push_back(command.globalName);
         const size_t kept = session.database->undoGroups();

@@ -184,15 +184,19 @@ BOOL SolxRenderDlg::OnInitDialog() {
 }
 
 // The pixels of a dialog unit come from the view, whose template rectangle shows a context of
-// a known pixel size; the window's client size at creation follows from the template's.
+// a known pixel size (the offscreen one asked for, or the on-screen canvas a desktop window laid
+// out in its own dialog units); the window's client size at creation follows from the
+// template's.
 void SolxRenderDlg::RememberLayout() {
     m_layout.clear();
     for (int id : {kSettingsGroup, kPlay, kTimeSlider, kView})
         if (const CWnd* control = GetDlgItem(id)) m_layout.push_back({id, control->m_hWnd->rect});
+    if (const SolxRenderContext* context = m_view.Context())
+        m_viewWidth = context->Width(), m_viewHeight = context->Height();
     const CWnd* view = GetDlgItem(kView);
     if (view && view->m_hWnd->rect.width > 0 && view->m_hWnd->rect.height > 0) {
-        m_unitX = static_cast<double>(kViewWidth) / view->m_hWnd->rect.width;
-        m_unitY = static_cast<double>(kViewHeight) / view->m_hWnd->rect.height;
+        m_unitX = static_cast<double>(m_viewWidth) / view->m_hWnd->rect.width;
+        m_unitY = static_cast<double>(m_viewHeight) / view->m_hWnd->rect.height;
     }
     m_clientWidth = static_cast<int>(std::lround(m_hWnd->rect.width * m_unitX));
     m_clientHeight = static_cast<int>(std::lround(m_hWnd->rect.height * m_unitY));
@@ -231,8 +235,8 @@ void SolxRenderDlg::OnSize(int width, int height) {
         }
         control->m_hWnd->rect = rect;
     }
-    const int viewWidth = std::max(2, (kViewWidth + dx) & ~1);
-    const int viewHeight = std::max(2, (kViewHeight + dy) & ~1);
+    const int viewWidth = std::max(2, (m_viewWidth + dx) & ~1);
+    const int viewHeight = std::max(2, (m_viewHeight + dy) & ~1);
     m_view.OnSize(viewWidth, viewHeight);
 }
 

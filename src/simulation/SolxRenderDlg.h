@@ -153,9 +153,10 @@ private:
     SolxDataSetDlgBase m_places;  // the place chooser and the place database
 
     // Layout: the client size in pixels at creation, the pixels of a dialog unit (taken from
-    // the view, whose pixel size is known), and the template rectangles of the controls that
-    // follow a resize.
+    // the view, whose context's pixel size is known), and the template rectangles of the
+    // controls that follow a resize.
     int m_clientWidth = 0, m_clientHeight = 0;
+    int m_viewWidth = kViewWidth, m_viewHeight = kViewHeight;  // the context's at creation
     double m_unitX = 1.0, m_unitY = 1.0;
     struct Placed {
         int id;

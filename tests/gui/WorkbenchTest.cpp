@@ -28,6 +28,7 @@ public:
         for (int attempt = 0; attempt < 3 && display_.empty(); ++attempt) Start();
     }
     ~Xvfb() {
+        if (pipe_ >= 0) ::close(pipe_);
         if (pid_ <= 0) return;
         ::kill(pid_, SIGTERM);
         ::waitpid(pid_, nullptr, 0);
@@ -49,7 +50,10 @@ private:
         ::close(fds[1]);
         char buf[32] = {};
         const ssize_t n = pid_ > 0 ? ::read(fds[0], buf, sizeof buf - 1) : 0;
-        ::close(fds[0]);
+        // The read end stays open while the server runs: the server may write its display
+        // again (it does when it starts over), and a closed pipe would end it.
+        if (pipe_ >= 0) ::close(pipe_);
+        pipe_ = fds[0];
         if (n > 0) {
             display_ = ":" + std::string(buf, static_cast<size_t>(n - (buf[n - 1] == '\n')));
         } else if (pid_ > 0) {  // the server ended without a word
@@ -59,6 +63,7 @@ private:
     }
 
     pid_t pid_ = -1;
+    int pipe_ = -1;
     std::string display_;
 };
 
@@ -141,6 +146,17 @@ int LongRuleRows(const Picture& p, const Shot& s, int length) {
 
 constexpr Rgb kTipBackground{255, 255, 225};
 
+// The highlight's strong blue, in the plan.
+size_t HighlightPixels(const Picture& p, const Shot& s) {
+    size_t n = 0;
+    for (int y = s.planY; y < s.planY + s.planH; ++y)
+        for (int x = s.planX; x < s.planX + s.planW; ++x) {
+            const Rgb c = p.At(x, y);
+            n += c.b > 200 && c.r < 80 && c.g < 150;
+        }
+    return n;
+}
+
 TEST(Workbench, SampleDistrictPlanTableAndTip) {
     if (!XvfbInstalled()) {
         if (std::getenv("CI"))
@@ -158,10 +174,14 @@ TEST(Workbench, SampleDistrictPlanTableAndTip) {
         << "; the whole plan, then the empty ground below the site where the tables go\n"
         << "@zoom extents\n@screenshot " << dir << "/plan.png\n"
         << "@zoom -30000,-480000 50000,-300000\n@screenshot " << dir << "/table-before.png\n"
-        << "VxWinSunAna\nW 140000,64000 180000,90000\nW 215000,64000 260000,90000\n\nALL\n\n"
-        << "@set 2072 2\n@ok\n-25000,-22000\n@screenshot " << dir << "/table.png\n"
+        << "; what the first window selected shows highlighted while the command goes on\n"
+        << "@zoom extents\nVxWinSunAna\nW 140000,64000 180000,90000\n@screenshot " << dir
+        << "/selected.png\nW 215000,64000 260000,90000\n\nALL\n\n"
+        << "@set 2072 2\n@ok\n@zoom -30000,-480000 50000,-300000\n-25000,-22000\n@screenshot "
+        << dir << "/table.png\n"
         << "; the single point: the real pointer rests over the plan between the rows\n"
-        << "@zoom extents\nVxSunSPoint\nALL\n\n@set 2048 8:00\n@set 2049 16:00\n@set 2018 10\n"
+        << "@zoom extents\n@screenshot " << dir << "/after.png\n"
+        << "VxSunSPoint\nALL\n\n@set 2048 8:00\n@set 2049 16:00\n@set 2018 10\n"
         << "@set 2055 0\n@ok\n@hover 160000,30000\n@pause 300\n@screenshot " << dir
         << "/tip.png\n@esc\nQUIT\n";
     const auto run = solx::testing::RunCommand(
@@ -179,6 +199,17 @@ TEST(Workbench, SampleDistrictPlanTableAndTip) {
         const double share = static_cast<double>(InkPixels(p, s)) / (s.planW * s.planH);
         EXPECT_GT(share, 0.01);
         EXPECT_LT(share, 0.6);
+    }
+    {  // the selection: highlighted while the command asks for more, plain once it ended
+        Shot plan, selected, after;
+        ASSERT_TRUE(FindShot(run.output, "plan.png", plan));
+        ASSERT_TRUE(FindShot(run.output, "selected.png", selected));
+        ASSERT_TRUE(FindShot(run.output, "after.png", after));
+        Picture p(shots / "plan.png"), sel(shots / "selected.png"), done(shots / "after.png");
+        ASSERT_TRUE(p.Ok() && sel.Ok() && done.Ok());
+        const size_t base = HighlightPixels(p, plan);
+        EXPECT_GT(HighlightPixels(sel, selected), base + 100);
+        EXPECT_LE(HighlightPixels(done, after), base + 20);
     }
     {  // the table: ground that was empty carries ruled lines after the analysis
         Shot before, after;

@@ -6,11 +6,11 @@
 #include <wx/checkbox.h>
 #include <wx/dialog.h>
 #include <wx/radiobut.h>
-#include <wx/spinbutt.h>
 #include <wx/textctrl.h>
 #include <wx/timer.h>
 
 #include "CWinTableDlg.h"
+#include "wxui/ArrowSpin.h"
 #include "../ui/SetupDialogFixture.h"
 #include "WxSession.h"
 #include "mfc/afxwin.h"
@@ -36,6 +36,16 @@ void Fire(wxWindow* widget, wxEventType type, int value = 0) {
     widget->GetEventHandler()->ProcessEvent(event);
 }
 
+// A click of the left button at `at` (the widget's pixels), as the pointer makes it.
+void Click(wxWindow* widget, const wxPoint& at) {
+    for (wxEventType type : {wxEVT_LEFT_DOWN, wxEVT_LEFT_UP}) {
+        wxMouseEvent event(type);
+        event.SetPosition(at);
+        event.SetEventObject(widget);
+        widget->GetEventHandler()->ProcessEvent(event);
+    }
+}
+
 wxRect Within(wxWindow* frame, wxWindow* widget) {
     const wxPoint at = widget->GetScreenPosition() - frame->GetScreenPosition();
     return wxRect(at, widget->GetSize());
@@ -44,7 +54,9 @@ wxRect Within(wxWindow* frame, wxWindow* widget) {
 TEST_F(WxWinTableDialog, UserActionsReachTheRuntimeAndTheScreen) {
     CWinTableDlg dialog;
     wxTimer later;
-    int typed = -1, markHours = -1, markMinutes = -1, markBox = -1;
+    int typed = -1, markHours = -1, markMinutes = -1, markBox = -1, arrowUp = -1, arrowDown = -1;
+    int stepBefore = -1;
+    wxSize spinSize, spinTemplate;
     std::wstring stepShown, captionShown;
     wxTheApp->CallAfter([&] {
         wxDialog* frame = solx::wxui::CurrentModalWxDialog();
@@ -54,7 +66,7 @@ TEST_F(WxWinTableDialog, UserActionsReachTheRuntimeAndTheScreen) {
         auto* minimum = dynamic_cast<wxTextCtrl*>(WxWidgetOf(&dialog, 2072));
         auto* minutes = dynamic_cast<wxRadioButton*>(WxWidgetOf(&dialog, 2074));
         auto* onlyShort = dynamic_cast<wxCheckBox*>(WxWidgetOf(&dialog, 2075));
-        auto* spin = dynamic_cast<wxSpinButton*>(WxWidgetOf(&dialog, 2019));
+        auto* spin = dynamic_cast<solx::wxui::ArrowSpin*>(WxWidgetOf(&dialog, 2019));
         auto* step = dynamic_cast<wxTextCtrl*>(WxWidgetOf(&dialog, 2018));
         ASSERT_TRUE(minimum && minutes && onlyShort && spin && step);
         minimum->ChangeValue("");
@@ -68,14 +80,28 @@ TEST_F(WxWinTableDialog, UserActionsReachTheRuntimeAndTheScreen) {
         Fire(minutes, wxEVT_RADIOBUTTON, 1);
         onlyShort->SetValue(true);
         Fire(onlyShort, wxEVT_CHECKBOX, 1);
-        spin->SetValue(5);
-        Fire<wxSpinEvent>(spin, wxEVT_SPIN, 5);
+        // The spin keeps its template's rectangle; two clicks on the upper arrow and one on the
+        // lower leave it one step up.
+        spinSize = spin->GetSize();
+        spinTemplate = frame->ConvertDialogToPixels(wxSize(10, 12));
+        stepBefore = spin->GetValue();
+        const wxSize s = spin->GetClientSize();
+        Click(spin, wxPoint(s.x / 2, s.y / 4));
+        Click(spin, wxPoint(s.x / 2, s.y / 4));
+        Click(spin, wxPoint(s.x / 2, s.y * 3 / 4));
         stepShown = step->GetValue().ToStdWstring();  // the runtime moved the buddy edit
+        const wxRect upper = Within(frame, spin), lower = upper;
         // The screenshot is taken from the dialog's own modal loop, once it has painted.
         // (The X server's screen is read once: a second read of it answers the first picture.)
-        later.Bind(wxEVT_TIMER, [&, frame, field, hours, inMinutes, box](wxTimerEvent&) {
+        later.Bind(wxEVT_TIMER, [&, frame, field, hours, inMinutes, box, upper,
+                                 lower](wxTimerEvent&) {
             const wxImage shot = wxtest::Screenshot(wxtest::ScreenRect(frame));
             wxtest::Save(shot, "window-table-setup.png");
+            // An arrow in each half of the spin.
+            arrowUp =
+                wxtest::DarkPixels(shot, wxRect(upper.x, upper.y, upper.width, upper.height / 2));
+            arrowDown = wxtest::DarkPixels(
+                shot, wxRect(lower.x, lower.y + lower.height / 2, lower.width, lower.height / 2));
             typed = wxtest::DarkPixels(shot, field);
             markHours = wxtest::AccentPixels(shot, hours);
             markMinutes = wxtest::AccentPixels(shot, inMinutes);
@@ -86,7 +112,11 @@ TEST_F(WxWinTableDialog, UserActionsReachTheRuntimeAndTheScreen) {
     });
     ASSERT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(captionShown, L"窗日照表");
-    EXPECT_EQ(stepShown, L"5");
+    ASSERT_GE(stepBefore, 1);
+    EXPECT_EQ(stepShown, std::to_wstring(stepBefore + 1));
+    EXPECT_EQ(spinSize, spinTemplate);
+    EXPECT_GE(arrowUp, 4);
+    EXPECT_GE(arrowDown, 4);
     // On screen: "90" in the field that was emptied, the radio mark moved to minutes, the
     // check box marked (the theme draws marks in its accent colour).
     EXPECT_GT(typed, 20);
@@ -97,7 +127,7 @@ TEST_F(WxWinTableDialog, UserActionsReachTheRuntimeAndTheScreen) {
     int start, end, stepMinutes, noLimit, sort = -1;
     dialog.GetParameters(lon, lat, dec, tc, start, end, stepMinutes, noLimit, sort, minHours);
     EXPECT_DOUBLE_EQ(minHours, 1.5);  // 90 minutes
-    EXPECT_EQ(stepMinutes, 5);
+    EXPECT_EQ(stepMinutes, stepBefore + 1);
     EXPECT_EQ(start, 480);
     EXPECT_EQ(WinTableRemembered().onlyUnsatisfied, 1);
 }

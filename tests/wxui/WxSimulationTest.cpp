@@ -136,4 +136,48 @@ TEST_F(WxSimulation, PlayAnimatesOnWxTimersAndInputReachesTheView) {
     EXPECT_GT(Distance(before, m_window->View().m_eye), 0.0);
 }
 
+// Resizing the window: the runtime lays it out again, the canvas takes the view's new size,
+// the view draws frames of that size, and the controls below the view move down with it.
+TEST_F(WxSimulation, CanvasFollowsTheWindowsSize) {
+    ASSERT_NE(m_window, nullptr);
+    wxDialog* frame = solx::wxui::WxDialogOf(m_window);
+    auto* canvas = dynamic_cast<wxGLCanvas*>(WxWidgetOf(m_window, 2035));
+    wxWindow* play = WxWidgetOf(m_window, 2033);
+    ASSERT_TRUE(frame && canvas && play);
+    wxtest::Settle();
+    const wxSize view = canvas->GetClientSize();
+    const int playY = play->GetPosition().y;
+    frame->SetClientSize(frame->GetClientSize() + wxSize(160, 100));
+    wxtest::Settle(500);
+    const wxSize grown = canvas->GetClientSize();
+    // The runtime gives the view even sizes; a dialog unit or so of rounding either way.
+    EXPECT_NEAR(grown.x, view.x + 160, 4);
+    EXPECT_NEAR(grown.y, view.y + 100, 4);
+    EXPECT_NEAR(play->GetPosition().y, playY + 100, 4);
+    SolxRenderContext* context = m_window->View().Context();
+    EXPECT_EQ(context->Width(), grown.x);
+    EXPECT_EQ(context->Height(), grown.y);
+    m_window->View().Paint();
+    wxtest::Settle(300);
+    EXPECT_EQ(context->ReadPixels().size(), static_cast<std::size_t>(grown.x) * grown.y * 3);
+    // The screen shows the picture over the whole canvas: its far corner is not the window's
+    // background.
+    // (One read of the screen: the toolkit answers a second one with the first picture.)
+    const wxImage shot = wxtest::Screenshot(wxtest::ScreenRect(frame));
+    wxtest::Save(shot, "simulation-window-resized.png");
+    const wxPoint at = canvas->GetScreenPosition() - frame->GetScreenPosition();
+    ASSERT_LE(at.x + grown.x, shot.GetWidth());
+    ASSERT_LE(at.y + grown.y, shot.GetHeight());
+    const std::vector<std::uint8_t> drawn = context->ReadPixels();
+    int same = 0, corner = 0;
+    for (int y = grown.y * 3 / 4; y < grown.y; ++y)
+        for (int x = grown.x * 3 / 4; x < grown.x; ++x, ++corner) {
+            const unsigned char* s = shot.GetData() + 3 * ((at.y + y) * shot.GetWidth() + at.x + x);
+            const std::uint8_t* d = drawn.data() + 3 * (y * grown.x + x);
+            same += std::abs(s[0] - d[0]) <= 2 && std::abs(s[1] - d[1]) <= 2 &&
+                    std::abs(s[2] - d[2]) <= 2;
+        }
+    EXPECT_GT(same, corner * 95 / 100);
+}
+
 }  // namespace

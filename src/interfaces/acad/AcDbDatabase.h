@@ -6,6 +6,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <set>
 #include <unordered_map>
 
 #include "acad/AcDbBlockTableRecord.h"
@@ -149,6 +150,19 @@ public:
     bool isModified() const { return modified_; }
     void setModified(bool modified);
 
+    // A count of the changes to the drawing, so that a view can tell cheaply whether to draw it
+    // again: raised where an object is opened or upgraded for write, closed after a write,
+    // erased, added, swapped, undone, and when a file is loaded. Code that changes an object
+    // without opening it calls noteWrite (which raises it too).
+    unsigned long long changeCount() const { return changes_; }
+    void noteChange() { ++changes_; }
+    // The entities shown highlighted (AcDbEntity::highlight), and a count of the changes to
+    // that set. The host clears them when a command ends.
+    const std::set<AcDbStub*>& highlighted() const { return highlighted_; }
+    unsigned long long highlightCount() const { return highlightChanges_; }
+    void noteHighlight(AcDbStub* stub, bool on);
+    void unhighlightAll();
+
     // Every object by insertion order (erased ones too).
     template <typename F>
     void forEachObject(F&& f) const {
@@ -171,6 +185,8 @@ private:
     std::wstring lastError_, fileName_;
     std::unique_ptr<solx::db::UndoLog> undo_;
     bool modified_ = false;
+    unsigned long long changes_ = 0, highlightChanges_ = 0;
+    std::set<AcDbStub*> highlighted_;
     friend class solx::db::UndoLog;
     std::vector<std::wstring> loadWarnings_;
 };

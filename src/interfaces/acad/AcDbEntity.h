@@ -21,15 +21,11 @@ public:
     Acad::ErrorStatus setVisibility(AcDb::Visibility v);
     // Visible: not switched off itself and its layer is neither off nor frozen.
     bool isVisible() const;
+    // Highlighted: shown marked on screen until unhighlighted or the command ends; the
+    // database keeps the set for the views.
     bool isHighlighted() const { return highlighted_; }
-    Acad::ErrorStatus highlight() {
-        highlighted_ = true;
-        return Acad::eOk;
-    }
-    Acad::ErrorStatus unhighlight() {
-        highlighted_ = false;
-        return Acad::eOk;
-    }
+    Acad::ErrorStatus highlight();
+    Acad::ErrorStatus unhighlight();
     // Sets layer, colour and linetype from the database's current values (CLAYER, CECOLOR,
     // CELTYPE).
     void setDatabaseDefaults(AcDbDatabase* db = nullptr);

@@ -23,8 +23,8 @@ public:
     // The size of the drawing surface in pixels.
     virtual int Width() const = 0;
     virtual int Height() const = 0;
-    // Changes the size of an offscreen surface (an on-screen one follows its window and
-    // answers false). The content is undefined afterwards.
+    // Changes the size of the drawing surface (an on-screen one resizes its canvas in the
+    // window); false when it cannot. The content is undefined afterwards.
     virtual bool Resize(int width, int height) = 0;
     // The last frame as RGB bytes, rows from the top; empty on failure.
     virtual std::vector<std::uint8_t> ReadPixels() = 0;

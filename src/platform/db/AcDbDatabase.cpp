@@ -86,6 +86,7 @@ Acad::ErrorStatus AcDbDatabase::addAcDbObjectWithHandle(AcDbObjectId& id, AcDbOb
     AcDbStub& stub = stubs_.emplace_back(AcDbStub{this, object, handle});
     byHandle_[handle.value()] = &stub;
     if (undo_) undo_->NoteAdded(&stub);
+    ++changes_;
     id = AcDbObjectId(&stub);
     object->setDatabaseStub(id, handle);
     // A block reference's attributes join the database with it, owned by it.

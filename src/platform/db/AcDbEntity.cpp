@@ -41,6 +41,18 @@ Acad::ErrorStatus AcDbEntity::setVisibility(AcDb::Visibility v) {
     return Acad::eOk;
 }
 
+Acad::ErrorStatus AcDbEntity::highlight() {
+    highlighted_ = true;
+    if (AcDbDatabase* db = database()) db->noteHighlight(objectId().stub(), true);
+    return Acad::eOk;
+}
+
+Acad::ErrorStatus AcDbEntity::unhighlight() {
+    highlighted_ = false;
+    if (AcDbDatabase* db = database()) db->noteHighlight(objectId().stub(), false);
+    return Acad::eOk;
+}
+
 bool AcDbEntity::isVisible() const {
     if (!visible_) return false;
     auto* layer = dynamic_cast<AcDbLayerTableRecord*>(layerId().object());

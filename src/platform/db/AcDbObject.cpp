@@ -30,6 +30,8 @@ void AcDbObject::setDatabaseStub(AcDbObjectId id, AcDbHandle handle) {
 }
 
 Acad::ErrorStatus AcDbObject::close() {
+    // What was written while open shows from now on.
+    if (AcDbDatabase* db = database(); db && openMode_ == AcDb::kForWrite) db->noteChange();
     openMode_ = AcDb::kNotOpen;
     return Acad::eOk;
 }

@@ -35,6 +35,8 @@ void AcDbDatabase::takeContentsOf(AcDbDatabase& other) {
     std::swap(raw_, other.raw_);
     std::swap(sectionOrder_, other.sectionOrder_);
     std::swap(loadWarnings_, other.loadWarnings_);
+    std::swap(highlighted_, other.highlighted_);
+    ++changes_, ++highlightChanges_;
     for (auto& s : stubs_) s.database = this;
     for (auto& s : other.stubs_) s.database = &other;
 }

@@ -13,6 +13,7 @@ bool AcDbDatabase::endUndoGroup() {
 }
 
 bool AcDbDatabase::undoGroup() {
+    ++changes_;
     return undo_ && undo_->Undo();
 }
 
@@ -26,5 +27,20 @@ void AcDbDatabase::setModified(bool modified) {
 }
 
 void AcDbDatabase::noteWrite(AcDbObject* object) {
+    ++changes_;
     if (undo_) undo_->NoteWrite(object);
+}
+
+void AcDbDatabase::noteHighlight(AcDbStub* stub, bool on) {
+    if (!stub) return;
+    const bool changed = on ? highlighted_.insert(stub).second : highlighted_.erase(stub) > 0;
+    if (changed) ++highlightChanges_;
+}
+
+void AcDbDatabase::unhighlightAll() {
+    if (highlighted_.empty()) return;
+    for (AcDbStub* stub : std::set<AcDbStub*>(highlighted_))
+        if (auto* entity = dynamic_cast<AcDbEntity*>(stub->object)) entity->unhighlight();
+    highlighted_.clear();
+    ++highlightChanges_;
 }

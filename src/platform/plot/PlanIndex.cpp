@@ -141,6 +141,30 @@ SceneItems PlanIndex::Query(const Box& area) const {
     return items;
 }
 
+SceneItems PlanIndex::Query(const Box& area, double tiny, std::vector<Speck>& specks) const {
+    SceneItems items;
+    std::vector<size_t>* lists[4] = {&items.fills, &items.strokes, &items.dots, &items.labels};
+    specks.clear();
+    Visit(area, [&](Kind kind, size_t index) {
+        const Box& b = boxes_[kind][index];
+        // A label's box is made generous for hit tests; its size here is its own length.
+        const double size = kind == kLabel ? static_cast<double>(scene_.labels[index].text.size()) *
+                                                 std::max(scene_.labels[index].along.length(),
+                                                          scene_.labels[index].up.length())
+                                           : std::max(b.x1 - b.x0, b.y1 - b.y0);
+        if (kind == kDot || size >= tiny) return lists[kind]->push_back(index);
+        const AcGePoint2d centre((b.x0 + b.x1) / 2, (b.y0 + b.y1) / 2);
+        if (kind == kStroke) return specks.push_back({centre, scene_.strokes[index].colour});
+        if (kind == kLabel) return specks.push_back({centre, scene_.labels[index].colour});
+        // A translucent fill over white.
+        const Fill& f = scene_.fills[index];
+        const auto over = [&f](double c) { return 1 - f.alpha + f.alpha * c; };
+        specks.push_back({centre, {over(f.colour.r), over(f.colour.g), over(f.colour.b)}});
+    });
+    for (auto* list : lists) std::sort(list->begin(), list->end());
+    return items;
+}
+
 size_t PlanIndex::OwnerOf(Kind kind, size_t index) const {
     auto first = [kind](const Owner& o) {
         return kind == kFill     ? o.fills

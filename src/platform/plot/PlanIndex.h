@@ -17,6 +17,12 @@ struct Box {
     bool inside(const Box& o) const { return x0 >= o.x0 && x1 <= o.x1 && y0 >= o.y0 && y1 <= o.y1; }
 };
 
+// An item too small to draw at a view's scale: one pixel of its colour where it is.
+struct Speck {
+    AcGePoint2d at;
+    Rgb colour;
+};
+
 class PlanIndex {
 public:
     // The scene must outlive the index and stay unchanged.
@@ -24,6 +30,10 @@ public:
 
     // The items whose boxes meet area, each once, in scene order within each list.
     SceneItems Query(const Box& area) const;
+    // Level of detail: as Query, but the fills, strokes and labels smaller than `tiny` (drawing
+    // units, about a pixel of the view) in both directions are not listed; each is one speck
+    // (its box's centre, its colour) instead. Dots are always listed.
+    SceneItems Query(const Box& area, double tiny, std::vector<Speck>& specks) const;
     // The owners (indices into scene.owners) of a window selection: with crossing, every owner
     // with an item whose box meets area; without, the owners all of whose items lie inside it.
     std::vector<size_t> Window(const Box& area, bool crossing) const;

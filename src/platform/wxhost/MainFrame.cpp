@@ -125,26 +125,10 @@ MainFrame::MainFrame(const std::wstring& title, SessionActions actions)
       actions_(std::move(actions)) {
     PlanInput input;
     input.point = [this](double x, double y) {
-        if (!frontEnd_) return;
-        if (!frontEnd_->AtCommandPrompt() && plan_->Index()) {
-            const long owner =
-                plan_->Index()->Pick({x, y}, plan_->PixelSize() * PlanPanel::kPickBox);
-            std::vector<size_t> marked = plan_->Highlighted();
-            if (owner >= 0) marked.push_back(static_cast<size_t>(owner));
-            plan_->Highlight(marked);
-        }
-        frontEnd_->SupplyPoint(x, y);
+        if (frontEnd_) frontEnd_->SupplyPoint(x, y);
     };
     input.window = [this](double x0, double y0, double x1, double y1, bool crossing) {
-        if (!frontEnd_) return;
-        if (!frontEnd_->AtCommandPrompt() && plan_->Index()) {
-            plot::Box area;
-            area.add(x0, y0), area.add(x1, y1);
-            std::vector<size_t> marked = plan_->Highlighted();
-            for (size_t o : plan_->Index()->Window(area, crossing)) marked.push_back(o);
-            plan_->Highlight(marked);
-        }
-        frontEnd_->SupplyWindow(x0, y0, x1, y1, crossing);
+        if (frontEnd_) frontEnd_->SupplyWindow(x0, y0, x1, y1, crossing);
     };
     input.move = [this](double x, double y) {
         if (frontEnd_) frontEnd_->SupplyMove(x, y);
@@ -318,11 +302,12 @@ void MainFrame::AppendHistory(const std::wstring& text) {
     history_->AppendText(Wx(text));
 }
 
-void MainFrame::ShowPrompt(const std::wstring& prompt, bool atCommand) {
-    // A command may have changed the drawing: the plan is drawn from it again, the view kept.
-    AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase();
-    if (atCommand && answered_ && db) plan_->Rebuild(*db);
-    if (atCommand) answered_ = false;
+void MainFrame::FollowDrawing(bool throttled) {
+    if (const AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase())
+        plan_->Follow(*db, throttled);
+}
+
+void MainFrame::ShowPrompt(const std::wstring& prompt) {
     ShowKeywords(prompt);
     entry_->SetHint(Wx(prompt.substr(prompt.find_first_not_of(L'\n') == std::wstring::npos
                                          ? prompt.size()
@@ -330,7 +315,6 @@ void MainFrame::ShowPrompt(const std::wstring& prompt, bool atCommand) {
 }
 
 void MainFrame::EchoAnswer(const std::wstring& text) {
-    answered_ = true;
     history_->AppendText(Wx(text) + "\n");
 }
 

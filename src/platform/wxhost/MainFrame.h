@@ -38,7 +38,9 @@ public:
 
     // The command line.
     void AppendHistory(const std::wstring& text);
-    void ShowPrompt(const std::wstring& prompt, bool atCommand);
+    void ShowPrompt(const std::wstring& prompt);
+    // The plan follows what the running command drew (see PlanPanel::Follow).
+    void FollowDrawing(bool throttled);
     void EchoAnswer(const std::wstring& text);
     void ShowProgress(const std::wstring& label, int percent);
     void Status(const std::wstring& text);
@@ -73,7 +75,6 @@ private:
     std::map<HWND, wxPopupWindow*> tips_;
     std::vector<std::wstring> typed_;  // lines typed, for Up and Down
     size_t recall_ = 0;
-    bool answered_ = false;  // an answer was given since the last command prompt
 };
 
 }  // namespace solx::wxhost

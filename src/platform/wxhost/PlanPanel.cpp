@@ -8,7 +8,9 @@
 #include <chrono>
 #include <cmath>
 
+#include "acad/acdb.h"
 #include "acad/aced.h"
+#include "plot/PlanDraw.h"
 
 namespace solx::wxhost {
 namespace {
@@ -74,14 +76,57 @@ PlanPanel::PlanPanel(wxWindow* parent, PlanInput input)
         Bind(type, &PlanPanel::OnMouse, this);
     Bind(wxEVT_MOUSEWHEEL, &PlanPanel::OnWheel, this);
     Bind(wxEVT_LEAVE_WINDOW, &PlanPanel::OnLeave, this);
+    // A rebuild put off while the events came fast is done once they stop.
+    catchUp_.Bind(wxEVT_TIMER, [this](wxTimerEvent&) {
+        if (const AcDbDatabase* db = acdbHostApplicationServices()->workingDatabase())
+            Follow(*db, false);
+    });
 }
 
 void PlanPanel::Rebuild(const AcDbDatabase& db) {
+    const auto start = std::chrono::steady_clock::now();
     index_.reset();
     scene_ = plot::BuildScene(db);
     index_ = std::make_unique<plot::PlanIndex>(scene_);
-    highlighted_.clear();
+    builtFrom_ = &db;
+    builtAt_ = db.changeCount();
+    const auto end = std::chrono::steady_clock::now();
+    buildMs_ = std::chrono::duration<double, std::milli>(end - start).count();
+    builtWhen_ =
+        std::chrono::duration_cast<std::chrono::milliseconds>(end.time_since_epoch()).count();
+    FollowHighlight(db);  // the owners moved
     ViewChanged();
+}
+
+bool PlanPanel::Follow(const AcDbDatabase& db, bool throttled) {
+    if (builtFrom_ != &db || builtAt_ != db.changeCount()) {
+        const long long now = std::chrono::duration_cast<std::chrono::milliseconds>(
+                                  std::chrono::steady_clock::now().time_since_epoch())
+                                  .count();
+        const long long wait = static_cast<long long>(4 * buildMs_) - (now - builtWhen_);
+        if (!throttled || builtFrom_ != &db || wait <= 0) {
+            catchUp_.Stop();
+            Rebuild(db);
+            return true;
+        }
+        if (!catchUp_.IsRunning()) catchUp_.StartOnce(static_cast<int>(wait) + 1);
+    }
+    if (highlightAt_ != db.highlightCount()) {
+        FollowHighlight(db);
+        ViewChanged();
+    }
+    return false;
+}
+
+// The owners of the drawing's highlighted entities (a pass over the owners, made only while
+// something is highlighted).
+void PlanPanel::FollowHighlight(const AcDbDatabase& db) {
+    highlightAt_ = db.highlightCount();
+    highlighted_.clear();
+    const auto& marked = db.highlighted();
+    if (marked.empty()) return;
+    for (size_t i = 0; i < scene_.owners.size(); ++i)
+        if (marked.count(scene_.owners[i].id.stub())) highlighted_.push_back(i);
 }
 
 void PlanPanel::ZoomExtents() {
@@ -97,11 +142,6 @@ void PlanPanel::ZoomWindow(double x0, double y0, double x1, double y1) {
     centerX_ = (x0 + x1) / 2, centerY_ = (y0 + y1) / 2;
     const double w = std::abs(x1 - x0), h = std::abs(y1 - y0);
     pixelSize_ = 1.05 * std::max({w / size.x, h / size.y, 1e-9});
-    ViewChanged();
-}
-
-void PlanPanel::Highlight(std::vector<size_t> owners) {
-    highlighted_ = std::move(owners);
     ViewChanged();
 }
 
@@ -140,27 +180,29 @@ double PlanPanel::Render() {
     const wxSize size = GetClientSize();
     const int w = std::max(size.x, 1), h = std::max(size.y, 1);
     cairo_surface_t* surface = cairo_image_surface_create(CAIRO_FORMAT_RGB24, w, h);
-    cairo_t* cr = cairo_create(surface);
     plot::PlanView view;
     view.scale = 1 / pixelSize_;
     view.width = w, view.height = h;
     view.offsetX = w / 2.0 - centerX_ * view.scale;
     view.offsetY = h / 2.0 + centerY_ * view.scale;
-    plot::DrawStats stats;
     if (index_) {
-        plot::Box visible;
-        ToWorld({0, h}, visible.x0, visible.y0);
-        ToWorld({w, 0}, visible.x1, visible.y1);
-        const plot::SceneItems items = index_->Query(visible);
-        plot::DrawScene(cr, view, scene_, &items, stats);
-        if (!highlighted_.empty()) DrawHighlight(cr, view, scene_, index_->ItemsOf(highlighted_));
+        plot::PlanDrawStats stats;
+        plot::DrawPlan(surface, view, scene_, *index_, kDetailPixels, stats);
+        if (!highlighted_.empty()) {
+            cairo_t* cr = cairo_create(surface);
+            DrawHighlight(cr, view, scene_, index_->ItemsOf(highlighted_));
+            cairo_destroy(cr);
+        }
     } else {
-        plot::DrawScene(cr, view, scene_, nullptr, stats);
+        cairo_t* cr = cairo_create(surface);
+        cairo_set_source_rgb(cr, 1, 1, 1);
+        cairo_paint(cr);
+        cairo_destroy(cr);
     }
-    cairo_destroy(cr);
     cairo_surface_flush(surface);
     picture_ = ToBitmap(surface);
     cairo_surface_destroy(surface);
+    pictureX_ = centerX_, pictureY_ = centerY_, picturePixel_ = pixelSize_;
     dirty_ = false;
     return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start)
         .count();
@@ -168,9 +210,16 @@ double PlanPanel::Render() {
 
 void PlanPanel::OnPaint(wxPaintEvent&) {
     wxAutoBufferedPaintDC dc(this);
-    if (dirty_ || picture_.GetSize() != GetClientSize()) Render();
-    dc.DrawBitmap(picture_, 0, 0);
     const wxSize size = GetClientSize();
+    if (dirty_ || picture_.GetSize() != size || picturePixel_ != pixelSize_) Render();
+    // While a pan drags the view, the picture moves with it and is drawn anew when it ends.
+    const wxPoint shift(static_cast<int>(std::lround((pictureX_ - centerX_) / pixelSize_)),
+                        static_cast<int>(std::lround((centerY_ - pictureY_) / pixelSize_)));
+    if (shift != wxPoint(0, 0)) {
+        dc.SetBackground(*wxWHITE_BRUSH);
+        dc.Clear();
+    }
+    dc.DrawBitmap(picture_, shift.x, shift.y);
     if (dragging_) {
         const bool crossing = cursor_.x < dragFrom_.x;  // right to left: crossing
         dc.SetPen(wxPen(crossing ? wxColour(0, 150, 0) : wxColour(0, 0, 220), 1,
@@ -201,6 +250,7 @@ void PlanPanel::OnMouse(wxMouseEvent& event) {
     } else if (event.MiddleUp() && panning_) {
         panning_ = false;
         if (HasCapture()) ReleaseMouse();
+        ViewChanged();
     } else if (event.LeftDown()) {
         dragging_ = true, dragFrom_ = p;
         SetFocus();
@@ -219,7 +269,7 @@ void PlanPanel::OnMouse(wxMouseEvent& event) {
         centerX_ -= (p.x - panFrom_.x) * pixelSize_;
         centerY_ += (p.y - panFrom_.y) * pixelSize_;
         panFrom_ = p;
-        ViewChanged();
+        PublishView();  // the picture is only moved until the pan ends
     }
     cursor_ = p;
     Refresh(false);

@@ -58,7 +58,9 @@ std::optional<editor::InputLine> WxFrontEnd::ReadAnswer(const std::wstring& prom
     reading_ = true;
     breakPending_ = false;  // an Esc while idle means nothing
     // Cursor tracking reads without a prompt: the keywords are those of the text printed last.
-    frame_.ShowPrompt(tracking_ ? lastPrinted_ : prompt, atCommand_);
+    frame_.ShowPrompt(tracking_ ? lastPrinted_ : prompt);
+    // What the command drew so far shows (markers, previews following the cursor).
+    frame_.FollowDrawing(tracking_);
     std::optional<editor::InputLine> answer;
     while (!answer && !closing_ && !Stopped()) {
         if (!pending_.empty()) {
@@ -237,6 +239,7 @@ bool WxFrontEnd::TakeBreak() {
     const long long now = NowMs();
     if (now - lastYield_ >= kYieldEveryMs) {  // paint, and see whether Esc was pressed
         lastYield_ = now;
+        frame_.FollowDrawing(true);
         if (wxEventLoopBase* active = wxEventLoopBase::GetActive())
             active->YieldFor(wxEVT_CATEGORY_UI | wxEVT_CATEGORY_USER_INPUT);
     }
@@ -264,6 +267,7 @@ void WxFrontEnd::ShowProgress(const std::wstring& label, int percent) {
     const long long now = NowMs();
     if (now - lastYield_ >= kYieldEveryMs) {
         lastYield_ = now;
+        frame_.FollowDrawing(true);
         if (wxEventLoopBase* active = wxEventLoopBase::GetActive())
             active->YieldFor(wxEVT_CATEGORY_UI);
     }

@@ -2,6 +2,7 @@
 
 #include <wx/dialog.h>
 #include <wx/glcanvas.h>
+#include <wx/sizer.h>
 #include <wx/weakref.h>
 
 #include <GL/gl.h>
@@ -51,8 +52,14 @@ public:
     }
     int Width() const override { return m_canvas ? std::max(1, m_canvas->GetClientSize().x) : 1; }
     int Height() const override { return m_canvas ? std::max(1, m_canvas->GetClientSize().y) : 1; }
-    // The surface follows the canvas, whose size the window's layout sets.
-    bool Resize(int, int) override { return false; }
+    // The view's new size (its window was resized and laid out again): the canvas takes it, and
+    // the view draws at it from the next frame on.
+    bool Resize(int width, int height) override {
+        if (!m_canvas || width < 1 || height < 1) return false;
+        m_canvas->SetSize(wxSize(width, height));
+        m_canvas->Refresh(false);
+        return true;
+    }
     std::vector<std::uint8_t> ReadPixels() override {
         if (m_frameWidth != Width() || m_frameHeight != Height()) return {};
         return m_frame;
@@ -80,9 +87,10 @@ std::unique_ptr<SolxRenderContext> MakeCanvasContext(int templateId, int control
         return nullptr;
     }
     // The window of the template, shown at once so that the canvas has its native window
-    // before the view draws; the presenter adds the controls when the runtime opens it.
+    // before the view draws; the presenter adds the controls when the runtime opens it. A
+    // window with a view can be resized: the runtime lays it out again (WM_SIZE).
     auto* frame = new wxDialog(g_parent, wxID_ANY, wxEmptyString, wxDefaultPosition, wxDefaultSize,
-                               wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX);
+                               wxDEFAULT_DIALOG_STYLE | wxMINIMIZE_BOX | wxRESIZE_BORDER);
     wxRect place(0, 0, width, height);
     if (const ui::DialogTemplate* dialog = ui::FindDialogTemplate(templateId)) {
         frame->SetClientSize(
@@ -95,6 +103,9 @@ std::unique_ptr<SolxRenderContext> MakeCanvasContext(int templateId, int control
     } else {
         frame->SetClientSize(width, height);
     }
+    // An empty sizer: without one the dialog stretches its only child, the canvas, over its
+    // whole client area, and the view would take that for its size.
+    frame->SetSizer(new wxBoxSizer(wxVERTICAL));
     auto* canvas = new wxGLCanvas(frame, pixels, wxID_ANY, place.GetPosition(), place.GetSize());
     // The compatibility profile: the views draw with OpenGL 1.1 and GLU.
     wxGLContextAttrs profile;

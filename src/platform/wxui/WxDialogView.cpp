@@ -10,13 +10,13 @@
 #include <wx/listbox.h>
 #include <wx/radiobut.h>
 #include <wx/slider.h>
-#include <wx/spinbutt.h>
 #include <wx/statbox.h>
 #include <wx/stattext.h>
 #include <wx/textctrl.h>
 
 #include <algorithm>
 
+#include "ArrowSpin.h"
 #include "mfc/CDialog.h"
 #include "mfc/UserInput.h"
 #include "mfc/afxwin.h"
@@ -82,7 +82,15 @@ void WxDialogView::Build() {
             widget = MakeWidget(*child, radioGroup);
             BindWidget(*child, widget);
         }
-        m_bound.push_back({child.get(), widget});
+        m_bound.push_back({child.get(), widget, child->rect});
+    }
+    if (m_frame->HasFlag(wxRESIZE_BORDER)) {
+        // Not smaller than the template: its controls would overlap.
+        m_frame->SetMinClientSize(m_frame->GetClientSize());
+        m_frame->Bind(wxEVT_SIZE, [this](wxSizeEvent& event) {
+            event.Skip();
+            OnResize();
+        });
     }
     m_frame->Bind(wxEVT_CLOSE_WINDOW, [this](wxCloseEvent& event) {
         if (!event.CanVeto() || m_detached) {
@@ -134,7 +142,7 @@ wxWindow* WxDialogView::MakeWidget(WindowState& state, bool radioGroup) {
             return new wxDatePickerCtrl(m_frame, wxID_ANY, wxDefaultDateTime, at, size,
                                         wxDP_DROPDOWN | wxDP_SHOWCENTURY);
         case ControlKind::Spin:
-            return new wxSpinButton(m_frame, wxID_ANY, at, size, wxSP_VERTICAL | wxSP_ARROW_KEYS);
+            return new ArrowSpin(m_frame, at, size);
         case ControlKind::Slider:
             return new wxSlider(m_frame, wxID_ANY, state.pos,
                                 std::min(state.rangeMin, state.rangeMax),
@@ -147,6 +155,29 @@ wxWindow* WxDialogView::MakeWidget(WindowState& state, bool radioGroup) {
         default:
             return new wxStaticText(m_frame, wxID_ANY, text, at, size, wxST_NO_AUTORESIZE);
     }
+}
+
+void WxDialogView::OnResize() {
+    if (m_detached || !m_dialog.m_hWnd) return;
+    const wxSize size = m_frame->GetClientSize();
+    if (size.x < 1 || size.y < 1) return;
+    m_dialog.SendMessage(WM_SIZE, m_frame->IsIconized() ? SIZE_MINIMIZED : SIZE_RESTORED,
+                         MAKELPARAM(size.x, size.y));
+    for (Bound& bound : m_bound) Place(bound);
+}
+
+void WxDialogView::Place(Bound& bound) {
+    const ui::DialogRect& r = bound.state->rect;
+    const ui::DialogRect& was = bound.placed;
+    if (r.x == was.x && r.y == was.y && r.width == was.width && r.height == was.height) return;
+    bound.placed = r;
+    const wxPoint at = m_frame->ConvertDialogToPixels(wxPoint(r.x, r.y));
+    // The view's canvas has the size its context took; a combo box keeps its one-line height.
+    if (bound.widget == m_canvas) return bound.widget->Move(at);
+    const wxSize size = m_frame->ConvertDialogToPixels(wxSize(r.width, r.height));
+    const bool combo = bound.state->kind == ControlKind::ComboBox;
+    bound.widget->SetSize(at.x, at.y, size.x, combo ? bound.widget->GetSize().y : size.y);
+    bound.widget->Refresh();
 }
 
 void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
@@ -228,10 +259,10 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
             });
             break;
         case ControlKind::Spin:
-            widget->Bind(wxEVT_SPIN, [this, s](wxSpinEvent& event) {
+            static_cast<ArrowSpin*>(widget)->OnMove([this, s](int pos) {
                 if (!Live()) return;
                 ui::HostMessage refused;
-                ui::MoveTo(s, event.GetPosition(), refused);
+                ui::MoveTo(s, pos, refused);
                 AfterUserAction();
             });
             break;
@@ -360,10 +391,9 @@ void WxDialogView::ShowOne(const Bound& bound) {
             break;
         }
         case ControlKind::Spin: {
-            auto* spin = static_cast<wxSpinButton*>(widget);
-            const int low = std::min(state.rangeMin, state.rangeMax);
-            const int high = std::max(state.rangeMin, state.rangeMax);
-            if (spin->GetMin() != low || spin->GetMax() != high) spin->SetRange(low, high);
+            auto* spin = static_cast<ArrowSpin*>(widget);
+            if (spin->First() != state.rangeMin || spin->Last() != state.rangeMax)
+                spin->SetRange(state.rangeMin, state.rangeMax);
             if (spin->GetValue() != state.pos) spin->SetValue(state.pos);
             break;
         }

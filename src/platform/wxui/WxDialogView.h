@@ -41,12 +41,17 @@ private:
     struct Bound {
         ui::WindowState* state;
         wxWindow* widget;
+        ui::DialogRect placed;  // the rectangle the widget was last put at
     };
     void Build();
     wxWindow* MakeWidget(ui::WindowState& state, bool radioGroup);
     void BindWidget(ui::WindowState& state, wxWindow* widget);
     void BindCanvas(ui::WindowState& state, wxGLCanvas* canvas);
     void ShowOne(const Bound& bound);
+    // The window got a new client size: the runtime lays its controls out again (WM_SIZE) and
+    // the widgets follow their rectangles.
+    void OnResize();
+    void Place(Bound& bound);
     // After a user action: the modal loop ends when the dialog did, every dialog shows its state.
     void AfterAction();
     bool Live() const { return !m_detached && !m_syncing; }

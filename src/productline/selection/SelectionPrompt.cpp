@@ -67,6 +67,13 @@ bool ApplyAnswer(const std::wstring& text, const resbuf* filter, VxAdsEntSet& se
     return true;
 }
 
+// What the user has selected shows highlighted in the drawing's views until the command ends.
+void HighlightMembers(const VxAdsEntSet& set) {
+    for (const AcDbObjectId& id : set.Ids())
+        if (auto* entity = dynamic_cast<AcDbEntity*>(id.object()); entity && !entity->isErased())
+            entity->highlight();
+}
+
 int FinishSelection(const VxAdsEntSet& set) {
     return set.GetLength() > 0 ? RTNORM : RTNONE;
 }
@@ -88,6 +95,7 @@ int VxPtSelectEntities(const wchar_t* prompt, VxAdsEntSet& set, const resbuf* fi
             return solx::editor::SetLastKeyword(std::move(kw)), RTKWORD;
         const int before = set.GetLength();
         if (ApplyAnswer(line.text, filter, set)) {
+            HighlightMembers(set);
             acutPrintf(solx::editor::HostText(L"\n%d found, %d total"), set.GetLength() - before,
                        set.GetLength());
             continue;

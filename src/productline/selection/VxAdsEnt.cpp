@@ -57,6 +57,8 @@ int VxPtSelectEntityAt(double pickSize, const wchar_t* prompt, VxAdsEnt& entity,
         }
         if (pickPoint) pickPoint[0] = p[0], pickPoint[1] = p[1], pickPoint[2] = p[2];
         entity = VxAdsEnt(id);
+        // The entity picked shows highlighted in the drawing's views until the command ends.
+        if (auto* picked = dynamic_cast<AcDbEntity*>(id.object())) picked->highlight();
         // Nothing there: the caller decides whether to ask again.
         return id.isNull() ? RTERROR : RTNORM;
     }

@@ -1,6 +1,7 @@
 // Selection on the sample drawing: filters, window/crossing/fence/pick/last/handle, prompts and
 // set operations.
 #include <array>
+#include <set>
 
 #include "ScriptFixture.h"
 #include "acad/acdb.h"
@@ -104,6 +105,25 @@ TEST_F(SelectionTest, FilterAppliesToPromptedSelections) {
     VxAdsEntSet set;
     ASSERT_EQ(VxPtSelectEntities(L"\nSelect: ", set, windows.get()), RTNORM);
     EXPECT_EQ(set.GetLength(), 3);
+}
+
+// What a selection prompt selected is what shows highlighted: the members of the set it
+// returns (the filter applied, nothing else inside the window), and the entity a pick chose.
+TEST_F(SelectionTest, SelectionsShowHighlighted) {
+    Script("W -1000,-1000 31000,13000\n\n15000,12\n");
+    List windows(acutBuildList(RTDXF0, L"INSERT", 0));
+    VxAdsEntSet set;
+    ASSERT_EQ(VxPtSelectEntities(L"\nSelect: ", set, windows.get()), RTNORM);
+    ASSERT_EQ(set.GetLength(), 3) << "the three windows of the first building";
+    std::set<AcDbStub*> members;
+    for (const AcDbObjectId& id : set.Ids()) members.insert(id.stub());
+    EXPECT_EQ(m_db.highlighted(), members);
+    VxAdsEnt picked;
+    ads_point at;
+    ASSERT_EQ(VxPtSelectEntity(L"\nPick: ", picked, at), RTNORM);
+    members.insert(picked.GetObjectId().stub());
+    EXPECT_EQ(m_db.highlighted(), members);
+    EXPECT_EQ(members.size(), 4u) << "the wall picked joins the windows";
 }
 
 TEST_F(SelectionTest, KeywordDuringSelection) {

@@ -11,6 +11,7 @@
 #include <random>
 
 #include "PlotTestDrawing.h"
+#include "plot/PlanDraw.h"
 #include "plot/PlanIndex.h"
 #include "plot/PlotScene.h"
 #include "plot/SolxPlot.h"
@@ -211,6 +212,66 @@ TEST(PlanIndex, PartialViewAgreesWithThePictureFile) {
     EXPECT_EQ(differ, 0u);
     cairo_surface_destroy(drawn);
     cairo_surface_destroy(picture);
+}
+
+}  // namespace
+
+namespace {
+
+// Level of detail: every item a view shows is either listed or a speck, never both and never
+// lost; specks are exactly the strokes smaller than the limit both ways; dots always listed.
+TEST(PlanIndex, DetailSplitsTheItemsByTheirSize) {
+    const Scene scene = RandomScene(11, 2000);
+    const PlanIndex index(scene);
+    std::mt19937 rng(12);
+    for (double tiny : {5.0, 20.0, 60.0}) {
+        for (int q = 0; q < 50; ++q) {
+            const Box area = RandomArea(rng);
+            std::vector<solx::plot::Speck> specks;
+            const auto coarse = index.Query(area, tiny, specks);
+            const auto all = index.Query(area);
+            std::vector<size_t> big;
+            size_t small = 0;
+            for (size_t i : all.strokes) {
+                const Box b = StrokeBox(scene.strokes[i]);
+                if (std::max(b.x1 - b.x0, b.y1 - b.y0) >= tiny)
+                    big.push_back(i);
+                else
+                    ++small;
+            }
+            ASSERT_EQ(coarse.strokes, big) << tiny << ' ' << q;
+            ASSERT_EQ(specks.size(), small) << tiny << ' ' << q;
+            ASSERT_EQ(coarse.dots, all.dots);
+        }
+    }
+}
+
+// A stroke smaller than the detail limit is one pixel of its own colour exactly where it lies
+// (y up in the world, down on the picture); the long one is still drawn.
+TEST(PlanIndex, SpeckLandsOnItsPixel) {
+    Scene scene;
+    scene.owners.push_back({});
+    solx::plot::Stroke tiny{{{30.2, 10.2}, {30.4, 10.3}}, false, {1, 0, 0}};
+    solx::plot::Stroke rule{{{0, 40}, {90, 40}}, false, {0, 0, 0}};
+    scene.strokes = {tiny, rule};
+    const PlanIndex index(scene);
+    solx::plot::PlanView view;  // 2 pixels a unit, y 0 at row 100
+    view.scale = 2, view.offsetX = 0, view.offsetY = 100, view.width = 200, view.height = 120;
+    cairo_surface_t* image = cairo_image_surface_create(CAIRO_FORMAT_RGB24, 200, 120);
+    solx::plot::PlanDrawStats stats;
+    solx::plot::DrawPlan(image, view, scene, index, 1.5, stats);
+    EXPECT_EQ(stats.specks, 1u);
+    EXPECT_EQ(stats.drawn, 1u);
+    cairo_surface_flush(image);
+    auto at = [&](int x, int y) {
+        const auto* row = reinterpret_cast<const uint32_t*>(
+            cairo_image_surface_get_data(image) + y * cairo_image_surface_get_stride(image));
+        return row[x] & 0xffffff;
+    };
+    EXPECT_EQ(at(60, 79), 0xff0000u) << "x 30.3 * 2, y 100 - 10.25 * 2";
+    EXPECT_EQ(at(60, 78), 0xffffffu);
+    EXPECT_LT(at(90, 20) >> 16, 0x80u) << "the rule at y 40";
+    cairo_surface_destroy(image);
 }
 
 }  // namespace
