@@ -47,8 +47,16 @@ private:
             ::_exit(127);
         }
         ::close(fds[1]);
+        // The number and its newline come in two writes: the pipe stays open for the second,
+        // or the server dies writing it.
         char buf[32] = {};
-        const ssize_t n = pid_ > 0 ? ::read(fds[0], buf, sizeof buf - 1) : 0;
+        ssize_t n = 0;
+        while (pid_ > 0 && n < static_cast<ssize_t>(sizeof buf - 1) &&
+               (n == 0 || buf[n - 1] != '\n')) {
+            const ssize_t got = ::read(fds[0], buf + n, sizeof buf - 1 - static_cast<size_t>(n));
+            if (got <= 0) break;
+            n += got;
+        }
         ::close(fds[0]);
         if (n > 0) {
             display_ = ":" + std::string(buf, static_cast<size_t>(n - (buf[n - 1] == '\n')));

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "mfc/TipView.h"
+#include "wxhost/PlanPanel.h"
 
 class wxGauge;
 class wxTextCtrl;
@@ -19,7 +20,6 @@ class wxPopupWindow;
 
 namespace solx::wxhost {
 
-class PlanPanel;
 class WxFrontEnd;
 
 // What the menus ask of the session that runs in the window.
@@ -59,12 +59,14 @@ private:
     void OnEntry();
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
+    void OnPlanChar(wxKeyEvent& event);
     void ShowKeywords(const std::wstring& prompt);
     void ShowTip(HWND window, const ui::TipView* view);
 
     SessionActions actions_;
     WxFrontEnd* frontEnd_ = nullptr;
     PlanPanel* plan_ = nullptr;
+    PlanInput planInput_;  // the plan's mouse actions, also taken over the tip windows
     wxTextCtrl* history_ = nullptr;
     wxTextCtrl* entry_ = nullptr;
     wxPanel* keywords_ = nullptr;
