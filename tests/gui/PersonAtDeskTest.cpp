@@ -430,6 +430,15 @@ TEST(PersonAtDesk, AnalysesTheSampleWithMouseAndKeyboard) {
     auto shot = [&](const std::string& name) {
         return Screen(server.Display(), shots / ("person-" + name + ".png"));
     };
+    // The program draws in its own time: screens are taken until one passes the check (for
+    // ten seconds at most); the last one is checked as any other.
+    auto shotUntil = [&](const std::string& name, const std::function<bool(const Screen&)>& ok) {
+        for (int i = 0; i < 40; ++i, std::this_thread::sleep_for(250ms)) {
+            Screen s = shot(name);
+            if (ok(s)) return s;
+        }
+        return shot(name);
+    };
     {
         Workbench bench(server.Display(), work, sample);
         ASSERT_TRUE(bench.WaitFor("命令: ")) << bench.Transcript();
@@ -466,13 +475,14 @@ TEST(PersonAtDesk, AnalysesTheSampleWithMouseAndKeyboard) {
         for (int i = 0; i < 2; ++i) {
             const Box& b = buildings[static_cast<size_t>(i)];
             hands.Drag(b.x0 - 12, b.y0 - 12, b.x1 + 12, b.y1 + 12, [&] {
-                if (i == 0) {  // the rubber band is drawn while the button is held
-                    const Screen band = shot("rubber-band");
+                if (i != 0) return;  // the rubber band is drawn while the button is held
+                auto banded = [&](const Screen& band) {
                     int marked = 0;
                     for (int x = b.x0 - 10; x <= b.x1 + 10; ++x)
                         marked += !IsWhite(band.At(x, b.y1 + 6)) && !IsMarker(band.At(x, b.y1 + 6));
-                    EXPECT_GT(marked, b.Width() / 4) << "no rubber band under the building";
-                }
+                    return marked > b.Width() / 4;
+                };
+                EXPECT_TRUE(banded(shotUntil("rubber-band", banded))) << "no rubber band";
             });
             ASSERT_TRUE(bench.WaitFor("找到 \\d+ 个", i + 1)) << bench.Transcript();
             const std::string text = bench.Transcript();
@@ -554,8 +564,11 @@ TEST(PersonAtDesk, AnalysesTheSampleWithMouseAndKeyboard) {
                   py = (buildings[0].y1 + plan.y0 + plan.Height() / 2) / 2;
         for (int step = 0; step < 3; ++step) hands.Move(px - 30 + step * 15, py - 10 + step * 5);
         ASSERT_TRUE(bench.WaitFor("\\[tip\\]")) << bench.Transcript();
-        std::this_thread::sleep_for(300ms);
-        const Screen tipShot = shot("tip");
+        auto near = [](const Box& t, int atX, int atY) {
+            return !t.Empty() && std::abs(t.x0 - atX) <= 30 && std::abs(t.y0 - atY) <= 30;
+        };
+        const Screen tipShot =
+            shotUntil("tip", [&](const Screen& s) { return near(TipOnScreen(s), px, py); });
         const Box tip = TipOnScreen(tipShot);
         ASSERT_GT(tip.Width() * tip.Height(), 1000) << "no tip window on the screen";
         EXPECT_LE(std::abs(tip.x0 - px), 30) << tip.x0 << " for the pointer at " << px;
@@ -564,11 +577,41 @@ TEST(PersonAtDesk, AnalysesTheSampleWithMouseAndKeyboard) {
         // Onto the tip and beyond: it keeps beside the pointer.
         const int qx = px + 60, qy = py + 40;
         for (int step = 1; step <= 4; ++step) hands.Move(px + 15 * step, py + 10 * step);
-        std::this_thread::sleep_for(300ms);
-        const Box moved = TipOnScreen(shot("tip-moved"));
+        const Box moved = TipOnScreen(
+            shotUntil("tip-moved", [&](const Screen& s) { return near(TipOnScreen(s), qx, qy); }));
         ASSERT_FALSE(moved.Empty());
         EXPECT_LE(std::abs(moved.x0 - qx), 30) << moved.x0 << " for the pointer at " << qx;
         EXPECT_LE(std::abs(moved.y0 - qy), 30) << moved.y0 << " for the pointer at " << qy;
+        // The prompt's keywords are buttons in the row above the entry (the focused entry has
+        // a blue frame): a click on the first one asks for the test height.
+        int entryTop = -1, entryBottom = -1;
+        for (int yy = frame.y1; yy > plan.y1 + 60; --yy) {
+            int blue = 0;
+            for (int xx = frame.x0; xx <= frame.x1; ++xx) {
+                const Rgb c = tipShot.At(xx, yy);
+                blue += c.b > 180 && c.r < 120 && c.g > 90 && c.g < 180;
+            }
+            if (blue <= frame.Width() / 2) continue;
+            if (entryBottom < 0) entryBottom = yy;
+            if (entryBottom - yy < 40) entryTop = yy;  // the frame's upper edge
+        }
+        ASSERT_GT(entryTop, 0) << "no focused entry in person-tip.png";
+        // The first button's text: the dark pixels of the row (rows dark all along are the
+        // row's and the history's edges); the click goes a little into it from its left.
+        Box label;
+        for (int yy = entryTop - 30; yy < entryTop - 1; ++yy) {
+            int row = 0;
+            for (int xx = 0; xx < 220; ++xx) row += tipShot.At(frame.x0 + xx, yy).r < 110;
+            if (row > 150) continue;
+            for (int xx = 0; xx < 220; ++xx)
+                if (tipShot.At(frame.x0 + xx, yy).r < 110) label.Add(frame.x0 + xx, yy);
+        }
+        ASSERT_FALSE(label.Empty()) << "no keyword buttons above the entry";
+        hands.Click(label.x0 + 12, (label.y0 + label.y1) / 2);
+        ASSERT_TRUE(bench.WaitFor("输入测试高度")) << "the keyword button did not answer";
+        hands.Type("4");
+        hands.Key("Return");
+        hands.Move(px, py);
         hands.Key("Escape");
         ASSERT_TRUE(bench.WaitFor("命令: ", 4)) << bench.Transcript();
 
@@ -583,41 +626,48 @@ TEST(PersonAtDesk, AnalysesTheSampleWithMouseAndKeyboard) {
         hands.Key("Return");
         Box sim;
         ASSERT_TRUE(hands.FindWindow("日照仿真", sim)) << bench.Transcript();
-        std::this_thread::sleep_for(1s);
         Box view;
         view.Add(sim.x0 + sim.Width() * 150 / 472, sim.y0 + sim.Height() * 20 / 347);
         view.Add(sim.x0 + sim.Width() * 455 / 472, sim.y0 + sim.Height() * 300 / 347);
         hands.Move(1275, 1020);
-        const Screen still = shot("simulation");
+        const int area = view.Width() * view.Height();
         // Shadows: the ground is the commonest colour of the view's lower third; shadows are
         // grey pixels clearly darker than it.
-        std::map<uint32_t, int> colours;
-        for (int yy = view.y1 - view.Height() / 3; yy <= view.y1; ++yy)
-            for (int xx = view.x0; xx <= view.x1; ++xx) ++colours[still.Raw(xx, yy)];
-        const uint32_t ground =
-            std::max_element(colours.begin(), colours.end(), [](auto& a, auto& b) {
-                return a.second < b.second;
-            })->first;
-        const Rgb g{static_cast<int>(ground >> 16 & 255), static_cast<int>(ground >> 8 & 255),
-                    static_cast<int>(ground & 255)};
-        int shadow = 0;
-        for (int yy = view.y0; yy <= view.y1; ++yy)
-            for (int xx = view.x0; xx <= view.x1; ++xx) {
-                const Rgb c = still.At(xx, yy);
-                const bool grey = std::abs(c.r - c.g) < 25 && std::abs(c.g - c.b) < 25;
-                shadow +=
-                    grey && c.r + c.g + c.b < (g.r + g.g + g.b) * 4 / 5 && c.r + c.g + c.b > 60;
-            }
-        const int area = view.Width() * view.Height();
+        auto ground = [&](const Screen& s) {
+            std::map<uint32_t, int> colours;
+            for (int yy = view.y1 - view.Height() / 3; yy <= view.y1; ++yy)
+                for (int xx = view.x0; xx <= view.x1; ++xx) ++colours[s.Raw(xx, yy)];
+            const uint32_t commonest =
+                std::max_element(colours.begin(), colours.end(), [](auto& a, auto& b) {
+                    return a.second < b.second;
+                })->first;
+            return Rgb{static_cast<int>(commonest >> 16 & 255),
+                       static_cast<int>(commonest >> 8 & 255), static_cast<int>(commonest & 255)};
+        };
+        auto shadows = [&](const Screen& s) {
+            const Rgb g = ground(s);
+            int n = 0;
+            for (int yy = view.y0; yy <= view.y1; ++yy)
+                for (int xx = view.x0; xx <= view.x1; ++xx) {
+                    const Rgb c = s.At(xx, yy);
+                    const bool grey = std::abs(c.r - c.g) < 25 && std::abs(c.g - c.b) < 25;
+                    n +=
+                        grey && c.r + c.g + c.b < (g.r + g.g + g.b) * 4 / 5 && c.r + c.g + c.b > 60;
+                }
+            return n;
+        };
+        const Screen still =
+            shotUntil("simulation", [&](const Screen& s) { return shadows(s) > area / 200; });
+        const Rgb g = ground(still);
         EXPECT_GT(g.r + g.g + g.b, 200) << "the ground is not lit";
-        EXPECT_GT(shadow, area / 200) << "no shadows in the simulation view";
+        EXPECT_GT(shadows(still), area / 200) << "no shadows in the simulation view";
         ASSERT_TRUE(ControlCentre("2000-simulation.dlg", "button 2033", sim, x, y));
         hands.Click(x, y);
         hands.Move(1275, 1020);
         std::this_thread::sleep_for(1s);
         const Screen playing = shot("simulation-playing");
-        std::this_thread::sleep_for(3s);
-        const Screen later = shot("simulation-later");
+        const Screen later = shotUntil(
+            "simulation-later", [&](const Screen& s) { return Changed(playing, s, view) > 30; });
         EXPECT_GT(Changed(playing, later, view), 30) << "the shadows did not move on";
         hands.Click(x, y);  // stop
         hands.Move(sim.x0 + 20, sim.y1 - 5);

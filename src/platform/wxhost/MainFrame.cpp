@@ -322,7 +322,7 @@ void MainFrame::OnEntry() {
 void MainFrame::OnPlanChar(wxKeyEvent& event) {
     const int key = event.GetKeyCode();
     const wxChar c = event.GetUnicodeKey();
-    if (event.HasAnyModifiers() && !event.ShiftDown()) return event.Skip();
+    if (event.HasAnyModifiers()) return event.Skip();  // Ctrl and Alt: menus, shortcuts
     if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
         entry_->SetFocus();
         return OnEntry();
@@ -384,8 +384,12 @@ void MainFrame::EchoAnswer(const std::wstring& text) {
 
 // Keywords of the prompt as buttons that answer with their letters.
 void MainFrame::ShowKeywords(const std::wstring& prompt) {
+    // Cursor tracking asks again on every move: the same buttons stay (and stay clickable).
+    auto keywords = Keywords(prompt);
+    if (keywords == shownKeywords_) return;
+    shownKeywords_ = keywords;
     keywordSizer_->Clear(true);
-    for (const auto& [label, typed] : Keywords(prompt)) {
+    for (const auto& [label, typed] : keywords) {
         auto* button = new wxButton(keywords_, wxID_ANY, Wx(label), wxDefaultPosition,
                                     wxDefaultSize, wxBU_EXACTFIT);
         button->Bind(wxEVT_BUTTON, [this, answer = typed](wxCommandEvent&) {

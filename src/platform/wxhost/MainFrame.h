@@ -8,6 +8,8 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "mfc/TipView.h"
 #include "wxhost/PlanPanel.h"
@@ -73,6 +75,7 @@ private:
     wxBoxSizer* keywordSizer_ = nullptr;
     wxGauge* gauge_ = nullptr;
     std::map<HWND, wxPopupWindow*> tips_;
+    std::vector<std::pair<std::wstring, std::wstring>> shownKeywords_;  // label, what it types
     std::vector<std::wstring> typed_;  // lines typed, for Up and Down
     size_t recall_ = 0;
     bool answered_ = false;  // an answer was given since the last command prompt
