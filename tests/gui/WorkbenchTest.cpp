@@ -28,7 +28,6 @@ public:
         for (int attempt = 0; attempt < 3 && display_.empty(); ++attempt) Start();
     }
     ~Xvfb() {
-        if (pipe_ >= 0) ::close(pipe_);
         if (pid_ <= 0) return;
         ::kill(pid_, SIGTERM);
         ::waitpid(pid_, nullptr, 0);
@@ -48,12 +47,17 @@ private:
             ::_exit(127);
         }
         ::close(fds[1]);
+        // The number and its newline come in two writes: the pipe stays open for the second,
+        // or the server dies writing it.
         char buf[32] = {};
-        const ssize_t n = pid_ > 0 ? ::read(fds[0], buf, sizeof buf - 1) : 0;
-        // The read end stays open while the server runs: the server may write its display
-        // again (it does when it starts over), and a closed pipe would end it.
-        if (pipe_ >= 0) ::close(pipe_);
-        pipe_ = fds[0];
+        ssize_t n = 0;
+        while (pid_ > 0 && n < static_cast<ssize_t>(sizeof buf - 1) &&
+               (n == 0 || buf[n - 1] != '\n')) {
+            const ssize_t got = ::read(fds[0], buf + n, sizeof buf - 1 - static_cast<size_t>(n));
+            if (got <= 0) break;
+            n += got;
+        }
+        ::close(fds[0]);
         if (n > 0) {
             display_ = ":" + std::string(buf, static_cast<size_t>(n - (buf[n - 1] == '\n')));
         } else if (pid_ > 0) {  // the server ended without a word
@@ -63,7 +67,6 @@ private:
     }
 
     pid_t pid_ = -1;
-    int pipe_ = -1;
     std::string display_;
 };
 
