@@ -51,6 +51,9 @@ public:
     }
     int Width() const override { return m_canvas ? std::max(1, m_canvas->GetClientSize().x) : 1; }
     int Height() const override { return m_canvas ? std::max(1, m_canvas->GetClientSize().y) : 1; }
+    void Invalidate() override {
+        if (m_canvas) m_canvas->Refresh(false);
+    }
     // The surface follows the canvas, whose size the window's layout sets.
     bool Resize(int, int) override { return false; }
     std::vector<std::uint8_t> ReadPixels() override {

@@ -164,7 +164,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::TypeText(s, Text(static_cast<wxTextCtrl*>(widget)->GetValue()), refused);
-                AfterUserAction();
+                Took(refused);
             });
             break;
         case ControlKind::MaskedEdit: {
@@ -176,7 +176,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (typed == s->text) return;
                 ui::HostMessage refused;
                 ui::TypeText(s, typed, refused);
-                AfterUserAction();
+                Took(refused);
             };
             widget->Bind(wxEVT_KILL_FOCUS, [commit](wxFocusEvent& event) {
                 event.Skip();
@@ -192,7 +192,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::ClickControl(s, refused);
-                AfterUserAction();
+                Took(refused);
             };
             widget->Bind(wxEVT_BUTTON, click);
             widget->Bind(wxEVT_CHECKBOX, click);
@@ -204,7 +204,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::PickItem(s, event.GetSelection(), refused);
-                AfterUserAction();
+                Took(refused);
             });
             if (state.editable)
                 widget->Bind(wxEVT_TEXT, [this, s, widget](wxCommandEvent&) {
@@ -212,7 +212,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                     if (!Live() || typed == s->text) return;
                     ui::HostMessage refused;
                     ui::TypeText(s, typed, refused);
-                    AfterUserAction();
+                    Took(refused);
                 });
             break;
         case ControlKind::DateTime:
@@ -224,7 +224,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 date.wDay = static_cast<WORD>(event.GetDate().GetDay());
                 ui::HostMessage refused;
                 ui::PickDate(s, date, refused);
-                AfterUserAction();
+                Took(refused);
             });
             break;
         case ControlKind::Spin:
@@ -232,7 +232,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::MoveTo(s, event.GetPosition(), refused);
-                AfterUserAction();
+                Took(refused);
             });
             break;
         case ControlKind::Slider:
@@ -240,7 +240,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::MoveTo(s, event.GetInt(), refused);
-                AfterUserAction();
+                Took(refused);
             });
             break;
         default:
@@ -299,6 +299,17 @@ void WxDialogView::BindCanvas(WindowState& state, wxGLCanvas* canvas) {
     });
 }
 
+void WxDialogView::Took(const ui::HostMessage& refused) {
+    if (!refused.empty()) m_refusal = refused;
+    AfterUserAction();
+}
+
+ui::HostMessage WxDialogView::TakeRefusal() {
+    ui::HostMessage refused;
+    std::swap(refused, m_refusal);
+    return refused;
+}
+
 void WxDialogView::ShowState() {
     if (m_detached || !m_dialog.m_hWnd) return;
     m_syncing = true;
@@ -350,7 +361,10 @@ void WxDialogView::ShowOne(const Bound& bound) {
         }
         case ControlKind::DateTime: {
             const SYSTEMTIME& t = state.time;
-            if (t.wYear >= 1 && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1) {
+            // A date the picker cannot hold (31 February) is left as the picker shows it.
+            if (t.wYear >= 1 && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 &&
+                t.wDay <= wxDateTime::GetNumberOfDays(static_cast<wxDateTime::Month>(t.wMonth - 1),
+                                                      static_cast<int>(t.wYear))) {
                 const wxDateTime date(static_cast<wxDateTime::wxDateTime_t>(t.wDay),
                                       static_cast<wxDateTime::Month>(t.wMonth - 1),
                                       static_cast<int>(t.wYear));
