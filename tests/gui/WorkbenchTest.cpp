@@ -274,8 +274,7 @@ TEST(Workbench, SampleDistrictPlanTableAndTip) {
         EXPECT_GT(text, 500u) << "no text in the dialog";
         EXPECT_GT(changed, 15u) << "the typed value does not show";
         EXPECT_LT(static_cast<size_t>(x1 - x0 + 1) * static_cast<size_t>(y1 - y0 + 1), area / 20)
-            << "more than the typed value changed: " << x0 << ',' << y0 << ".." << x1 << ','
-            << y1;
+            << "more than the typed value changed: " << x0 << ',' << y0 << ".." << x1 << ',' << y1;
     }
     {  // the simulation window: its view on screen shows the ground's shadows, dark ground
        // right beside lit ground; the lit ground's colour is the view's own most common one

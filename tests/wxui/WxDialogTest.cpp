@@ -164,7 +164,7 @@ TEST_F(WxScriptedDialog, RefusalsAreTheScriptPresentersAndCancel) {
     // or out-of-range one, a static), or by the masked edit's own handler after the widget took
     // the text. The message must be the script presenter's, and the dialog is cancelled.
     const std::vector<std::wstring> bad = {L"@set 2048 25:00", L"@click 9999", L"@set 2019 500",
-                                           L"@click 2048", L"@click 2076", L"@set 2075 2"};
+                                           L"@click 2048",     L"@click 2076", L"@set 2075 2"};
     for (const std::wstring& line : bad) {
         std::vector<std::wstring> onScreen, asText;
         std::size_t unread = 0;

@@ -63,8 +63,7 @@ WxFrontEnd::WxFrontEnd(MainFrame& frame, VisibleScript script)
 }
 
 void WxFrontEnd::SkipComments() {
-    while (next_ < script_.lines.size() && Trim(script_.lines[next_]).rfind(L";", 0) == 0)
-        ++next_;
+    while (next_ < script_.lines.size() && Trim(script_.lines[next_]).rfind(L";", 0) == 0) ++next_;
 }
 
 std::optional<editor::InputLine> WxFrontEnd::ReadAnswer(const std::wstring& prompt) {

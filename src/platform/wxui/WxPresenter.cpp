@@ -40,7 +40,8 @@ private:
 
 class WxPresenter : public ui::DialogPresenter {
 public:
-    WxPresenter(wxWindow* parent, bool playScripts) : m_parent(parent), m_playScripts(playScripts) {}
+    WxPresenter(wxWindow* parent, bool playScripts)
+        : m_parent(parent), m_playScripts(playScripts) {}
     ~WxPresenter() override { CloseAll(); }
 
     int RunModal(CDialog& dialog) override;
