@@ -40,16 +40,6 @@ std::vector<std::wstring> ScriptLines(const std::string& text) {
     return lines;
 }
 
-// SOLXCSV exists from the start (empty: no CSV), so SETVAR knows it.
-void SetCsvVariable(AcDbDatabase& db, const std::string& csv) {
-    std::wstring path = csv.empty() ? std::wstring() : std::filesystem::absolute(csv).wstring();
-    resbuf value;
-    value.restype = RTSTR;
-    value.resval.rstring = path.data();
-    value.rbnext = nullptr;
-    db.setSysVar(L"SOLXCSV", &value);
-}
-
 }  // namespace
 
 GuiSession::GuiSession(app::Options options, int delayMs)
@@ -68,17 +58,12 @@ bool GuiSession::Open() {
         }
         script.lines = ScriptLines(text);
     }
-    // The drawing lives until the process ends, as in the terminal host.
-    db_ = new AcDbDatabase(options_.drawing.empty());
-    if (!options_.drawing.empty() &&
-        db_->readDxfFile(Utf8ToWide(options_.drawing).c_str()) != Acad::eOk) {
-        std::cerr << "solx-gui: " << WideToUtf8(db_->lastError()) << '\n';
+    std::string error;
+    db_ = app::OpenDrawing(options_, error);
+    if (!db_) {
+        std::cerr << "solx-gui: " << error << '\n';
         return status_ = 2, false;
     }
-    for (const std::wstring& warning : db_->loadWarnings())
-        std::cerr << "warning: " << WideToUtf8(warning) << std::endl;
-    acdbHostApplicationServices()->setWorkingDatabase(db_);
-    SetCsvVariable(*db_, options_.csv);
 
     wxhost::SessionActions actions;
     actions.switchLanguage = [this](const std::wstring& language) { SwitchLanguage(language); };

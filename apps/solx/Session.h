@@ -9,6 +9,8 @@ class AcDbDatabase;
 
 namespace solx::app {
 
+struct Options;
+
 struct Session {
     AcDbDatabase* database = nullptr;
     std::wstring drawingPath;  // the file the drawing came from (empty for a new one)
@@ -19,6 +21,11 @@ struct Session {
     bool interactive = false;  // typed at the terminal (not a script)
     std::vector<std::wstring> undoNames;  // the commands UNDO can take back, last one last
 };
+
+// Opens the drawing of the options (a new one when none is given) as the working database, with
+// SOLXCSV set from --csv; load warnings go to the error output. Null, with the reason in error,
+// when the drawing cannot be read.
+AcDbDatabase* OpenDrawing(const Options& options, std::string& error);
 
 // Registers SAVE, SAVEAS, QUIT, LIST, ERASE, SETVAR, UNDO and HELP on the host's command stack.
 void RegisterHostCommands(Session& session);

@@ -150,33 +150,13 @@ int Help(const solx::app::Options& opts) {
     return 0;
 }
 
-// SOLXCSV exists from the start (empty: no CSV), so SETVAR knows it; --csv gives it a value,
-// made absolute here since a relative name would otherwise be taken in the drawing's folder.
-void SetCsvVariable(AcDbDatabase& db, const std::string& csv) {
-    std::wstring path = csv.empty() ? std::wstring() : std::filesystem::absolute(csv).wstring();
-    resbuf value;
-    value.restype = RTSTR;
-    value.resval.rstring = path.data();
-    value.rbnext = nullptr;
-    db.setSysVar(L"SOLXCSV", &value);
-}
-
 int Run(const solx::app::Options& opts) {
     solx::lang::InstallLanguageSwitch(opts.language, solx::app::LanguageDirectory());
-    // The drawing lives until the process ends and is never taken apart: freeing a large
-    // drawing object by object took a fifth of the time of opening it, and the system takes
-    // the memory back at once. The static pointer keeps it reachable for leak checkers.
-    static AcDbDatabase* drawing = nullptr;
-    drawing = new AcDbDatabase(opts.drawing.empty());
-    AcDbDatabase& db = *drawing;
-    if (!opts.drawing.empty() && db.readDxfFile(Utf8ToWide(opts.drawing).c_str()) != Acad::eOk)
-        return Fail(WideToUtf8(db.lastError()), 2);
-    for (const std::wstring& warning : db.loadWarnings())
-        std::cerr << "warning: " << WideToUtf8(warning) << std::endl;
-    acdbHostApplicationServices()->setWorkingDatabase(&db);
-    SetCsvVariable(db, opts.csv);
-    ZoomExtents(db);
     std::string error;
+    AcDbDatabase* drawing = solx::app::OpenDrawing(opts, error);
+    if (!drawing) return Fail(error, 2);
+    AcDbDatabase& db = *drawing;
+    ZoomExtents(db);
     auto frontEnd = MakeFrontEnd(opts.script, error);
     if (!frontEnd) return Fail(error, 2);
     solx::editor::SetFrontEnd(frontEnd.get());

@@ -12,10 +12,14 @@
 
 #include "DistrictModel.h"
 #include "MicroRegion.h"
+#include "RegionChecks.h"
 #include "solx/SolxBuildingEx.h"
 #include "solx/SolxTimeList.h"
 
 namespace {
+
+using region_checks::DistanceToRings;
+using region_checks::InAny;
 
 // The sunlight of a run of lit and dark samples, as the method and the point analysis count it.
 double Sunlight(const std::vector<char>& lit, double start, double end, double step,
@@ -77,32 +81,6 @@ void MakeScene(int buildings, Scene& scene) {
     sun.endMinute = 960;
     sun.stepMinutes = 6;
     sun.noAngleLimit = 1;
-}
-
-bool InAny(const std::vector<VxGeRegion2d>& regions, const VxGePoint& p) {
-    return std::any_of(regions.begin(), regions.end(),
-                       [&](const VxGeRegion2d& r) { return r.Contains(p); });
-}
-
-double DistanceToRings(const std::vector<VxGeRegion2d>& regions, const VxGePoint& p) {
-    double best = 1e300;
-    for (const VxGeRegion2d& r : regions) {
-        std::vector<const VxGePolyline2d*> rings{&r.outer};
-        for (const auto& h : r.holes) rings.push_back(&h);
-        for (const VxGePolyline2d* ring : rings) {
-            std::vector<VxGeLineSeg2d> segments;
-            ExplodePoly2D(*ring, segments);
-            for (const VxGeLineSeg2d& s : segments) {
-                const double dx = s.end.x - s.start.x, dy = s.end.y - s.start.y;
-                const double len2 = dx * dx + dy * dy;
-                double t = len2 > 0 ? ((p.x - s.start.x) * dx + (p.y - s.start.y) * dy) / len2 : 0;
-                t = std::clamp(t, 0.0, 1.0);
-                best =
-                    std::min(best, std::hypot(p.x - s.start.x - t * dx, p.y - s.start.y - t * dy));
-            }
-        }
-    }
-    return best;
 }
 
 double Area(const std::vector<VxGeRegion2d>& regions) {

@@ -10,11 +10,15 @@
 #include <memory>
 
 #include "MicroRegion.h"
+#include "RegionChecks.h"
 #include "solx/SolxBuildingEx.h"
 #include "solx/SolxDate.h"
 #include "solx/SolxTimeList.h"
 
 namespace {
+
+using region_checks::DistanceToRings;
+using region_checks::InAny;
 
 struct Box {
     double x0, y0, x1, y1, elevation, height;
@@ -77,32 +81,6 @@ struct BruteForce {
         return false;
     }
 };
-
-bool InAny(const std::vector<VxGeRegion2d>& regions, const VxGePoint& p) {
-    return std::any_of(regions.begin(), regions.end(),
-                       [&](const VxGeRegion2d& r) { return r.Contains(p); });
-}
-
-double DistanceToRings(const std::vector<VxGeRegion2d>& regions, const VxGePoint& p) {
-    double best = 1e300;
-    for (const VxGeRegion2d& r : regions) {
-        std::vector<const VxGePolyline2d*> rings{&r.outer};
-        for (const auto& h : r.holes) rings.push_back(&h);
-        for (const VxGePolyline2d* ring : rings) {
-            std::vector<VxGeLineSeg2d> segments;
-            ExplodePoly2D(*ring, segments);
-            for (const VxGeLineSeg2d& s : segments) {
-                const double dx = s.end.x - s.start.x, dy = s.end.y - s.start.y;
-                const double len2 = dx * dx + dy * dy;
-                double t = len2 > 0 ? ((p.x - s.start.x) * dx + (p.y - s.start.y) * dy) / len2 : 0;
-                t = std::clamp(t, 0.0, 1.0);
-                best =
-                    std::min(best, std::hypot(p.x - s.start.x - t * dx, p.y - s.start.y - t * dy));
-            }
-        }
-    }
-    return best;
-}
 
 // Every ring closed, of 3 or more points and some area; outer rings counter-clockwise.
 void ExpectValidOutlines(const std::vector<VxGeRegion2d>& regions) {
