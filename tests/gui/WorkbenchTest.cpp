@@ -49,11 +49,14 @@ private:
             ::_exit(127);
         }
         ::close(fds[1]);
-        char buf[32] = {};
-        const ssize_t n = pid_ > 0 ? ::read(fds[0], buf, sizeof buf - 1) : 0;
+        // The server writes the number and then a line end; the pipe stays open until both
+        // came (a server whose second write finds no reader stops).
+        std::string number;
+        char c = 0;
+        while (pid_ > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
         ::close(fds[0]);
-        if (n > 0) {
-            display_ = ":" + std::string(buf, static_cast<size_t>(n - (buf[n - 1] == '\n')));
+        if (!number.empty()) {
+            display_ = ":" + number;
         } else if (pid_ > 0) {  // the server ended without a word
             ::waitpid(pid_, nullptr, 0);
             pid_ = -1;
