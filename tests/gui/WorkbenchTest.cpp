@@ -49,14 +49,19 @@ private:
             ::_exit(127);
         }
         ::close(fds[1]);
-        // The server writes the number and then a line end; the pipe stays open until both
-        // came (a server whose second write finds no reader stops).
-        std::string number;
-        char c = 0;
-        while (pid_ > 0 && ::read(fds[0], &c, 1) == 1 && c != '\n') number += c;
+        // The number and its newline come in two writes: the pipe stays open for the second,
+        // or the server dies writing it.
+        char buf[32] = {};
+        ssize_t n = 0;
+        while (pid_ > 0 && n < static_cast<ssize_t>(sizeof buf - 1) &&
+               (n == 0 || buf[n - 1] != '\n')) {
+            const ssize_t got = ::read(fds[0], buf + n, sizeof buf - 1 - static_cast<size_t>(n));
+            if (got <= 0) break;
+            n += got;
+        }
         ::close(fds[0]);
-        if (!number.empty()) {
-            display_ = ":" + number;
+        if (n > 0) {
+            display_ = ":" + std::string(buf, static_cast<size_t>(n - (buf[n - 1] == '\n')));
         } else if (pid_ > 0) {  // the server ended without a word
             ::waitpid(pid_, nullptr, 0);
             pid_ = -1;

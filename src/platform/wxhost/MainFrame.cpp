@@ -71,11 +71,19 @@ std::vector<std::pair<std::wstring, std::wstring>> Keywords(const std::wstring& 
 }
 
 // A tip window: its rows in two columns on a light background, without a frame of its own.
+// The pointer over it still works the plan beneath: the tip sits a few pixels from the cursor,
+// so a move to the lower right enters it, and its moves and clicks go on to the plan.
 class TipPopup : public wxPopupWindow {
 public:
-    explicit TipPopup(wxWindow* parent) : wxPopupWindow(parent, wxBORDER_NONE) {
+    using Forward = std::function<void(const wxPoint& screen, bool click)>;
+    TipPopup(wxWindow* parent, Forward forward)
+        : wxPopupWindow(parent, wxBORDER_NONE), forward_(std::move(forward)) {
         SetBackgroundStyle(wxBG_STYLE_PAINT);
         Bind(wxEVT_PAINT, &TipPopup::OnPaint, this);
+        Bind(wxEVT_MOTION,
+             [this](wxMouseEvent& e) { forward_(ClientToScreen(e.GetPosition()), false); });
+        Bind(wxEVT_LEFT_UP,
+             [this](wxMouseEvent& e) { forward_(ClientToScreen(e.GetPosition()), true); });
     }
 
     void SetView(const ui::TipView& view) {
@@ -114,6 +122,7 @@ private:
         }
     }
 
+    Forward forward_;
     ui::TipView view_;
     int labelWidth_ = 0, valueWidth_ = 0, rowHeight_ = 16;
 };
@@ -133,6 +142,7 @@ MainFrame::MainFrame(const std::wstring& title, SessionActions actions)
             if (owner >= 0) marked.push_back(static_cast<size_t>(owner));
             plan_->Highlight(marked);
         }
+        entry_->SetFocus();
         frontEnd_->SupplyPoint(x, y);
     };
     input.window = [this](double x0, double y0, double x1, double y1, bool crossing) {
@@ -144,12 +154,14 @@ MainFrame::MainFrame(const std::wstring& title, SessionActions actions)
             for (size_t o : plan_->Index()->Window(area, crossing)) marked.push_back(o);
             plan_->Highlight(marked);
         }
+        entry_->SetFocus();
         frontEnd_->SupplyWindow(x0, y0, x1, y1, crossing);
     };
     input.move = [this](double x, double y) {
         if (frontEnd_) frontEnd_->SupplyMove(x, y);
     };
 
+    planInput_ = input;
     auto* sizer = new wxBoxSizer(wxVERTICAL);
     plan_ = new PlanPanel(this, input);
     sizer->Add(plan_, 1, wxEXPAND);
@@ -159,6 +171,12 @@ MainFrame::MainFrame(const std::wstring& title, SessionActions actions)
     keywords_ = new wxPanel(this);
     keywordSizer_ = new wxBoxSizer(wxHORIZONTAL);
     keywords_->SetSizer(keywordSizer_);
+    {  // the row keeps a button's height without keywords, so the plan does not jump
+        auto* probe =
+            new wxButton(keywords_, wxID_ANY, "X", wxDefaultPosition, wxDefaultSize, wxBU_EXACTFIT);
+        keywords_->SetMinSize(wxSize(-1, probe->GetBestSize().y + 2));
+        probe->Destroy();
+    }
     sizer->Add(keywords_, 0, wxEXPAND);
     entry_ =
         new wxTextCtrl(this, wxID_ANY, "", wxDefaultPosition, wxDefaultSize, wxTE_PROCESS_ENTER);
@@ -173,6 +191,11 @@ MainFrame::MainFrame(const std::wstring& title, SessionActions actions)
         entry_->SetValue(recall_ < typed_.size() ? Wx(typed_[recall_]) : wxString());
         entry_->SetInsertionPointEnd();
     });
+
+    // Typing reaches the command line wherever the focus is in the window, as at a drawing
+    // board: the plan takes the focus when clicked, and its characters go on to the entry.
+    plan_->Bind(wxEVT_CHAR, [this](wxKeyEvent& e) { OnPlanChar(e); });
+    entry_->SetFocus();
 
     CreateStatusBar(2);
     const int widths[] = {-1, 200};
@@ -296,6 +319,26 @@ void MainFrame::OnEntry() {
     if (frontEnd_) frontEnd_->SupplyTyped(text);
 }
 
+void MainFrame::OnPlanChar(wxKeyEvent& event) {
+    const int key = event.GetKeyCode();
+    const wxChar c = event.GetUnicodeKey();
+    if (event.HasAnyModifiers()) return event.Skip();  // Ctrl and Alt: menus, shortcuts
+    if (key == WXK_RETURN || key == WXK_NUMPAD_ENTER) {
+        entry_->SetFocus();
+        return OnEntry();
+    }
+    if (key == WXK_BACK) {
+        const wxString text = entry_->GetValue();
+        if (!text.empty()) entry_->SetValue(text.Left(text.length() - 1));
+    } else if (c != WXK_NONE && c >= 32 && c != 127) {
+        entry_->AppendText(wxString(c));
+    } else {
+        return event.Skip();
+    }
+    entry_->SetFocus();
+    entry_->SetInsertionPointEnd();
+}
+
 void MainFrame::OnClose(wxCloseEvent& event) {
     // The session ends the command loop and destroys the window once it has unwound.
     if (frontEnd_ && event.CanVeto()) {
@@ -324,6 +367,11 @@ void MainFrame::ShowPrompt(const std::wstring& prompt, bool atCommand) {
     if (atCommand && answered_ && db) plan_->Rebuild(*db);
     if (atCommand) answered_ = false;
     ShowKeywords(prompt);
+    // After a dialog or a click elsewhere in the window the next answer is typed in the entry;
+    // another window that has the focus (the simulation window) keeps it.
+    const wxWindow* focus = FindFocus();
+    if (!focus || (focus != entry_ && wxGetTopLevelParent(const_cast<wxWindow*>(focus)) == this))
+        entry_->SetFocus();
     entry_->SetHint(Wx(prompt.substr(prompt.find_first_not_of(L'\n') == std::wstring::npos
                                          ? prompt.size()
                                          : prompt.find_first_not_of(L'\n'))));
@@ -336,11 +384,16 @@ void MainFrame::EchoAnswer(const std::wstring& text) {
 
 // Keywords of the prompt as buttons that answer with their letters.
 void MainFrame::ShowKeywords(const std::wstring& prompt) {
+    // Cursor tracking asks again on every move: the same buttons stay (and stay clickable).
+    auto keywords = Keywords(prompt);
+    if (keywords == shownKeywords_) return;
+    shownKeywords_ = keywords;
     keywordSizer_->Clear(true);
-    for (const auto& [label, typed] : Keywords(prompt)) {
+    for (const auto& [label, typed] : keywords) {
         auto* button = new wxButton(keywords_, wxID_ANY, Wx(label), wxDefaultPosition,
                                     wxDefaultSize, wxBU_EXACTFIT);
         button->Bind(wxEVT_BUTTON, [this, answer = typed](wxCommandEvent&) {
+            entry_->SetFocus();
             if (frontEnd_) frontEnd_->SupplyTyped(answer);
         });
         keywordSizer_->Add(button, 0, wxALL, 1);
@@ -374,7 +427,15 @@ void MainFrame::ShowTip(HWND window, const ui::TipView* view) {
         if (it != tips_.end()) it->second->Destroy(), tips_.erase(it);
         return;
     }
-    if (it == tips_.end()) it = tips_.emplace(window, new TipPopup(this)).first;
+    if (it == tips_.end()) {
+        auto forward = [this](const wxPoint& screen, bool click) {
+            double x = 0, y = 0;
+            plan_->ToWorld(plan_->ScreenToClient(screen), x, y);
+            if (click && planInput_.point) planInput_.point(x, y);
+            if (!click && planInput_.move) planInput_.move(x, y);
+        };
+        it = tips_.emplace(window, new TipPopup(this, forward)).first;
+    }
     auto* popup = static_cast<TipPopup*>(it->second);
     popup->SetView(*view);
     popup->Move(plan_->ClientToScreen(wxPoint(view->rect.left, view->rect.top)));

@@ -8,8 +8,11 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "mfc/TipView.h"
+#include "wxhost/PlanPanel.h"
 
 class wxGauge;
 class wxTextCtrl;
@@ -19,7 +22,6 @@ class wxPopupWindow;
 
 namespace solx::wxhost {
 
-class PlanPanel;
 class WxFrontEnd;
 
 // What the menus ask of the session that runs in the window.
@@ -61,18 +63,21 @@ private:
     void OnEntry();
     void OnClose(wxCloseEvent& event);
     void OnCharHook(wxKeyEvent& event);
+    void OnPlanChar(wxKeyEvent& event);
     void ShowKeywords(const std::wstring& prompt);
     void ShowTip(HWND window, const ui::TipView* view);
 
     SessionActions actions_;
     WxFrontEnd* frontEnd_ = nullptr;
     PlanPanel* plan_ = nullptr;
+    PlanInput planInput_;  // the plan's mouse actions, also taken over the tip windows
     wxTextCtrl* history_ = nullptr;
     wxTextCtrl* entry_ = nullptr;
     wxPanel* keywords_ = nullptr;
     wxBoxSizer* keywordSizer_ = nullptr;
     wxGauge* gauge_ = nullptr;
     std::map<HWND, wxPopupWindow*> tips_;
+    std::vector<std::pair<std::wstring, std::wstring>> shownKeywords_;  // label, what it types
     std::vector<std::wstring> typed_;  // lines typed, for Up and Down
     size_t recall_ = 0;
     bool answered_ = false;  // an answer was given since the last command prompt

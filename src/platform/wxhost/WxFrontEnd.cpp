@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cwchar>
 #include <iostream>
 
 #include "acad/aced.h"
@@ -37,6 +38,15 @@ std::wstring Coordinates(double x, double y) {
     wchar_t text[96];
     std::swprintf(text, 96, L"%.6g,%.6g", x, y);
     return text;
+}
+
+// What the history shows of an answer: the mouse and key lines of cursor tracking as the
+// point or key they carry, a break as the editor's cancel word.
+std::wstring Shown(const std::wstring& answer) {
+    if (answer == L"@esc") return HostText(L"*Cancel*");
+    for (const wchar_t* prefix : {L"@pick ", L"@key "})
+        if (answer.rfind(prefix, 0) == 0) return answer.substr(std::wcslen(prefix));
+    return answer;
 }
 
 // Splits "VERB ARG" in two, the verb in lower case.
@@ -89,7 +99,10 @@ std::optional<editor::InputLine> WxFrontEnd::ReadAnswer(const std::wstring& prom
     }
     reading_ = false;
     if (!answer) return std::nullopt;
-    if (answer->text.rfind(L"@move", 0) != 0) frame_.EchoAnswer(answer->text);
+    if (answer->text.rfind(L"@move", 0) != 0) frame_.EchoAnswer(Shown(answer->text));
+    // The command Enter repeats: the last one given at the command prompt.
+    if (atCommand_ && !Trim(answer->text).empty() && answer->text[0] != L'@')
+        lastCommand_ = Trim(answer->text);
     std::cout << win::WideToUtf8(answer->text) << '\n';
     AnswerTaken();
     return answer;
@@ -190,6 +203,8 @@ void WxFrontEnd::Supply(const std::wstring& text) {
 void WxFrontEnd::SupplyTyped(const std::wstring& text) {
     // While the command tracks the cursor a keyword is a key press.
     const std::wstring t = Trim(text);
+    // Enter on an empty command line runs the last command again.
+    if (reading_ && atCommand_ && t.empty() && !lastCommand_.empty()) return Supply(lastCommand_);
     Supply(reading_ && tracking_ && t.size() == 1 ? L"@key " + t : text);
 }
 
@@ -273,8 +288,12 @@ bool WxFrontEnd::TakeBreak() {
 
 void WxFrontEnd::Print(const std::wstring& text) {
     const std::wstring shown = AfterAnswer(text);
-    if (!Trim(shown).empty()) lastPrinted_ = shown;
-    frame_.AppendHistory(shown);
+    // A tip's line is no prompt: the keywords stay those of the prompt printed before it. The
+    // window shows the tip itself, so its line goes to the transcript only.
+    const auto first = shown.find_first_not_of(L" \t\n");
+    const bool tip = first != std::wstring::npos && shown.compare(first, 5, L"[tip]") == 0;
+    if (first != std::wstring::npos && !tip) lastPrinted_ = shown;
+    if (!tip) frame_.AppendHistory(shown);
     std::cout << win::WideToUtf8(shown);
     std::cout.flush();
 }

@@ -72,6 +72,7 @@ private:
     wxEventLoopBase* loop_ = nullptr;
     std::wstring prompt_;
     std::wstring lastPrinted_;
+    std::wstring lastCommand_;  // the last command given at the command prompt
     bool reading_ = false, atCommand_ = false, tracking_ = false;
     bool closing_ = false, breakPending_ = false;
     long long lastYield_ = 0;
