@@ -82,9 +82,9 @@ bool GuiSession::Open() {
     editor::SetFrontEnd(frontEnd_.get());
     frame_->Show();
 #ifdef SOLX_WITH_WXUI
-    // A person gets real dialogs; a played script answers them with its own lines, so its
-    // dialogs stay with the script presenter.
-    if (options_.script.empty()) wxui::InstallWxPresenter(frame_);
+    // Real dialogs for a person and for a played script alike: the script's dialog lines are
+    // done on the dialog's widgets as a person would.
+    wxui::InstallWxPresenter(frame_, !options_.script.empty());
 #endif
     session_.database = db_;
     session_.drawingPath = Utf8ToWide(options_.drawing);
@@ -117,7 +117,7 @@ void GuiSession::Run() {
         module.Unload();
     }
 #ifdef SOLX_WITH_WXUI
-    if (options_.script.empty()) wxui::UninstallWxPresenter();
+    wxui::UninstallWxPresenter();
 #endif
     editor::SetFrontEnd(nullptr);
     frame_->SetFrontEnd(nullptr);

@@ -216,6 +216,7 @@ void SolxSample::Refresh() {
     if (!m_context || !m_context->MakeCurrent()) return;
     SetProjection(m_context->Width(), m_context->Height());
     m_needsPaint = true;
+    m_context->Invalidate();
 }
 
 void SolxSample::SetProjection(int width, int height) {

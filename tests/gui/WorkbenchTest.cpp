@@ -1,7 +1,8 @@
 // The workbench window on the sample district under Xvfb: a script played in the window zooms,
-// runs the window analysis (its table drawn in the plan), and hovers the real mouse pointer over
-// the plan during the single-point query (the tip window beside the cursor). Screenshots taken
-// by the window are checked by their pixels and kept in build/gui-screenshots for a person.
+// runs the window analysis through its real setup dialog (its table drawn in the plan), hovers
+// the real mouse pointer over the plan during the single-point query (the tip window beside the
+// cursor) and opens the 3D simulation window. Screenshots taken by the window are checked by
+// their pixels and kept in build/gui-screenshots for a person.
 #include <cairo.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -11,6 +12,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <regex>
 #include <string>
 
@@ -114,6 +116,26 @@ bool FindShot(const std::string& output, const std::string& name, Shot& shot) {
     return true;
 }
 
+// The other windows the window said were open in a screenshot (dialogs, the simulation window).
+struct Window {
+    int x = 0, y = 0, w = 0, h = 0;
+    std::string title;
+};
+
+std::vector<Window> FindWindows(const std::string& output, const std::string& name) {
+    std::vector<Window> windows;
+    const std::regex line("screenshot [^\\n]*" + name + ": [^\\n]*");
+    std::smatch m;
+    if (!std::regex_search(output, m, line)) return windows;
+    const std::string text = m.str();
+    const std::regex entry(" window (-?\\d+),(-?\\d+) (\\d+)x(\\d+) \"([^\"]*)\"");
+    for (auto it = std::sregex_iterator(text.begin(), text.end(), entry);
+         it != std::sregex_iterator(); ++it)
+        windows.push_back({std::stoi((*it)[1]), std::stoi((*it)[2]), std::stoi((*it)[3]),
+                           std::stoi((*it)[4]), (*it)[5]});
+    return windows;
+}
+
 bool IsWhite(const Rgb& c) {
     return c.r > 245 && c.g > 245 && c.b > 245;
 }
@@ -180,13 +202,19 @@ TEST(Workbench, SampleDistrictPlanTableAndTip) {
         << "; what the first window selected shows highlighted while the command goes on\n"
         << "@zoom extents\nVxWinSunAna\nW 140000,64000 180000,90000\n@screenshot " << dir
         << "/selected.png\nW 215000,64000 260000,90000\n\nALL\n\n"
-        << "@set 2072 2\n@ok\n@zoom -30000,-480000 50000,-300000\n-25000,-22000\n@screenshot "
-        << dir << "/table.png\n"
+        << "; the setup dialog on screen, before and after a value is typed into it\n"
+        << "@screenshot " << dir << "/setup-open.png\n@set 2072 2.5\n@screenshot " << dir
+        << "/setup.png\n@ok\n@zoom -30000,-480000 50000,-300000\n-25000,-22000\n@screenshot " << dir
+        << "/table.png\n"
         << "; the single point: the real pointer rests over the plan between the rows\n"
         << "@zoom extents\n@screenshot " << dir << "/after.png\n"
         << "VxSunSPoint\nALL\n\n@set 2048 8:00\n@set 2049 16:00\n@set 2018 10\n"
         << "@set 2055 0\n@ok\n@hover 160000,30000\n@pause 300\n@screenshot " << dir
-        << "/tip.png\n@esc\nQUIT\n";
+        << "/tip.png\n@esc\n"
+        << "; the simulation window: the whole site in view at nine in the morning\n"
+        << "VxShadow\n-60000,-60000\n120000,80000\n\n@click 2030\n@set 2015 09:00\n@wait 300\n"
+        << "@screenshot " << dir << "/simulation.png\n@snapshot " << dir
+        << "/simulation-view.png\n@close\nQUIT\n";
     const auto run = solx::testing::RunCommand(
         "DISPLAY=" + server.Display() + " SOLX_CONFIG_DIR=" + work.string() +
         " " SOLX_BINARY_DIR "/bin/solx --gui --delay 20 --script " + (work / "run.scr").string() +
@@ -247,6 +275,75 @@ TEST(Workbench, SampleDistrictPlanTableAndTip) {
                                << ", cursor at " << s.cursorX << ',' << s.cursorY;
         EXPECT_LT((x1 - x0) * (y1 - y0), s.planW * s.planH / 4) << "the tip covers the plan";
         EXPECT_NE(run.output.find("[tip]"), std::string::npos);
+    }
+    {  // the setup dialog on screen over the plan: its own face and text, and the value the
+       // script typed showing where it changed, in a small part of it
+        Shot s;
+        ASSERT_TRUE(FindShot(run.output, "setup.png", s));
+        const std::vector<Window> open = FindWindows(run.output, "setup-open.png");
+        const std::vector<Window> set = FindWindows(run.output, "setup.png");
+        ASSERT_EQ(open.size(), 1u) << run.output;
+        ASSERT_EQ(set.size(), 1u);
+        const Window& d = set[0];
+        EXPECT_EQ(d.title, "窗日照表");
+        Picture before(shots / "setup-open.png"), after(shots / "setup.png");
+        ASSERT_TRUE(before.Ok() && after.Ok());
+        ASSERT_TRUE(d.x >= 0 && d.y >= 0 && d.x + d.w <= after.Width() &&
+                    d.y + d.h <= after.Height());
+        ASSERT_TRUE(open[0].x == d.x && open[0].y == d.y && open[0].w == d.w && open[0].h == d.h);
+        size_t white = 0, text = 0, changed = 0;
+        int x0 = d.w, y0 = d.h, x1 = -1, y1 = -1;
+        for (int y = d.y; y < d.y + d.h; ++y)
+            for (int x = d.x; x < d.x + d.w; ++x) {
+                const Rgb a = before.At(x, y), b = after.At(x, y);
+                white += IsWhite(b);
+                text += b.r < 100 && b.g < 100 && b.b < 100;
+                if (a.r == b.r && a.g == b.g && a.b == b.b) continue;
+                ++changed;
+                x0 = std::min(x0, x), y0 = std::min(y0, y), x1 = std::max(x1, x),
+                y1 = std::max(y1, y);
+            }
+        const size_t area = static_cast<size_t>(d.w) * static_cast<size_t>(d.h);
+        EXPECT_LT(white, area / 2) << "the dialog's place shows the plan's white";
+        EXPECT_GT(text, 500u) << "no text in the dialog";
+        EXPECT_GT(changed, 15u) << "the typed value does not show";
+        EXPECT_LT(static_cast<size_t>(x1 - x0 + 1) * static_cast<size_t>(y1 - y0 + 1), area / 20)
+            << "more than the typed value changed: " << x0 << ',' << y0 << ".." << x1 << ',' << y1;
+    }
+    {  // the simulation window: its view on screen shows the ground's shadows, dark ground
+       // right beside lit ground; the lit ground's colour is the view's own most common one
+        const std::vector<Window> open = FindWindows(run.output, "simulation.png");
+        ASSERT_EQ(open.size(), 1u) << run.output;
+        const Window& w = open[0];
+        Picture p(shots / "simulation.png"), view(shots / "simulation-view.png");
+        ASSERT_TRUE(p.Ok() && view.Ok());
+        ASSERT_TRUE(w.x >= 0 && w.y >= 0 && w.x + w.w <= p.Width() && w.y + w.h <= p.Height());
+        std::map<int, int> counts;
+        for (int y = 0; y < view.Height(); ++y)
+            for (int x = 0; x < view.Width(); ++x) {
+                const Rgb c = view.At(x, y);
+                ++counts[c.r << 16 | c.g << 8 | c.b];
+            }
+        const int common = std::max_element(counts.begin(), counts.end(), [](auto& a, auto& b) {
+                               return a.second < b.second;
+                           })->first;
+        const Rgb lit{common >> 16 & 255, common >> 8 & 255, common & 255};
+        ASSERT_GT(lit.r, lit.b) << "the view's most common colour is not the ground's";
+        auto isLit = [&lit](const Rgb& c) {
+            return std::abs(c.r - lit.r) + std::abs(c.g - lit.g) + std::abs(c.b - lit.b) <= 12;
+        };
+        auto isShade = [&lit](const Rgb& c) {
+            return c.r > c.b && (c.r + c.g + c.b) * 4 < (lit.r + lit.g + lit.b) * 3;
+        };
+        int edges = 0, litPixels = 0;
+        for (int y = w.y; y < w.y + w.h; ++y)
+            for (int x = w.x + 3; x < w.x + w.w - 3; ++x) {
+                const Rgb c = p.At(x, y);
+                litPixels += isLit(c);
+                if (isShade(c) && (isLit(p.At(x - 3, y)) || isLit(p.At(x + 3, y)))) ++edges;
+            }
+        EXPECT_GT(litPixels, w.w * w.h / 20) << "no sunlit ground in the window on screen";
+        EXPECT_GT(edges, 100) << "no shadow edges in the window on screen";
     }
 }
 

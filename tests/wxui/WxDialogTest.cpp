@@ -10,6 +10,7 @@
 #include <wx/timer.h>
 
 #include "CWinTableDlg.h"
+#include "../ui/ScriptedFrontEnd.h"
 #include "wxui/ArrowSpin.h"
 #include "../ui/SetupDialogFixture.h"
 #include "WxSession.h"
@@ -92,7 +93,6 @@ TEST_F(WxWinTableDialog, UserActionsReachTheRuntimeAndTheScreen) {
         stepShown = step->GetValue().ToStdWstring();  // the runtime moved the buddy edit
         const wxRect upper = Within(frame, spin), lower = upper;
         // The screenshot is taken from the dialog's own modal loop, once it has painted.
-        // (The X server's screen is read once: a second read of it answers the first picture.)
         later.Bind(wxEVT_TIMER, [&, frame, field, hours, inMinutes, box, upper,
                                  lower](wxTimerEvent&) {
             const wxImage shot = wxtest::Screenshot(wxtest::ScreenRect(frame));
@@ -147,3 +147,70 @@ TEST_F(WxWinTableDialog, ClosingTheWindowCancels) {
 }
 
 }  // namespace
+
+// A played script answers the real dialog: its lines are done on the widgets (the pointer
+// clicks radios, check boxes and OK) and reach the runtime as a person's actions would.
+class WxScriptedDialog : public WxWinTableDialog {
+protected:
+    void SetUp() override {
+        WxWinTableDialog::SetUp();
+        if (!IsSkipped()) solx::wxui::InstallWxPresenter(nullptr, true);
+    }
+    void TearDown() override {
+        solx::wxui::InstallWxPresenter(nullptr, false);
+        WxWinTableDialog::TearDown();
+    }
+    // Runs `dialog` on `lines`; the refusals the front end heard.
+    static int Run(CWinTableDlg& dialog, const std::vector<std::wstring>& lines,
+                   std::vector<std::wstring>& refused, std::size_t* unread = nullptr) {
+        ScriptedFrontEnd script(lines);
+        const int result = static_cast<int>(dialog.DoModal());
+        refused = script.refused;
+        if (unread) *unread = script.Unread();
+        return result;
+    }
+};
+
+TEST_F(WxScriptedDialog, LinesReachTheRuntimeThroughTheWidgets) {
+    CWinTableDlg dialog;
+    std::vector<std::wstring> refused;
+    ASSERT_EQ(Run(dialog,
+                  {L"@set 2072 90", L"@click 2074", L"@set 2075 1", L"@set 2019 5",
+                   L"@set 2049 15:30", L"@ok"},
+                  refused),
+              IDOK);
+    EXPECT_TRUE(refused.empty());
+    double lon, lat, dec, tc, minHours = 0;
+    int start, end, stepMinutes, noLimit, sort = -1;
+    dialog.GetParameters(lon, lat, dec, tc, start, end, stepMinutes, noLimit, sort, minHours);
+    EXPECT_DOUBLE_EQ(minHours, 1.5);  // 90 minutes: the radio was clicked
+    EXPECT_EQ(stepMinutes, 5);
+    EXPECT_EQ(end, 15 * 60 + 30);
+    EXPECT_EQ(WinTableRemembered().onlyUnsatisfied, 1);
+}
+
+TEST_F(WxScriptedDialog, RefusalsAreTheScriptPresentersAndCancel) {
+    // Each line is refused: by the runtime before the widget is touched (no control, a hidden
+    // or out-of-range one, a static), or by the masked edit's own handler after the widget took
+    // the text. The message must be the script presenter's, and the dialog is cancelled.
+    const std::vector<std::wstring> bad = {L"@set 2048 25:00", L"@click 9999", L"@set 2019 500",
+                                           L"@click 2048",     L"@click 2076", L"@set 2075 2"};
+    for (const std::wstring& line : bad) {
+        std::vector<std::wstring> onScreen, asText;
+        std::size_t unread = 0;
+        CWinTableDlg shown, asScript;
+        EXPECT_EQ(Run(shown, {line, L"@ok"}, onScreen, &unread), IDCANCEL);
+        EXPECT_EQ(unread, 1u) << "the run went on after a refused line";
+        solx::wxui::UninstallWxPresenter();
+        EXPECT_EQ(Run(asScript, {line, L"@ok"}, asText), IDCANCEL);
+        solx::wxui::InstallWxPresenter(nullptr, true);
+        ASSERT_EQ(onScreen.size(), 1u);
+        ASSERT_EQ(asText.size(), 1u);
+        EXPECT_EQ(onScreen[0], asText[0]);
+    }
+    // A script that runs out with the dialog open cancels it.
+    CWinTableDlg dialog;
+    std::vector<std::wstring> refused;
+    EXPECT_EQ(Run(dialog, {L"@set 2072 3"}, refused), IDCANCEL);
+    EXPECT_TRUE(refused.empty());
+}

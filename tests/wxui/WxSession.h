@@ -10,8 +10,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 #include <wx/app.h>
-#include <wx/dcmemory.h>
-#include <wx/dcscreen.h>
 #include <wx/evtloop.h>
 #include <wx/image.h>
 #include <wx/init.h>
@@ -20,7 +18,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
+#include "wxhost/ScreenGrab.h"
 #include "wxui/WxPresenter.h"
 
 namespace wxtest {
@@ -111,14 +111,16 @@ inline void Settle(int ms = 300) {
     loop.Run();
 }
 
-// What the screen shows in `rect` (screen pixels).
+// What the screen shows in `rect` (screen pixels), read from the X server each time (the
+// toolkit's screen device context answers its first picture again on later reads).
 inline wxImage Screenshot(const wxRect& rect) {
-    wxScreenDC screen;
-    wxBitmap bitmap(rect.width, rect.height, 24);
-    wxMemoryDC memory(bitmap);
-    memory.Blit(0, 0, rect.width, rect.height, &screen, rect.x, rect.y);
-    memory.SelectObject(wxNullBitmap);
-    return bitmap.ConvertToImage();
+    std::vector<unsigned char> rgb;
+    wxImage image(rect.width, rect.height, false);
+    if (solx::wxhost::GrabScreen(rect.x, rect.y, rect.width, rect.height, rgb))
+        std::copy(rgb.begin(), rgb.end(), image.GetData());
+    else
+        ADD_FAILURE() << "the X server's screen cannot be read";
+    return image;
 }
 
 inline wxRect ScreenRect(wxWindow* window) {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "acad/AcEdHostText.h"
+#include "mfc/WinTypes.h"
 
 class CDialog;
 class CWnd;
@@ -59,6 +60,26 @@ public:
     virtual void Print(const std::wstring& text) = 0;
 };
 
+// The editor's front end as a source of dialog actions (what the default presenter reads): the
+// lines of the running script, or those typed at the terminal.
+DialogActionSource& FrontEndActionSource();
+
+// How an action reaches a control. The script presenter calls the runtime's user-input
+// functions ("mfc/UserInput.h") itself; a desktop presenter works the toolkit's widgets, whose
+// events call the same functions. Each answers false with the reason when it is refused.
+class ControlHand {
+public:
+    virtual ~ControlHand() = default;
+    // Types `text` into an edit (or an editable combo box) and leaves the field.
+    virtual bool Type(HWND window, const std::wstring& text, editor::HostMessage& error) = 0;
+    virtual bool Click(HWND window, editor::HostMessage& error) = 0;
+    virtual bool Pick(HWND window, int index, editor::HostMessage& error) = 0;
+    virtual bool PickDate(HWND window, const SYSTEMTIME& date, editor::HostMessage& error) = 0;
+    virtual bool Move(HWND window, int pos, editor::HostMessage& error) = 0;
+    // Presses OK or Cancel (IDOK, IDCANCEL).
+    virtual bool Press(CDialog& dialog, int id, editor::HostMessage& error) = 0;
+};
+
 // The dialog as text: caption and template, then for every control its id, label, kind, value,
 // what it takes, its state (read-only, disabled, hidden) and the items of lists.
 std::wstring DescribeDialog(const CDialog& dialog);
@@ -75,6 +96,14 @@ public:
     int RunModal(CDialog& dialog) override;
     // Applies one action; false (with a message) when it cannot be applied.
     static bool Apply(CDialog& dialog, const DialogAction& action, editor::HostMessage& error);
+    // The same through `hand`: what each line means and what is refused stays here, the hand
+    // only does it.
+    static bool Apply(CDialog& dialog, const DialogAction& action, ControlHand& hand,
+                      editor::HostMessage& error);
+    // Takes one action from `source` and applies it through `hand`; a refused action, or a
+    // source that ran dry, ends the dialog as RunModal does. RunModal repeats it until the
+    // dialog ended; a desktop presenter runs it from its modal loop.
+    static void Step(CDialog& dialog, DialogActionSource& source, ControlHand& hand);
 
 private:
     DialogActionSource& m_source;

@@ -27,6 +27,15 @@ bool PickDate(HWND window, const SYSTEMTIME& date, HostMessage& error);
 // Moves a spin (its buddy shows the number; WM_VSCROLL) or a slider (WM_HSCROLL); a position
 // outside its range is refused.
 bool MoveTo(HWND window, int pos, HostMessage& error);
+// Whether a user could do the above now, without doing it: the same refusals (no such control,
+// another kind, hidden, disabled, read-only, no such item, out of range). A presenter that acts
+// through real widgets asks first, since a widget that cannot take the action says nothing.
+// What only the control's own handler decides (a masked edit's text) is not known before.
+bool CanTypeText(HWND window, HostMessage& error);
+bool CanClickControl(HWND window, HostMessage& error);
+bool CanPickItem(HWND window, int index, HostMessage& error);
+bool CanPickDate(HWND window, HostMessage& error);
+bool CanMoveTo(HWND window, int pos, HostMessage& error);
 // Delivers WM_TIMER for timer `id` of `window`.
 void FireTimer(HWND window, UINT_PTR id);
 

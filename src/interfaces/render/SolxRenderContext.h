@@ -28,6 +28,9 @@ public:
     virtual bool Resize(int width, int height) = 0;
     // The last frame as RGB bytes, rows from the top; empty on failure.
     virtual std::vector<std::uint8_t> ReadPixels() = 0;
+    // The picture is out of date: an on-screen surface asks its window for a paint (which
+    // reaches the view as its control's WM_PAINT); offscreen the owner paints when it needs to.
+    virtual void Invalidate() {}
 };
 
 // An offscreen context of the given size (at least 1 x 1). Null with the reason in `error` when

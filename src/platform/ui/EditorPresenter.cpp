@@ -55,12 +55,16 @@ private:
 DialogPresenter* g_presenter = nullptr;
 
 DialogPresenter& DefaultPresenter() {
-    static EditorActionSource source;
-    static ScriptDialogPresenter presenter(source);
+    static ScriptDialogPresenter presenter(FrontEndActionSource());
     return presenter;
 }
 
 }  // namespace
+
+DialogActionSource& FrontEndActionSource() {
+    static EditorActionSource source;
+    return source;
+}
 
 void SetDialogPresenter(DialogPresenter* presenter) {
     g_presenter = presenter;

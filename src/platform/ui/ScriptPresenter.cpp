@@ -44,14 +44,14 @@ int ItemIndex(HWND combo, const std::wstring& value) {
     return ToInt(value, index) ? index : -1;
 }
 
-bool PickNamed(HWND combo, const std::wstring& value, HostMessage& error) {
+bool PickNamed(HWND combo, const std::wstring& value, ControlHand& hand, HostMessage& error) {
     const int index = ItemIndex(combo, value);
-    if (index >= 0) return PickItem(combo, index, error);
+    if (index >= 0) return hand.Pick(combo, index, error);
     error = HostMessagef(L"control %d has no item '%s'", combo->id, value.c_str());
     return false;
 }
 
-bool SetCheck(HWND window, const std::wstring& value, HostMessage& error) {
+bool SetCheck(HWND window, const std::wstring& value, ControlHand& hand, HostMessage& error) {
     int wanted = 0;
     if (!ToInt(value, wanted) || wanted < 0 || wanted > 1) {
         error = HostMessage(L"a check box or radio takes 0 or 1");
@@ -62,35 +62,30 @@ bool SetCheck(HWND window, const std::wstring& value, HostMessage& error) {
         error = HostMessage(L"a radio is cleared by setting another radio of its group");
         return false;
     }
-    return ClickControl(window, error);
+    return hand.Click(window, error);
 }
 
-bool SetControl(HWND window, const std::wstring& value, HostMessage& error) {
+bool SetControl(HWND window, const std::wstring& value, ControlHand& hand, HostMessage& error) {
     int number = 0;
     SYSTEMTIME date;
     switch (window->kind) {
         case ControlKind::Edit:
         case ControlKind::MaskedEdit:
-            if (!TypeText(window, value, error)) return false;
-            FocusControl(nullptr);
-            return true;
-        case ControlKind::ComboBox: {
+            return hand.Type(window, value, error);
+        case ControlKind::ComboBox:
             if (ExactItem(window, value) >= 0 || !window->editable)
-                return PickNamed(window, value, error);
-            if (!TypeText(window, value, error)) return false;
-            FocusControl(nullptr);
-            return true;
-        }
+                return PickNamed(window, value, hand, error);
+            return hand.Type(window, value, error);
         case ControlKind::DateTime:
-            if (ToDate(value, date)) return PickDate(window, date, error);
+            if (ToDate(value, date)) return hand.PickDate(window, date, error);
             error = HostMessage(L"a date is written YYYY-MM-DD");
             return false;
         case ControlKind::CheckBox:
         case ControlKind::Radio:
-            return SetCheck(window, value, error);
+            return SetCheck(window, value, hand, error);
         case ControlKind::Spin:
         case ControlKind::Slider:
-            if (ToInt(value, number)) return MoveTo(window, number, error);
+            if (ToInt(value, number)) return hand.Move(window, number, error);
             error = HostMessage(L"a spin or slider takes a whole number");
             return false;
         default:
@@ -99,57 +94,86 @@ bool SetControl(HWND window, const std::wstring& value, HostMessage& error) {
     }
 }
 
-}  // namespace
-
-bool ScriptDialogPresenter::Apply(CDialog& dialog, const DialogAction& action, HostMessage& error) {
-    using Kind = DialogAction::Kind;
-    if (action.kind == Kind::Ok || action.kind == Kind::Cancel) {
-        const int id = action.kind == Kind::Ok ? IDOK : IDCANCEL;
+// The script presenter's own hand: the runtime's user-input functions, one after the other.
+class RuntimeHand : public ControlHand {
+public:
+    bool Type(HWND window, const std::wstring& text, HostMessage& error) override {
+        if (!TypeText(window, text, error)) return false;
+        FocusControl(nullptr);  // the field is left: its checks run
+        return true;
+    }
+    bool Click(HWND window, HostMessage& error) override { return ClickControl(window, error); }
+    bool Pick(HWND window, int index, HostMessage& error) override {
+        return PickItem(window, index, error);
+    }
+    bool PickDate(HWND window, const SYSTEMTIME& date, HostMessage& error) override {
+        return ui::PickDate(window, date, error);
+    }
+    bool Move(HWND window, int pos, HostMessage& error) override {
+        return MoveTo(window, pos, error);
+    }
+    bool Press(CDialog& dialog, int id, HostMessage&) override {
         dialog.SendMessage(WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
         return true;
     }
+};
+
+}  // namespace
+
+bool ScriptDialogPresenter::Apply(CDialog& dialog, const DialogAction& action, HostMessage& error) {
+    RuntimeHand hand;
+    return Apply(dialog, action, hand, error);
+}
+
+bool ScriptDialogPresenter::Apply(CDialog& dialog, const DialogAction& action, ControlHand& hand,
+                                  HostMessage& error) {
+    using Kind = DialogAction::Kind;
+    if (action.kind == Kind::Ok || action.kind == Kind::Cancel)
+        return hand.Press(dialog, action.kind == Kind::Ok ? IDOK : IDCANCEL, error);
     if (action.kind == Kind::Show) return true;
     HWND window = dialog.m_hWnd->Child(action.id);
     if (!window) {
         error = HostMessagef(L"no control %d", action.id);
         return false;
     }
-    if (action.kind == Kind::Click) return ClickControl(window, error);
+    if (action.kind == Kind::Click) return hand.Click(window, error);
     if (action.kind == Kind::Select) {
         if (window->kind != ControlKind::ComboBox) {
             error = HostMessagef(L"control %d is not a combo box", action.id);
             return false;
         }
-        return PickNamed(window, action.value, error);
+        return PickNamed(window, action.value, hand, error);
     }
-    return SetControl(window, action.value, error);
+    return SetControl(window, action.value, hand, error);
+}
+
+void ScriptDialogPresenter::Step(CDialog& dialog, DialogActionSource& source, ControlHand& hand) {
+    std::optional<DialogAction> action = source.NextDialogAction(dialog.GetWindowTextString());
+    if (dialog.IsModalEnded()) return;  // closed meanwhile (by a person, on screen)
+    if (!action) {
+        if (!source.Stopped())
+            ReportError(L"dialog " + std::to_wstring(dialog.TemplateId()) + L" (" +
+                        dialog.GetWindowTextString() + L") left open by the script: cancelled");
+        dialog.EndDialog(IDCANCEL);
+        return;
+    }
+    if (action->kind == DialogAction::Kind::Show) {
+        source.Print(DescribeDialog(dialog));
+        return;
+    }
+    HostMessage error;
+    if (Apply(dialog, *action, hand, error)) return;
+    const HostMessage where = HostMessagef(L"dialog %u (%s): ", dialog.TemplateId(),
+                                           dialog.GetWindowTextString().c_str());
+    if (source.Refuse(*action, where + error)) return;
+    dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+    if (!dialog.IsModalEnded()) dialog.EndDialog(IDCANCEL);
 }
 
 int ScriptDialogPresenter::RunModal(CDialog& dialog) {
-    const std::wstring name = L"dialog " + std::to_wstring(dialog.TemplateId());
     if (m_source.Interactive()) m_source.Print(DescribeDialog(dialog));
-    while (!dialog.IsModalEnded()) {
-        std::optional<DialogAction> action =
-            m_source.NextDialogAction(dialog.GetWindowTextString());
-        if (!action) {
-            if (!m_source.Stopped())
-                ReportError(name + L" (" + dialog.GetWindowTextString() +
-                            L") left open by the script: cancelled");
-            dialog.EndDialog(IDCANCEL);
-            break;
-        }
-        if (action->kind == DialogAction::Kind::Show) {
-            m_source.Print(DescribeDialog(dialog));
-            continue;
-        }
-        HostMessage error;
-        if (Apply(dialog, *action, error)) continue;
-        const HostMessage where = HostMessagef(L"dialog %u (%s): ", dialog.TemplateId(),
-                                               dialog.GetWindowTextString().c_str());
-        if (m_source.Refuse(*action, where + error)) continue;
-        dialog.SendMessage(WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
-        if (!dialog.IsModalEnded()) dialog.EndDialog(IDCANCEL);
-    }
+    RuntimeHand hand;
+    while (!dialog.IsModalEnded()) Step(dialog, m_source, hand);
     return dialog.ModalResult();
 }
 

@@ -82,7 +82,7 @@ void FocusControl(HWND window) {
     }
 }
 
-bool TypeText(HWND window, const std::wstring& text, HostMessage& error) {
+bool CanTypeText(HWND window, HostMessage& error) {
     const bool typable =
         window && (IsEdit(window) || (window->kind == ControlKind::ComboBox && window->editable));
     if (!Expect(window, typable,
@@ -92,6 +92,11 @@ bool TypeText(HWND window, const std::wstring& text, HostMessage& error) {
         error = HostMessagef(L"control %d is read-only", window->id);
         return false;
     }
+    return true;
+}
+
+bool TypeText(HWND window, const std::wstring& text, HostMessage& error) {
+    if (!CanTypeText(window, error)) return false;
     FocusControl(window);
     if (window->kind == ControlKind::MaskedEdit) {
         const auto pasted = reinterpret_cast<LPARAM>(text.c_str());
@@ -110,13 +115,16 @@ bool TypeText(HWND window, const std::wstring& text, HostMessage& error) {
     return true;
 }
 
-bool ClickControl(HWND window, HostMessage& error) {
+bool CanClickControl(HWND window, HostMessage& error) {
     const bool clickable =
         window && (window->kind == ControlKind::Button || window->kind == ControlKind::CheckBox ||
                    window->kind == ControlKind::Radio);
-    if (!Expect(window, clickable,
-                NotKind(editor::HostKey(L"control %d (%s) is not a button"), window), error))
-        return false;
+    return Expect(window, clickable,
+                  NotKind(editor::HostKey(L"control %d (%s) is not a button"), window), error);
+}
+
+bool ClickControl(HWND window, HostMessage& error) {
+    if (!CanClickControl(window, error)) return false;
     FocusControl(window);
     if (window->kind == ControlKind::CheckBox)
         window->check = window->check ? BST_UNCHECKED : BST_CHECKED;
@@ -125,7 +133,7 @@ bool ClickControl(HWND window, HostMessage& error) {
     return true;
 }
 
-bool PickItem(HWND window, int index, HostMessage& error) {
+bool CanPickItem(HWND window, int index, HostMessage& error) {
     if (!Expect(window, window && window->kind == ControlKind::ComboBox,
                 NotKind(editor::HostKey(L"control %d (%s) is not a combo box"), window), error))
         return false;
@@ -133,6 +141,11 @@ bool PickItem(HWND window, int index, HostMessage& error) {
         error = HostMessagef(L"control %d has no item %d", window->id, index);
         return false;
     }
+    return true;
+}
+
+bool PickItem(HWND window, int index, HostMessage& error) {
+    if (!CanPickItem(window, index, error)) return false;
     FocusControl(window);
     window->curSel = index;
     window->text = window->items[static_cast<std::size_t>(index)];
@@ -140,10 +153,13 @@ bool PickItem(HWND window, int index, HostMessage& error) {
     return true;
 }
 
+bool CanPickDate(HWND window, HostMessage& error) {
+    return Expect(window, window && window->kind == ControlKind::DateTime,
+                  NotKind(editor::HostKey(L"control %d (%s) is not a date picker"), window), error);
+}
+
 bool PickDate(HWND window, const SYSTEMTIME& date, HostMessage& error) {
-    if (!Expect(window, window && window->kind == ControlKind::DateTime,
-                NotKind(editor::HostKey(L"control %d (%s) is not a date picker"), window), error))
-        return false;
+    if (!CanPickDate(window, error)) return false;
     FocusControl(window);
     window->time.wYear = date.wYear;
     window->time.wMonth = date.wMonth;
@@ -158,7 +174,7 @@ bool PickDate(HWND window, const SYSTEMTIME& date, HostMessage& error) {
     return true;
 }
 
-bool MoveTo(HWND window, int pos, HostMessage& error) {
+bool CanMoveTo(HWND window, int pos, HostMessage& error) {
     const bool movable =
         window && (window->kind == ControlKind::Spin || window->kind == ControlKind::Slider);
     if (!Expect(window, movable,
@@ -172,6 +188,11 @@ bool MoveTo(HWND window, int pos, HostMessage& error) {
         error = HostMessagef(L"control %d goes from %d to %d", window->id, low, high);
         return false;
     }
+    return true;
+}
+
+bool MoveTo(HWND window, int pos, HostMessage& error) {
+    if (!CanMoveTo(window, pos, error)) return false;
     window->pos = pos;
     CWnd* parent = CWnd::FromHandle(window->parent);
     const auto bar = reinterpret_cast<LPARAM>(window);

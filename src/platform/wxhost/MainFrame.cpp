@@ -435,7 +435,17 @@ void MainFrame::ShowTip(HWND window, const ui::TipView* view) {
 bool MainFrame::Screenshot(const std::string& path, std::string& error) {
     Update();
     wxYield();
-    const wxRect r = GetScreenRect();
+    // The workbench's windows as the screen shows them: this one and every window of its own
+    // that is open beside it (dialogs, the simulation window), popups included.
+    wxRect r = GetScreenRect();
+    std::vector<wxWindow*> others;
+    for (wxWindow* window : wxTopLevelWindows) {
+        if (window == this || !window->IsShown()) continue;
+        window->Update();
+        others.push_back(window);
+        r.Union(window->GetScreenRect());
+    }
+    r.Intersect(wxRect(wxPoint(0, 0), wxGetDisplaySize()));
     std::vector<unsigned char> rgb;
     if (!GrabScreen(r.x, r.y, r.width, r.height, rgb))
         return error = "cannot read the screen for " + path, false;
@@ -445,11 +455,19 @@ bool MainFrame::Screenshot(const std::string& path, std::string& error) {
         error = "cannot write the screenshot " + path;
         return false;
     }
-    const wxPoint plan = plan_->ClientToScreen(wxPoint(0, 0)) - r.GetTopLeft();
-    const wxSize size = plan_->GetClientSize();
+    // Where things are in the picture: the plan, the cursor, this window and the others.
+    auto place = [&r](const wxRect& rect) {
+        return std::to_string(rect.x - r.x) + ',' + std::to_string(rect.y - r.y) + ' ' +
+               std::to_string(rect.width) + 'x' + std::to_string(rect.height);
+    };
     const wxPoint cursor = wxGetMousePosition() - r.GetTopLeft();
-    std::cout << "\nscreenshot " << path << ": plan " << plan.x << ',' << plan.y << ' ' << size.x
-              << 'x' << size.y << " cursor " << cursor.x << ',' << cursor.y << std::endl;
+    std::cout << "\nscreenshot " << path << ": plan "
+              << place(wxRect(plan_->ClientToScreen(wxPoint(0, 0)), plan_->GetClientSize()))
+              << " cursor " << cursor.x << ',' << cursor.y << " main " << place(GetScreenRect());
+    for (wxWindow* window : others)
+        std::cout << " window " << place(window->GetScreenRect()) << " \""
+                  << window->GetLabel().utf8_string() << '"';
+    std::cout << std::endl;
     return true;
 }
 

@@ -51,8 +51,10 @@ public:
 
     // A drawing point on the screen (for synthetic mouse moves).
     wxPoint PlanScreenPoint(double x, double y) const;
-    // Saves a PNG of the window as the screen shows it, popups included, and prints where the
-    // plan and the cursor are in it ("screenshot FILE: plan X,Y WxH cursor X,Y").
+    // Saves a PNG of the workbench's windows as the screen shows them (this window, the open
+    // dialogs and the simulation window: the rectangle around them all, popups included) and
+    // prints where things are in it: "screenshot FILE: plan X,Y WxH cursor X,Y main X,Y WxH",
+    // then ` window X,Y WxH "TITLE"` for each other window.
     bool Screenshot(const std::string& path, std::string& error);
 
 private:

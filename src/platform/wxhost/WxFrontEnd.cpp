@@ -1,6 +1,7 @@
 #include "wxhost/WxFrontEnd.h"
 
 #include <wx/app.h>
+#include <wx/dialog.h>
 #include <wx/evtloop.h>
 #include <wx/timer.h>
 #include <wx/uiaction.h>
@@ -56,10 +57,24 @@ void SplitVerb(const std::wstring& text, std::wstring& verb, std::wstring& arg) 
     arg = space == std::wstring::npos ? L"" : Trim(text.substr(space));
 }
 
+// Whether a modal dialog holds the window (the command line cannot be typed in then).
+bool ModalDialogOpen() {
+    for (wxWindow* window : wxTopLevelWindows)
+        if (auto* dialog = dynamic_cast<wxDialog*>(window); dialog && dialog->IsModal())
+            return true;
+    return false;
+}
+
 }  // namespace
 
 WxFrontEnd::WxFrontEnd(MainFrame& frame, VisibleScript script)
-    : frame_(frame), script_(std::move(script)) {}
+    : frame_(frame), script_(std::move(script)) {
+    SkipComments();
+}
+
+void WxFrontEnd::SkipComments() {
+    while (next_ < script_.lines.size() && Trim(script_.lines[next_]).rfind(L";", 0) == 0) ++next_;
+}
 
 std::optional<editor::InputLine> WxFrontEnd::ReadAnswer(const std::wstring& prompt) {
     prompt_ = prompt;
@@ -72,11 +87,15 @@ std::optional<editor::InputLine> WxFrontEnd::ReadAnswer(const std::wstring& prom
     // What the command drew so far shows (markers, previews following the cursor).
     frame_.FollowDrawing(tracking_);
     std::optional<editor::InputLine> answer;
+    const bool played = Playing();
     while (!answer && !closing_ && !Stopped()) {
         if (!pending_.empty()) {
             answer = pending_.front();
             pending_.pop_front();
         } else if (!(Playing() && PlayScriptLine())) {
+            // A script that ran out here with a modal dialog open leaves nobody to answer at the
+            // command line: the read ends as at the end of input.
+            if (played && ModalDialogOpen()) break;
             if (!Playing()) Wait();
         }
     }
@@ -94,12 +113,12 @@ std::optional<editor::InputLine> WxFrontEnd::ReadAnswer(const std::wstring& prom
 // Takes the next script line after the pause: window lines are done here, the others become
 // the answer. False at the end of the script.
 bool WxFrontEnd::PlayScriptLine() {
-    while (Playing() && Trim(script_.lines[next_]).rfind(L";", 0) == 0) ++next_;
     if (!Playing()) return false;
     if (!tracking_) Pause(script_.delayMs);
     if (closing_ || !Playing()) return false;
     const int number = static_cast<int>(next_) + 1;
     const std::wstring text = script_.lines[next_++];
+    SkipComments();
     if (!RunWindowLine(Trim(text), number)) pending_.push_back({text, number});
     return true;
 }
@@ -261,6 +280,7 @@ bool WxFrontEnd::TakeBreak() {
     // A script's "@esc" as the next line is the user's break during a computation.
     if (Playing() && Trim(script_.lines[next_]) == L"@esc") {
         ++next_;
+        SkipComments();
         breakPending_ = true;
     }
     const bool requested = breakPending_;

@@ -53,11 +53,13 @@ public:
     void Close();
 
     bool AtCommandPrompt() const { return reading_ && atCommand_; }
+    // True while the script has lines left other than comments.
     bool Playing() const { return next_ < script_.lines.size(); }
     const std::wstring& Prompt() const { return prompt_; }
 
 private:
     bool PlayScriptLine();
+    void SkipComments();
     bool RunWindowLine(const std::wstring& text, int lineNumber);
     void Wait();
     void Pause(int ms);

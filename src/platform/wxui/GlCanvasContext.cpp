@@ -52,6 +52,9 @@ public:
     }
     int Width() const override { return m_canvas ? std::max(1, m_canvas->GetClientSize().x) : 1; }
     int Height() const override { return m_canvas ? std::max(1, m_canvas->GetClientSize().y) : 1; }
+    void Invalidate() override {
+        if (m_canvas) m_canvas->Refresh(false);
+    }
     // The view's new size (its window was resized and laid out again): the canvas takes it, and
     // the view draws at it from the next frame on.
     bool Resize(int width, int height) override {

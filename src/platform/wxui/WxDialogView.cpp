@@ -195,7 +195,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::TypeText(s, Text(static_cast<wxTextCtrl*>(widget)->GetValue()), refused);
-                AfterUserAction();
+                Took(refused);
             });
             break;
         case ControlKind::MaskedEdit: {
@@ -207,7 +207,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (typed == s->text) return;
                 ui::HostMessage refused;
                 ui::TypeText(s, typed, refused);
-                AfterUserAction();
+                Took(refused);
             };
             widget->Bind(wxEVT_KILL_FOCUS, [commit](wxFocusEvent& event) {
                 event.Skip();
@@ -223,7 +223,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::ClickControl(s, refused);
-                AfterUserAction();
+                Took(refused);
             };
             widget->Bind(wxEVT_BUTTON, click);
             widget->Bind(wxEVT_CHECKBOX, click);
@@ -235,7 +235,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::PickItem(s, event.GetSelection(), refused);
-                AfterUserAction();
+                Took(refused);
             });
             if (state.editable)
                 widget->Bind(wxEVT_TEXT, [this, s, widget](wxCommandEvent&) {
@@ -243,7 +243,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                     if (!Live() || typed == s->text) return;
                     ui::HostMessage refused;
                     ui::TypeText(s, typed, refused);
-                    AfterUserAction();
+                    Took(refused);
                 });
             break;
         case ControlKind::DateTime:
@@ -255,7 +255,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 date.wDay = static_cast<WORD>(event.GetDate().GetDay());
                 ui::HostMessage refused;
                 ui::PickDate(s, date, refused);
-                AfterUserAction();
+                Took(refused);
             });
             break;
         case ControlKind::Spin:
@@ -263,7 +263,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::MoveTo(s, pos, refused);
-                AfterUserAction();
+                Took(refused);
             });
             break;
         case ControlKind::Slider:
@@ -271,7 +271,7 @@ void WxDialogView::BindWidget(WindowState& state, wxWindow* widget) {
                 if (!Live()) return;
                 ui::HostMessage refused;
                 ui::MoveTo(s, event.GetInt(), refused);
-                AfterUserAction();
+                Took(refused);
             });
             break;
         default:
@@ -330,6 +330,17 @@ void WxDialogView::BindCanvas(WindowState& state, wxGLCanvas* canvas) {
     });
 }
 
+void WxDialogView::Took(const ui::HostMessage& refused) {
+    if (!refused.empty()) m_refusal = refused;
+    AfterUserAction();
+}
+
+ui::HostMessage WxDialogView::TakeRefusal() {
+    ui::HostMessage refused;
+    std::swap(refused, m_refusal);
+    return refused;
+}
+
 void WxDialogView::ShowState() {
     if (m_detached || !m_dialog.m_hWnd) return;
     m_syncing = true;
@@ -381,7 +392,10 @@ void WxDialogView::ShowOne(const Bound& bound) {
         }
         case ControlKind::DateTime: {
             const SYSTEMTIME& t = state.time;
-            if (t.wYear >= 1 && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1) {
+            // A date the picker cannot hold (31 February) is left as the picker shows it.
+            if (t.wYear >= 1 && t.wMonth >= 1 && t.wMonth <= 12 && t.wDay >= 1 &&
+                t.wDay <= wxDateTime::GetNumberOfDays(static_cast<wxDateTime::Month>(t.wMonth - 1),
+                                                      static_cast<int>(t.wYear))) {
                 const wxDateTime date(static_cast<wxDateTime::wxDateTime_t>(t.wDay),
                                       static_cast<wxDateTime::Month>(t.wMonth - 1),
                                       static_cast<int>(t.wYear));

@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "mfc/UserInput.h"
 #include "mfc/WindowState.h"
 
 class CDialog;
@@ -33,6 +34,9 @@ public:
             if (bound.state->id == controlId) return bound.widget;
         return nullptr;
     }
+    // What the runtime refused of the last user action on a widget (a masked edit's text it
+    // cannot hold), empty when it took everything; taking it clears it.
+    ui::HostMessage TakeRefusal();
     // The runtime closed the dialog: the widgets stop talking to it.
     void Detach() { m_detached = true; }
     bool Detached() const { return m_detached; }
@@ -52,8 +56,9 @@ private:
     // the widgets follow their rectangles.
     void OnResize();
     void Place(Bound& bound);
-    // After a user action: the modal loop ends when the dialog did, every dialog shows its state.
-    void AfterAction();
+    // A widget's user action reached the runtime, which refused what `refused` says (empty:
+    // nothing); then every dialog shows its state.
+    void Took(const ui::HostMessage& refused);
     bool Live() const { return !m_detached && !m_syncing; }
 
     CDialog& m_dialog;
@@ -64,9 +69,13 @@ private:
     bool m_syncing = false;
     bool m_detached = false;
     std::vector<Bound> m_bound;
+    ui::HostMessage m_refusal;
 };
 
-// The presenter's side that views call back into.
+// The presenter's side that views call back into: after every user action on a widget.
 void AfterUserAction();
+// How many user actions reached the runtime from widgets so far (a simulated click has arrived
+// once it moved).
+unsigned long UserActionCount();
 
 }  // namespace solx::wxui

@@ -5,9 +5,11 @@
 #include <wx/timer.h>
 
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "GlCanvasContext.h"
+#include "ScriptedDialog.h"
 #include "WxDialogView.h"
 #include "mfc/CDialog.h"
 #include "mfc/DialogPresenter.h"
@@ -38,7 +40,8 @@ private:
 
 class WxPresenter : public ui::DialogPresenter {
 public:
-    explicit WxPresenter(wxWindow* parent) : m_parent(parent) {}
+    WxPresenter(wxWindow* parent, bool playScripts)
+        : m_parent(parent), m_playScripts(playScripts) {}
     ~WxPresenter() override { CloseAll(); }
 
     int RunModal(CDialog& dialog) override;
@@ -64,7 +67,10 @@ public:
             if ((*it)->Modal() && !(*it)->Detached()) return *it;
         return nullptr;
     }
-    void SetParent(wxWindow* parent) { m_parent = parent; }
+    void SetParent(wxWindow* parent, bool playScripts) {
+        m_parent = parent;
+        m_playScripts = playScripts;
+    }
     wxWindow* Parent() const {
         if (WxDialogView* modal = InnermostModal()) return modal->Frame();
         return m_parent;
@@ -82,12 +88,14 @@ public:
 
 private:
     wxWindow* m_parent;
+    bool m_playScripts;
     std::vector<WxDialogView*> m_views;  // every shown dialog, in the order they opened
     std::vector<std::unique_ptr<WxDialogView>> m_modeless;
     WindowClock m_clock;
 };
 
 WxPresenter* g_presenter = nullptr;
+unsigned long g_userActions = 0;
 
 int WxPresenter::RunModal(CDialog& dialog) {
     PendingCanvas canvas = TakePendingCanvas(static_cast<int>(dialog.TemplateId()));
@@ -99,7 +107,11 @@ int WxPresenter::RunModal(CDialog& dialog) {
         WxDialogView view(dialog, frame, true, canvas.canvas, canvas.controlId);
         m_views.push_back(&view);
         frame->CentreOnParent();
+        // A script being played answers the dialog on screen, through its widgets.
+        std::optional<ScriptedDialog> played;
+        if (m_playScripts && !ui::FrontEndActionSource().Interactive()) played.emplace(view);
         frame->ShowModal();
+        played.reset();
         view.Detach();
         std::erase(m_views, &view);
     }
@@ -151,7 +163,12 @@ void WindowClock::Notify() {
 
 }  // namespace
 
+unsigned long UserActionCount() {
+    return g_userActions;
+}
+
 void AfterUserAction() {
+    ++g_userActions;
     if (!g_presenter) return;
     // Windows closed by the action's handlers are deleted now that their messages are done.
     editor::HostMessage unused;
@@ -160,12 +177,12 @@ void AfterUserAction() {
     g_presenter->ShowAll();
 }
 
-void InstallWxPresenter(wxWindow* parent) {
+void InstallWxPresenter(wxWindow* parent, bool playScripts) {
     if (g_presenter) {
-        g_presenter->SetParent(parent);
+        g_presenter->SetParent(parent, playScripts);
         return;
     }
-    g_presenter = new WxPresenter(parent);
+    g_presenter = new WxPresenter(parent, playScripts);
     ui::SetDialogPresenter(g_presenter);
     SetCanvasParent(parent);
     SetViewContextMaker(&MakeCanvasContext);

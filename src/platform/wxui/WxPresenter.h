@@ -18,7 +18,12 @@ namespace solx::wxui {
 
 // Makes DoModal and the modeless windows show wx dialogs (children of `parent`, which may be
 // null) and views draw on wx OpenGL canvases. Installing again replaces the parent.
-void InstallWxPresenter(wxWindow* parent);
+// With `playScripts`, a modal dialog that opens while the editor's front end plays a script
+// (it is not interactive) takes the script's dialog lines one by one from its modal loop and
+// does them through the widgets as a user would: buttons, check boxes, radios, OK and Cancel
+// clicked with the real pointer, values set into the widgets with the events they would send.
+// A line that cannot be done stops the run and cancels the dialog, as the script presenter does.
+void InstallWxPresenter(wxWindow* parent, bool playScripts = false);
 // Restores the script presenter and offscreen views; open wx dialogs of modeless windows close.
 void UninstallWxPresenter();
 // Shows in the open wx dialogs what changed in the runtime outside a wx event (a script line
