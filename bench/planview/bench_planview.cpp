@@ -149,15 +149,7 @@ void Redraw(benchmark::State& state, Plan& plan, double share, double panX, bool
             solx::plot::DrawScene(cr, view, plan.scene, nullptr, stats);
         }
         cairo_destroy(cr);
-        cairo_surface_flush(surface);
-        const unsigned char* data = cairo_image_surface_get_data(surface);
-        const int stride = cairo_image_surface_get_stride(surface);
-        unsigned char* out = rgb.data();
-        for (int y = 0; y < kHeight; ++y) {
-            const auto* row = reinterpret_cast<const uint32_t*>(data + y * stride);
-            for (int x = 0; x < kWidth; ++x, out += 3)
-                out[0] = row[x] >> 16, out[1] = row[x] >> 8, out[2] = row[x];
-        }
+        CopyToRgb(surface, rgb);
         benchmark::DoNotOptimize(rgb.data());
         cairo_surface_destroy(surface);
     }
