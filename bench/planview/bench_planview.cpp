@@ -125,15 +125,11 @@ void Rebuild(benchmark::State& state, Plan& plan) {
 // One redraw: the view's window of the plan (centre, a share of the extents' width), through
 // the index or the whole scene.
 void Redraw(benchmark::State& state, Plan& plan, double share, double panX, bool useIndex) {
-    const solx::plot::Box& e = plan.index->Extents();
-    const double size = std::max((e.x1 - e.x0) / kWidth, (e.y1 - e.y0) / kHeight) * 1.05 * share;
-    const double cx = (e.x0 + e.x1) / 2 + panX * (e.x1 - e.x0), cy = (e.y0 + e.y1) / 2;
-    solx::plot::PlanView view;
-    view.scale = 1 / size, view.width = kWidth, view.height = kHeight;
-    view.offsetX = kWidth / 2.0 - cx / size, view.offsetY = kHeight / 2.0 + cy / size;
+    const solx::plot::PlanView view = ViewOf(plan, share, panX);
+    // The drawing's area the view shows: its pixel corners taken back to drawing units.
     solx::plot::Box visible;
-    visible.add(cx - kWidth / 2.0 * size, cy - kHeight / 2.0 * size);
-    visible.add(cx + kWidth / 2.0 * size, cy + kHeight / 2.0 * size);
+    visible.add(-view.offsetX / view.scale, (view.offsetY - kHeight) / view.scale);
+    visible.add((kWidth - view.offsetX) / view.scale, view.offsetY / view.scale);
     std::vector<unsigned char> rgb(static_cast<size_t>(kWidth) * kHeight * 3);
     size_t drawn = 0;
     for (auto _ : state) {
