@@ -1,7 +1,8 @@
-"""What a session added to a drawing, read by ezdxf: the window markers of both drawings and the
-entities of the saved one that the original lacks (the table and its notes), with their extent.
+"""What a session added to a drawing, read by ezdxf: the window markers of the drawing as opened
+and as saved, and the entities the saved drawing has beyond the opened one (the table and its
+notes), with their extent.
 
-Usage: saved_table_check.py ORIGINAL.dxf SAVED.dxf
+Usage: saved_table_check.py OPENED.dxf SAVED.dxf
 Prints lines "key value..." for the test to read."""
 import sys
 
@@ -29,9 +30,9 @@ def signature(entity):
     return entity.dxftype(), entity.dxf.layer, pts
 
 
-original = ezdxf.readfile(sys.argv[1])
+opened = ezdxf.readfile(sys.argv[1])
 saved = ezdxf.readfile(sys.argv[2])
-before = {signature(e) for e in original.modelspace()}
+before = {signature(e) for e in opened.modelspace()}
 added = [e for e in saved.modelspace() if signature(e) not in before]
 # The tables are blocks: their rules and texts are read through the inserts, placed as drawn.
 drawn = []
@@ -42,7 +43,7 @@ lines = [e for e in drawn if e.dxftype() == "LINE" or e.dxftype() == "LWPOLYLINE
 xs = [p[0] for e in drawn for p in points(e)]
 ys = [p[1] for e in drawn for p in points(e)]
 
-print("markers", markers(original), markers(saved))
+print("markers", markers(opened), markers(saved))
 print("added", len(added), "drawn", len(drawn), "texts", len(texts), "lines", len(lines))
 if xs:
     print("extent", min(xs), min(ys), max(xs), max(ys))
